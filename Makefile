@@ -1,0 +1,31 @@
+# Convenience entry points; the build itself is CMake.
+BUILD ?= build
+JOBS ?= $(shell nproc)
+
+.PHONY: deps build run test bench screenshot clean
+
+deps:
+	./scripts/install-deps
+
+$(BUILD)/build.ninja:
+	cmake -S . -B $(BUILD) -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo
+
+build: deps $(BUILD)/build.ninja
+	cmake --build $(BUILD) -j $(JOBS)
+
+# Opens Talmo on the bundled example mod.
+run: build
+	cd examples/mod && ../../$(BUILD)/app/talmo
+
+test: build
+	QT_QPA_PLATFORM=offscreen ctest --test-dir $(BUILD) --output-on-failure -j $(JOBS)
+
+bench: deps $(BUILD)/build.ninja
+	cmake --build $(BUILD) -j $(JOBS) --target benchmarks talmo
+	./bench/run-all $(BUILD)
+
+screenshot: build
+	./scripts/screenshot screenshots
+
+clean:
+	rm -rf $(BUILD)

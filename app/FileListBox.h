@@ -1,0 +1,48 @@
+// A list of the plain files of one directory that match a mask: one or more
+// wildcard patterns separated by ";", matched without regard to case. Names
+// are sorted without regard to case; hidden files, directories and special
+// files (FIFOs, devices, broken links) are left out.
+#pragma once
+
+#include <QListWidget>
+
+namespace talmo {
+
+class FileListBox : public QListWidget {
+    Q_OBJECT
+public:
+    FileListBox(const QString& directory, const QString& mask, QWidget* parent = nullptr);
+
+    QString directory() const { return m_directory; }
+    QString mask() const { return m_mask; }
+    // Re-reads only when the directory or mask differs from the current one.
+    void setDirectory(const QString& directory);
+    void setMask(const QString& mask);
+    // Makes the list's directory the process's current directory, reads it,
+    // clears the selection, then emits selectionChanged().
+    void reread();
+
+    // The directory and the selected name joined by the platform's separator;
+    // empty when nothing is selected.
+    QString selectedPath() const;
+    QString selectedName() const;
+    // Selects the entry of that exact name; false when there is none.
+    bool selectName(const QString& name);
+
+signals:
+    // The selected entry changed, by the user or by a re-read.
+    void selectionChanged();
+
+private:
+    QString m_directory;
+    QString m_mask;
+};
+
+// Joins a directory and a name with the platform's separator, inserted only
+// when the directory does not already end in one.
+QString joinPath(const QString& directory, const QString& name);
+// The directory part of a path: without its last separator and name, keeping
+// the separator only at a root.
+QString directoryPart(const QString& path);
+
+} // namespace talmo

@@ -1,0 +1,124 @@
+// Start-up, the console log, the default error report and closing.
+#include "TForm1.h"
+
+#include "FileListBox.h"
+#include "QsciEditor.h"
+
+#include <QCheckBox>
+#include <QCloseEvent>
+#include <QDir>
+#include <QKeyEvent>
+#include <QMessageBox>
+#include <QPlainTextEdit>
+#include <QTabWidget>
+#include <QTextBlock>
+#include <QTextCursor>
+
+#include <exception>
+
+namespace {
+
+// Passes each typed character of a box to a handler before the box sees it.
+class KeyPressFilter : public QObject {
+public:
+    KeyPressFilter(QObject* parent, std::function<void(char)> handler)
+        : QObject(parent), m_handler(std::move(handler)) {}
+
+protected:
+    bool eventFilter(QObject*, QEvent* event) override {
+        if (event->type() == QEvent::KeyPress) {
+            const auto* key = static_cast<QKeyEvent*>(event);
+            const QString text = key->text();
+            if (key->key() == Qt::Key_Return || key->key() == Qt::Key_Enter)
+                m_handler('\r');
+            else if (text.size() == 1)
+                m_handler(text[0].toLatin1());
+        }
+        return false;
+    }
+
+private:
+    std::function<void(char)> m_handler;
+};
+
+} // namespace
+
+TForm1::TForm1(QWidget* parent) : QMainWindow(parent), m_startupDirectory(QDir::currentPath()) {
+    buildLayout();
+    wireBrowsing();
+    wireEditorCommands();
+    wireAnalysis();
+    wireReports();
+    wireLaunch();
+    wireStore();
+    wireConsole();
+}
+
+TForm1::~TForm1() = default;
+
+void TForm1::reportError(const QString& message) {
+    if (m_errorReporter) {
+        m_errorReporter(message);
+        return;
+    }
+    QMessageBox::critical(this, QStringLiteral(":: Talmo ::"), message);
+}
+
+void TForm1::runReportingErrors(const std::function<void()>& body) {
+    try {
+        body();
+    } catch (const std::exception& e) {
+        reportError(QString::fromLocal8Bit(e.what()));
+    }
+}
+
+void TForm1::onKeyPress(QWidget* box, std::function<void(char)> handler) {
+    box->installEventFilter(new KeyPressFilter(box, std::move(handler)));
+}
+
+void TForm1::showPage(int index) { Manager->setCurrentIndex(index); }
+
+QString TForm1::fileNamePart(const QString& path) {
+    const qsizetype cut = std::max({path.lastIndexOf(u'\\'), path.lastIndexOf(u'/'),
+                                    path.lastIndexOf(u':')});
+    return path.mid(cut + 1);
+}
+
+void TForm1::LogLine(const QString& text) {
+    QTextDocument* doc = log->document();
+    const bool empty = doc->isEmpty();
+    const int lines = empty ? 0 : doc->blockCount();
+    if (lines > 800) {
+        QTextCursor first(doc->firstBlock());
+        first.movePosition(QTextCursor::NextBlock, QTextCursor::KeepAnchor);
+        first.removeSelectedText();
+    }
+    if (empty) {
+        log->setPlainText(text);
+        log->moveCursor(QTextCursor::End);
+    } else {
+        log->appendPlainText(text);
+    }
+}
+
+void TForm1::showEvent(QShowEvent* event) {
+    QMainWindow::showEvent(event);
+    if (!m_shown) {
+        m_shown = true;
+        FormShow();
+    }
+}
+
+void TForm1::FormShow() {
+    CurrentFile.clear();
+    setWindowTitle(QStringLiteral(":: T A L M O :: - ") + workingDirectory());
+    Manager->setTabText(1, QStringLiteral("&Edit"));
+}
+
+void TForm1::closeEvent(QCloseEvent* event) {
+    // Keep the promise of the autosave box: edits made since the last switch
+    // are written back as a switch would.
+    if (autosave->isChecked())
+        autosaveCurrentFile();
+    event->accept();
+}

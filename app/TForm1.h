@@ -1,0 +1,268 @@
+// The main window: a file browser on the left, a notebook of eight pages on
+// the right. Every control carries its layout name as objectName, so tests
+// find it with findChild. Handlers keep the names of the control and event
+// they serve; each area of the window lives in a source file of its own:
+//   TForm1.cpp          start-up, LogLine, error report, closing
+//   TForm1Layout.cpp    building the controls
+//   TForm1Browse.cpp    working directory, file lists, preview, switch, Man page
+//   TForm1Commands.cpp  editor commands, Create New, delete
+//   TForm1Analysis.cpp  highlighting, function index, find-next, colourize, replace
+//   TForm1Reports.cpp   definition reports
+//   TForm1Launch.cpp    batch-file launcher
+//   TForm1Store.cpp     profiles and snippets
+//   TForm1Console.cpp   console
+#pragma once
+
+#include <QMainWindow>
+#include <QString>
+
+#include <functional>
+
+class QAction;
+class QCheckBox;
+class QComboBox;
+class QGroupBox;
+class QLabel;
+class QLineEdit;
+class QListWidget;
+class QMenu;
+class QPlainTextEdit;
+class QPushButton;
+class QTabWidget;
+class QFrame;
+
+namespace talmo {
+class QsciEditor;
+class FileListBox;
+class DirectoryList;
+class ColourChooser;
+} // namespace talmo
+
+class TForm1 : public QMainWindow {
+    Q_OBJECT
+public:
+    // Builds the window on the process's current directory.
+    explicit TForm1(QWidget* parent = nullptr);
+    ~TForm1() override;
+
+    // Where uncaught failures go (the toolkit's default error report). The
+    // real program shows a message box; tests install a recorder.
+    using ErrorReporter = std::function<void(const QString& message)>;
+    void setErrorReporter(ErrorReporter reporter) { m_errorReporter = std::move(reporter); }
+    void reportError(const QString& message);
+
+    // ---- shared operations ----
+    // Appends one line to the console log, dropping the oldest line first once
+    // the log holds more than 800 lines.
+    void LogLine(const QString& text);
+    // Makes qclista and listado re-read the working directory; afterwards
+    // listado shows all files and neither list has a selection.
+    void RefreshFileLists();
+    // Makes `path` the working directory (the directory list, the process's
+    // current directory and the lists that follow it).
+    void changeWorkingDirectory(const QString& path);
+    QString workingDirectory() const;
+
+    // ---- state shared by the handlers ----
+    QString CurrentFile;  // file loaded in the editor; empty when none
+    QString ManFile;      // general file loaded into `test`
+    bool LoadFailed = false;
+    long SavedCaret = 0;
+    QString LastSearch;
+    QString ReportSource;
+
+    // ---- start-up, browsing, loading and saving ----
+    void FormShow();
+    void dirChange();
+    void driveChange();
+    void pathsrcKeyPress(char key);
+    void qclistaClick();
+    void qclistaDblClick();
+    void listadoClick();
+    void salvamanClick();
+    void FilterComboBox1Change();
+    // The autosave of a switch (and of closing the window).
+    void autosaveCurrentFile();
+
+    // ---- editor commands and file management ----
+    void codexKeyPress(char key);
+    void codexKeyDown(int key);
+    void codexMouseDown();
+    void codexMouseUp();
+    void uptextKeyPress(char key);
+    void numKeyPress(char key);
+    void cut1Click();
+    void copy1Click();
+    void Paste1Click();
+    void help1Click();
+    void newqcChange();
+    void create_newClick();
+    void delete1Click();
+
+    // ---- QuakeC analysis ----
+    void syntaxcolorClick();
+    void BuildFunctionIndex();
+    void AddIndexEntry(const std::string& line);
+    void codeChange();
+    void comClick();
+    void comCloseUp();
+    void comKeyPress(char key);
+    void findeditKeyPress(char key);
+    void next1Click();
+    void Button3Click();
+    void Button4Click();
+
+    // ---- definition reports ----
+    void generatereportClick();
+    void atribgenClick();
+    void EditReportClick();
+    void reportlistDblClick();
+
+    // ---- launcher ----
+    void Button6Click();
+    void WriteCompileBatch();
+    void goClick();
+    void openwithnotepad1Click();
+    void shellopen1Click();
+    void ExploreFolder1Click();
+    void commanderKeyPress(char key);
+
+    // ---- profiles and snippets ----
+    void profilesClick();
+    void Button1Click();
+    void Button2Click();
+    void xxtfileboxClick();
+    void salvaxssClick();
+
+    // ---- console ----
+    void cmdKeyPress(char key);
+    void helpClick();
+    void RunConsoleCommand(const QString& text);
+    void ShowConsoleHelp();
+
+protected:
+    void showEvent(QShowEvent* event) override;
+    void closeEvent(QCloseEvent* event) override;
+
+private:
+    void buildLayout();
+    QWidget* buildLeftPanel();
+    QWidget* buildManPage();
+    QWidget* buildEditPage();
+    QWidget* buildSeePage();
+    QWidget* buildRSearchPage();
+    QWidget* buildGoPage();
+    QWidget* buildSnipPage();
+    QWidget* buildCmdPage();
+    void buildMenus();
+
+    // Each area connects its own controls.
+    void wireBrowsing();
+    void wireEditorCommands();
+    void wireAnalysis();
+    void wireReports();
+    void wireLaunch();
+    void wireStore();
+    void wireConsole();
+
+    // Runs a handler body whose failures no handler catches: they go to the
+    // default error report and the window carries on.
+    void runReportingErrors(const std::function<void()>& body);
+    // Calls `handler` with each character typed into `box`, before the box
+    // takes it (Enter arrives as 13).
+    void onKeyPress(QWidget* box, std::function<void(char)> handler);
+    // Brings a page of Manager to the front by index.
+    void showPage(int index);
+    // The bare file name of a path.
+    static QString fileNamePart(const QString& path);
+
+public:
+    // ---- controls (owned by the window through Qt's parent chain) ----
+    QTabWidget* TabbedNotebook1 = nullptr;
+    talmo::FileListBox* qclista = nullptr;
+    talmo::FileListBox* listado = nullptr;
+    QFrame* HeaderControl1 = nullptr;
+    QPushButton* qccarranca = nullptr;
+    QPushButton* Button5 = nullptr;
+    QTabWidget* Manager = nullptr;
+    // Man
+    talmo::DirectoryList* dir = nullptr;
+    QPlainTextEdit* test = nullptr;
+    QComboBox* FilterComboBox1 = nullptr;
+    QComboBox* drive = nullptr;
+    QLineEdit* newqc = nullptr;
+    QPushButton* create_new = nullptr;
+    QPushButton* salvaman = nullptr;
+    QCheckBox* autosave = nullptr;  // objectName "auto"
+    // Edit
+    QLineEdit* findedit = nullptr;
+    QComboBox* com = nullptr;
+    talmo::QsciEditor* talmo = nullptr;
+    QLabel* editbar = nullptr;
+    QLineEdit* num = nullptr;
+    QPushButton* syntaxcolor = nullptr;
+    QPushButton* refresh = nullptr;
+    QPushButton* Button7 = nullptr;
+    QLineEdit* uptext = nullptr;
+    QLineEdit* commander = nullptr;
+    // See
+    talmo::QsciEditor* veer = nullptr;
+    // RSearch
+    QGroupBox* Colorize = nullptr;
+    QLineEdit* searchfor = nullptr;
+    talmo::ColourChooser* ColorBox = nullptr;
+    QPushButton* Button3 = nullptr;
+    QLineEdit* replaceby = nullptr;
+    QPushButton* Button4 = nullptr;
+    QGroupBox* GroupBox1 = nullptr;
+    QListWidget* reportlist = nullptr;
+    QPushButton* generatereport = nullptr;
+    QPushButton* atribgen = nullptr;
+    QPushButton* EditReport = nullptr;
+    // Go
+    QGroupBox* grupoprofiles = nullptr;
+    QPlainTextEdit* profileinfo = nullptr;
+    talmo::FileListBox* profiles = nullptr;
+    QPushButton* Button1 = nullptr;
+    QPushButton* Button2 = nullptr;
+    QLineEdit* savename = nullptr;
+    QLineEdit* compilerqc = nullptr;
+    QLineEdit* pathsrc = nullptr;
+    QLineEdit* pathquake = nullptr;
+    QLineEdit* namequake = nullptr;
+    QLineEdit* namemod = nullptr;
+    QLineEdit* paramsquake = nullptr;
+    // Snip
+    talmo::FileListBox* xxtfilebox = nullptr;
+    QLineEdit* xxtfile = nullptr;
+    QPushButton* salvaxss = nullptr;
+    QPlainTextEdit* xxtcode = nullptr;
+    // Cmd
+    QPlainTextEdit* log = nullptr;
+    QLineEdit* cmd = nullptr;
+    QPushButton* help = nullptr;
+    // Help
+    QTabWidget* TabbedNotebook2 = nullptr;
+    // Menus
+    QMenu* PopupMenu1 = nullptr;
+    QMenu* PopupMenu2 = nullptr;
+    QMenu* copypastertalmo = nullptr;
+    QAction* openwithnotepad1 = nullptr;
+    QAction* delete1 = nullptr;
+    QAction* shellopen1 = nullptr;
+    QAction* ExploreFolder1 = nullptr;
+    QAction* cut1 = nullptr;
+    QAction* copy1 = nullptr;
+    QAction* Paste1 = nullptr;
+    QAction* next1 = nullptr;
+    QAction* help1 = nullptr;
+
+private:
+    ErrorReporter m_errorReporter;
+    QString m_startupDirectory;
+    bool m_shown = false;
+    // Whether the file in the editor / in `test` had LF line breaks when it
+    // was loaded: it is written back the same way.
+    bool m_currentFileLf = false;
+    bool m_manFileLf = false;
+};

@@ -1,0 +1,220 @@
+// The working directory, the file lists, the preview, the switch of the
+// edited file with its autosave, and the Man page's general file.
+#include "TForm1.h"
+
+#include "DirectoryList.h"
+#include "FileListBox.h"
+#include "QsciEditor.h"
+#include "RecoveryFile.h"
+#include "Text.h"
+
+#include <QCheckBox>
+#include <QComboBox>
+#include <QDir>
+#include <QFile>
+#include <QLineEdit>
+#include <QPlainTextEdit>
+#include <QPushButton>
+#include <QTabWidget>
+
+#include <exception>
+
+using talmo::FileListBox;
+
+namespace {
+
+const QString kSourceMask = QStringLiteral("*.qc;*.src;*.txt");
+
+std::string localPath(const QString& path) { return QFile::encodeName(path).toStdString(); }
+
+// Latin-1 view of 8-bit file text for the plain memos, with "\n" breaks.
+QString memoTextFromBytes(std::string bytes) {
+    const std::size_t nul = bytes.find('\0');
+    if (nul != std::string::npos)
+        bytes.resize(nul);
+    std::string lf = talmo::crlfToLf(talmo::normalizeLineBreaks(bytes));
+    return QString::fromLatin1(lf.data(), static_cast<qsizetype>(lf.size()));
+}
+
+std::string memoTextToBytes(const QString& text, bool lf) {
+    const QByteArray latin = text.toLatin1();
+    std::string bytes(latin.constData(), static_cast<std::size_t>(latin.size()));
+    return lf ? bytes : talmo::normalizeLineBreaks(bytes);
+}
+
+
+// The entry of `drive` that holds the working directory: the longest root
+// that begins it.
+int driveIndexOf(const QComboBox* drive, const QString& directory) {
+    int best = -1;
+    qsizetype bestLength = -1;
+    for (int i = 0; i < drive->count(); ++i) {
+        const QString root = drive->itemData(i).toString();
+        if (directory.startsWith(root) && root.size() > bestLength) {
+            best = i;
+            bestLength = root.size();
+        }
+    }
+    return best;
+}
+
+} // namespace
+
+void TForm1::wireBrowsing() {
+    connect(dir, &talmo::DirectoryList::enterRequested, this,
+            [this](const QString& path) { changeWorkingDirectory(path); });
+    connect(drive, &QComboBox::activated, this, [this] { driveChange(); });
+    onKeyPress(pathsrc, [this](char key) { pathsrcKeyPress(key); });
+
+    connect(qclista, &QListWidget::itemClicked, this, [this] { qclistaClick(); });
+    connect(qclista, &FileListBox::selectionChanged, this, [this] { qclistaClick(); });
+    connect(qclista, &QListWidget::itemDoubleClicked, this, [this] { qclistaDblClick(); });
+    connect(refresh, &QPushButton::clicked, this, [this] { qclistaDblClick(); });
+    connect(listado, &QListWidget::itemClicked, this, [this] { listadoClick(); });
+    // Keyboard selection loads too; a click that selects runs only once.
+    connect(listado, &FileListBox::selectionChanged, this, [this] {
+        if (!listado->selectedName().isEmpty() && listado->hasFocus())
+            listadoClick();
+    });
+    connect(salvaman, &QPushButton::clicked, this, [this] { salvamanClick(); });
+    connect(FilterComboBox1, &QComboBox::activated, this, [this] { FilterComboBox1Change(); });
+
+    drive->setCurrentIndex(driveIndexOf(drive, workingDirectory()));
+}
+
+QString TForm1::workingDirectory() const { return dir->directory(); }
+
+void TForm1::changeWorkingDirectory(const QString& path) {
+    if (path.isEmpty() || path == workingDirectory())
+        return;
+    QString target = path;
+    const QFileInfo info(QDir::current(), path);
+    if (info.exists() && !info.isDir())
+        target = info.absolutePath();
+    // A directory that cannot be entered leaves everything as it was.
+    QDir::setCurrent(target);
+    const QString now = QDir::toNativeSeparators(QDir::currentPath());
+    dir->setDirectory(now);
+    qclista->setDirectory(now);
+    dirChange();
+}
+
+void TForm1::dirChange() {
+    listado->setDirectory(workingDirectory());
+    xxtfilebox->setDirectory(workingDirectory());
+    setWindowTitle(QStringLiteral(":: T A L M O :: - ") + workingDirectory());
+}
+
+void TForm1::driveChange() {
+    const int chosen = drive->currentIndex();
+    if (chosen < 0 || chosen == driveIndexOf(drive, workingDirectory()))
+        return;
+    changeWorkingDirectory(drive->itemData(chosen).toString());
+}
+
+void TForm1::pathsrcKeyPress(char key) {
+    if (key == '\r' && !pathsrc->text().isEmpty())
+        changeWorkingDirectory(pathsrc->text());
+}
+
+void TForm1::FilterComboBox1Change() { listado->setMask(FilterComboBox1->currentData().toString()); }
+
+void TForm1::RefreshFileLists() {
+    qclista->setMask(QStringLiteral("*.*"));
+    qclista->setMask(kSourceMask);
+    listado->setMask(kSourceMask);
+    listado->setMask(QStringLiteral("*.*"));
+}
+
+void TForm1::qclistaClick() {
+    const QString path = qclista->selectedPath();
+    if (path.isEmpty())
+        return;
+    try {
+        pathsrc->setText(talmo::directoryPart(path));
+        veer->loadFromFile(localPath(path));
+        veer->setBorder(path == CurrentFile);
+        showPage(2);
+        Manager->setTabText(2, QStringLiteral("&See ") + fileNamePart(path));
+        LoadFailed = false;
+    } catch (const std::exception&) {
+        LogLine(QStringLiteral("Open fail!!: "));
+        LoadFailed = true;
+    }
+}
+
+void TForm1::autosaveCurrentFile() {
+    if (CurrentFile.isEmpty())
+        return;
+    if (talmo->length() == 0 || LoadFailed)
+        return;
+    const std::string text = talmo->text();
+    try {
+        talmo::writeFileBytes(localPath(CurrentFile), m_currentFileLf ? talmo::crlfToLf(text) : text);
+        talmo->setSelectionStart(SavedCaret);
+        LogLine(QStringLiteral(":: Autosaved: ") + CurrentFile);
+        LoadFailed = false;
+    } catch (const std::exception&) {
+        LogLine(QStringLiteral("Autosaved fail!!: "));
+        LoadFailed = true;
+        // The switch goes on and loads over this text: keep a copy first.
+        const QString copy = talmo::writeRecoveryFile(CurrentFile, text);
+        if (!copy.isEmpty())
+            LogLine(QStringLiteral(":: Unsaved text kept in: ") + copy);
+    }
+}
+
+void TForm1::qclistaDblClick() {
+    SavedCaret = talmo->selectionStart();
+    showPage(2);
+    if (autosave->isChecked())
+        autosaveCurrentFile();
+
+    const QString path = qclista->selectedPath();
+    try {
+        if (path.isEmpty())
+            throw talmo::FileError("No file is selected");
+        const std::string bytes = talmo::readFileBytes(localPath(path));
+        talmo->setText(bytes);
+        m_currentFileLf = talmo::usesLfLineBreaks(bytes);
+        BuildFunctionIndex();
+        syntaxcolorClick();
+        LoadFailed = false;
+        CurrentFile = path;
+        Manager->setTabText(1, QStringLiteral("&Edit ") + fileNamePart(CurrentFile));
+        talmo->setDefaultColour(talmo::kBlack);
+    } catch (const std::exception&) {
+        LogLine(QStringLiteral("Load fail!!: "));
+        LoadFailed = true;
+        CurrentFile.clear();
+    }
+    talmo->setSelectionStart(SavedCaret);
+    showPage(1);
+}
+
+void TForm1::listadoClick() {
+    showPage(0);
+    const QString path = listado->selectedPath();
+    if (path.isEmpty())
+        return;
+    try {
+        const std::string bytes = talmo::readFileBytes(localPath(path));
+        test->setPlainText(memoTextFromBytes(bytes));
+        m_manFileLf = talmo::usesLfLineBreaks(bytes);
+        ManFile = path;
+        LoadFailed = false;
+    } catch (const std::exception&) {
+        LogLine(QStringLiteral("Load fail!!: "));
+        LoadFailed = true;
+    }
+}
+
+void TForm1::salvamanClick() {
+    if (ManFile.isEmpty())
+        return;
+    try {
+        talmo::writeFileBytes(localPath(ManFile), memoTextToBytes(test->toPlainText(), m_manFileLf));
+    } catch (const std::exception&) {
+        LogLine(QStringLiteral("Save fail!!: "));
+    }
+}

@@ -1,0 +1,144 @@
+// The editor's own commands: edited mark, blue typing, caret indicator, HEAD
+// line, go to line, clipboard and help entries; Create New and delete.
+#include "TForm1.h"
+
+#include "FileListBox.h"
+#include "QsciEditor.h"
+#include "Text.h"
+
+#include <QAction>
+#include <QFile>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QTabWidget>
+
+#include <optional>
+
+namespace {
+
+// Optional blanks, an optional sign and decimal digits; nothing else.
+std::optional<long long> parseInteger(const QString& text) {
+    const QString t = text.trimmed();
+    qsizetype i = 0;
+    bool negative = false;
+    if (i < t.size() && (t[i] == u'+' || t[i] == u'-'))
+        negative = t[i++] == u'-';
+    if (i == t.size())
+        return std::nullopt;
+    long long value = 0;
+    for (; i < t.size(); ++i) {
+        if (t[i] < u'0' || t[i] > u'9')
+            return std::nullopt;
+        if (value > (1LL << 40))
+            return std::nullopt;  // far beyond any line count
+        value = value * 10 + (t[i].unicode() - u'0');
+    }
+    return negative ? -value : value;
+}
+
+std::string latin1(const QString& text) {
+    const QByteArray bytes = text.toLatin1();
+    return std::string(bytes.constData(), static_cast<std::size_t>(bytes.size()));
+}
+
+} // namespace
+
+void TForm1::wireEditorCommands() {
+    talmo::EditorEvents events;
+    events.keyDown = [this](int key) { codexKeyDown(key); };
+    events.keyPress = [this](char ch) { codexKeyPress(ch); };
+    events.mouseDown = [this] { codexMouseDown(); };
+    events.mouseUp = [this] { codexMouseUp(); };
+    talmo->setEvents(std::move(events));
+
+    onKeyPress(uptext, [this](char key) { uptextKeyPress(key); });
+    onKeyPress(num, [this](char key) { numKeyPress(key); });
+    connect(cut1, &QAction::triggered, this, [this] { cut1Click(); });
+    connect(copy1, &QAction::triggered, this, [this] { copy1Click(); });
+    connect(Paste1, &QAction::triggered, this, [this] { Paste1Click(); });
+    connect(help1, &QAction::triggered, this, [this] { help1Click(); });
+    connect(newqc, &QLineEdit::textChanged, this, [this] { newqcChange(); });
+    connect(create_new, &QPushButton::clicked, this, [this] { create_newClick(); });
+    connect(delete1, &QAction::triggered, this, [this] { delete1Click(); });
+}
+
+void TForm1::codexKeyPress(char) {
+    Manager->setTabText(1, QStringLiteral("[ &Edit ") + fileNamePart(CurrentFile) + QStringLiteral("]"));
+}
+
+void TForm1::codexKeyDown(int) {
+    talmo->setSelectionColour(talmo::kBlue);
+    codexMouseUp();
+}
+
+void TForm1::codexMouseDown() { codexMouseUp(); }
+
+void TForm1::codexMouseUp() {
+    editbar->setText(QStringLiteral("[%1/%2]").arg(talmo->caretLine() + 1).arg(talmo->lineCount() + 1));
+}
+
+void TForm1::uptextKeyPress(char key) {
+    if (key != '\r' || uptext->text().isEmpty())
+        return;
+    talmo->insertLineAtStart(latin1(uptext->text()));
+    uptext->clear();
+}
+
+void TForm1::numKeyPress(char key) {
+    if (key != '\r' || num->text().isEmpty())
+        return;
+    const std::optional<long long> n = parseInteger(num->text());
+    if (!n) {
+        reportError(QStringLiteral("'%1' is not a valid integer value").arg(num->text()));
+        return;
+    }
+    // Skip n lines, each counting its length and its line break; lines past
+    // the last one count as empty.
+    long long offset = 0;
+    const long long existing = std::min<long long>(std::max(*n, 0LL), talmo->lineCount());
+    for (int i = 0; i < existing; ++i)
+        offset += static_cast<long long>(talmo->line(i).size()) + 2;
+    if (*n > existing)
+        offset += 2 * (*n - existing);
+    talmo->setFocus();
+    talmo->setSelectionStart(static_cast<long>(std::min<long long>(offset, talmo->length())));
+    talmo->setSelectionLength(1);
+    num->clear();
+}
+
+void TForm1::cut1Click() { talmo->cut(); }
+void TForm1::copy1Click() { talmo->copy(); }
+void TForm1::Paste1Click() { talmo->paste(); }
+void TForm1::help1Click() { showPage(7); }
+
+void TForm1::newqcChange() { create_new->setEnabled(!newqc->text().isEmpty()); }
+
+void TForm1::create_newClick() {
+    QString name = newqc->text();
+    if (!name.contains(QStringLiteral(".qc")))
+        name += QStringLiteral(".qc");
+    const std::string written = QFile::encodeName(name).toStdString();
+    const std::vector<std::string> header = {"/////////////////////", "//  ", "//  " + written, "//  ",
+                                             "/////////////////////"};
+    try {
+        talmo::writeFileBytes(written, talmo::joinCrLf(header));
+    } catch (const std::exception& e) {
+        reportError(QString::fromLocal8Bit(e.what()));
+        return;
+    }
+    newqc->clear();
+    listado->setMask(QStringLiteral("*.qc"));
+    listado->setMask(QStringLiteral("*.*"));
+    const QString mask = qclista->mask();
+    qclista->setMask(QStringLiteral("*.*"));
+    qclista->setMask(mask);
+}
+
+void TForm1::delete1Click() {
+    const QString path = qclista->selectedPath();
+    // QFile::rename never replaces an existing target.
+    const bool ok = !path.isEmpty() && QFile::rename(path, path + QStringLiteral(".bak"));
+    LogLine(QStringLiteral("Rename file ") + path + (ok ? QStringLiteral(" ok.") : QStringLiteral(" error!")));
+    RefreshFileLists();
+}

@@ -1,0 +1,3 @@
+#include "TForm1.h"
+
+void TForm1::wireReports() {}

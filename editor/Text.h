@@ -1,0 +1,41 @@
+// Plain helpers shared by every module that handles 8-bit text and files.
+// No Qt. Positions are byte offsets; "not found" is -1.
+#pragma once
+
+#include <string>
+#include <string_view>
+#include <vector>
+
+namespace talmo {
+
+// Every line break (CR, LF or CR LF) turned into CR LF.
+std::string normalizeLineBreaks(std::string_view text);
+
+// True when every line break of `text` is a lone LF (and there is at least one).
+bool usesLfLineBreaks(std::string_view text);
+// CR LF turned back into LF (for files that were LF when loaded).
+std::string crlfToLf(std::string_view text);
+
+// The one case-folding rule of every find of the program: letters of the
+// Windows-1252 set compare equal to their other case; other bytes as they are.
+unsigned char foldCase(unsigned char c);
+
+// First occurrence of `what` in `text` that begins at or after `start` and
+// ends at or before start + len and the end of `text`, ignoring letter case.
+// -1 for an empty `what`, a negative start, or no occurrence.
+long findNoCase(std::string_view text, std::string_view what, long start, long len);
+
+// Whole file as bytes. Throws FileError (Editor.h) when the path cannot be
+// opened or read, or is no regular file (a FIFO or device would block).
+std::string readFileBytes(const std::string& path);
+
+// Writes `bytes` as the whole content of `path` without ever leaving a
+// half-written target: the text goes to a temporary file beside the target,
+// which then replaces it, keeping its permissions; a symbolic link is
+// followed and its target replaced. Throws FileError; the old file stays.
+void writeFileBytes(const std::string& path, std::string_view bytes);
+
+// Lines joined with CR LF after each, as the program writes its own files.
+std::string joinCrLf(const std::vector<std::string>& lines);
+
+} // namespace talmo

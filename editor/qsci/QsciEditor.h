@@ -1,0 +1,107 @@
+// The editor contract on a QScintilla control: an 8-bit buffer (no UTF-8
+// mode, no lexer) with CR LF line ends, so a buffer offset is an editor
+// position. Each (colour, bold) pair in use gets a Scintilla style of its
+// own, allocated on demand; style 0 is the default format.
+//
+// Text goes in and out as bytes through Scintilla messages, never through
+// QString. Typed, pasted and undone text is formatted in the modification
+// notification: the pending typing format, else the format of the first
+// character it replaces, else the format of the character before it.
+#pragma once
+
+#include "Editor.h"
+
+#include <Qsci/qsciscintilla.h>
+
+#include <array>
+#include <cstdint>
+#include <map>
+#include <optional>
+
+namespace talmo {
+
+class QsciEditor : public QsciScintilla, public Editor {
+    Q_OBJECT
+public:
+    explicit QsciEditor(QWidget* parent = nullptr);
+
+    std::string text() const override;
+    long length() const override;
+    int lineCount() const override;
+    std::string line(int i) const override;
+    std::vector<std::string> lines() const override;
+    void insertLineAtStart(std::string_view text) override;
+    void setText(std::string_view bytes) override;
+
+    long selectionStart() const override;
+    void setSelectionStart(long pos) override;
+    long selectionLength() const override;
+    void setSelectionLength(long len) override;
+    void replaceSelection(std::string_view text) override;
+    int caretLine() const override;
+
+    CharFormat formatAt(long pos) const override;
+    void setSelectionColour(Rgb colour) override;
+    void setSelectionBold(bool bold) override;
+    Rgb defaultColour() const override;
+    void setDefaultColour(Rgb colour) override;
+    void applyColour(const std::vector<Range>& ranges, Rgb colour) override;
+    void applyBold(const std::vector<Range>& ranges) override;
+    void applyEdits(const std::vector<Edit>& edits) override;
+    long find(std::string_view what, long start, long len) const override;
+    void typeText(std::string_view text) override;
+
+    void setFocus() override;
+    bool isVisible() const override;
+    void setVisible(bool visible) override;
+    void cut() override;
+    void copy() override;
+    void paste() override;
+    void setBorder(bool single) override;
+    bool hasBorder() const override;
+    void setReadOnly(bool readOnly) override;
+    bool isReadOnly() const override;
+
+    // Font of every style (the editor's fixed-pitch face). A family that is
+    // not installed falls back to the system's fixed-pitch font at the size
+    // asked for.
+    void setEditorFont(const QFont& font);
+    QFont editorFont() const { return m_font; }
+
+protected:
+    bool event(QEvent* event) override;
+    void keyPressEvent(QKeyEvent* event) override;
+    void mousePressEvent(QMouseEvent* event) override;
+    void mouseReleaseEvent(QMouseEvent* event) override;
+
+private:
+    class ProgramEdit;
+
+    int styleFor(CharFormat format);
+    void defineStyle(int style, CharFormat format);
+    CharFormat formatOfStyle(int style) const;
+    int styleAt(long pos) const;
+    // Styles of [start, end) read with one message.
+    std::vector<std::uint8_t> readStyles(long start, long end) const;
+    void writeStyles(long start, const std::vector<std::uint8_t>& styles);
+    // Every character of `ranges` restyled through `change`, in one write.
+    template <typename Change> void restyle(const std::vector<Range>& ranges, Change change);
+    void replaceRange(long start, long length, std::string_view text);
+    void setSelectionQuietly(long start, long end);
+    bool isActionShortcut(const QKeyEvent* event) const;
+    void onModified(int position, int modificationType, const char* text, int length,
+                    int linesAdded, int line, int foldNow, int foldPrev, int token,
+                    int annotationLinesAdded);
+    std::string_view bytes() const;
+
+    QFont m_font;
+    std::array<CharFormat, 256> m_formats{};     // style -> format, 0 is the default
+    std::array<bool, 256> m_allocated{};         // styles in use
+    std::map<std::pair<std::uint32_t, bool>, int> m_styleOf;
+    std::optional<CharFormat> m_pending;         // format of the next typed text
+    std::optional<int> m_replacedStyle;          // style of a selection being typed over
+    bool m_programEdit = false;                  // our own edits format themselves
+    unsigned m_insertions = 0;                   // insertions seen, to tell typing from moves
+};
+
+} // namespace talmo

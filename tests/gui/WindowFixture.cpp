@@ -1,0 +1,92 @@
+#include "WindowFixture.h"
+
+#include <QCheckBox>
+#include <QFile>
+#include <QFileInfo>
+#include <QPlainTextEdit>
+#include <QTest>
+
+namespace talmo::testing {
+
+void writeFile(const QString& path, const std::string& bytes) {
+    QDir().mkpath(QFileInfo(path).absolutePath());
+    QFile f(path);
+    if (!f.open(QIODevice::WriteOnly | QIODevice::Truncate))
+        qFatal("cannot write fixture %s", qPrintable(path));
+    f.write(bytes.data(), static_cast<qint64>(bytes.size()));
+}
+
+std::string readFile(const QString& path) {
+    QFile f(path);
+    if (!f.open(QIODevice::ReadOnly))
+        return "<unreadable>";
+    const QByteArray all = f.readAll();
+    return std::string(all.constData(), static_cast<std::size_t>(all.size()));
+}
+
+WindowFixture::WindowFixture(const std::vector<std::pair<QString, std::string>>& files)
+    : m_previousDir(QDir::currentPath()) {
+    for (const auto& [name, bytes] : files)
+        writeFile(path(name), bytes);
+    QDir::setCurrent(m_dir.path());
+    m_window = std::make_unique<TForm1>();
+    m_window->setErrorReporter([this](const QString& message) { errors << message; });
+    m_window->show();
+    QTest::qWait(1);
+}
+
+WindowFixture::~WindowFixture() {
+    if (m_window) {
+        m_window->autosave->setChecked(false);
+        m_window.reset();
+    }
+    QDir::setCurrent(m_previousDir);
+}
+
+QStringList WindowFixture::logLines() const {
+    const QString text = m_window->log->toPlainText();
+    return text.isEmpty() ? QStringList() : text.split(u'\n');
+}
+
+static QListWidgetItem* itemOf(QListWidget* list, const QString& text) {
+    const auto found = list->findItems(text, Qt::MatchExactly | Qt::MatchCaseSensitive);
+    return found.isEmpty() ? nullptr : found.first();
+}
+
+bool WindowFixture::clickItem(QListWidget* list, const QString& text) {
+    QListWidgetItem* item = itemOf(list, text);
+    if (!item)
+        return false;
+    list->scrollToItem(item);
+    const QPoint at = list->visualItemRect(item).center();
+    QTest::mouseClick(list->viewport(), Qt::LeftButton, {}, at);
+    return true;
+}
+
+bool WindowFixture::doubleClickItem(QListWidget* list, const QString& text) {
+    QListWidgetItem* item = itemOf(list, text);
+    if (!item)
+        return false;
+    list->scrollToItem(item);
+    const QPoint at = list->visualItemRect(item).center();
+    // A real double click: press, release, a second press that Qt reports
+    // as a double click, release.
+    QTest::mouseClick(list->viewport(), Qt::LeftButton, {}, at);
+    QTest::mouseDClick(list->viewport(), Qt::LeftButton, {}, at);
+    QTest::mouseRelease(list->viewport(), Qt::LeftButton, {}, at);
+    return true;
+}
+
+void WindowFixture::type(QWidget* widget, const QString& text, bool enter) {
+    widget->setFocus();
+    QTest::keyClicks(widget, text);
+    if (enter)
+        QTest::keyClick(widget, Qt::Key_Return);
+}
+
+void WindowFixture::closeWindow() {
+    m_window->close();
+    m_window.reset();
+}
+
+} // namespace talmo::testing

@@ -1,0 +1,58 @@
+// Shared scaffolding of the window tests: a scratch mod directory made
+// current, a shown TForm1 whose error reports are recorded, and helpers that
+// act as a user would (clicks, double clicks, keys) on controls found by name.
+#pragma once
+
+#include "TForm1.h"
+
+#include <QDir>
+#include <QListWidget>
+#include <QStringList>
+#include <QTemporaryDir>
+
+#include <memory>
+#include <string>
+
+namespace talmo::testing {
+
+// Writes bytes to dir/name (creating folders), failing the test on error.
+void writeFile(const QString& path, const std::string& bytes);
+std::string readFile(const QString& path);
+
+class WindowFixture {
+public:
+    // Makes a scratch directory holding `files` (name -> bytes) current and
+    // opens the window on it.
+    explicit WindowFixture(const std::vector<std::pair<QString, std::string>>& files = {});
+    ~WindowFixture();
+
+    TForm1& window() { return *m_window; }
+    QString dir() const { return m_dir.path(); }
+    QString path(const QString& name) const { return QDir(m_dir.path()).filePath(name); }
+    // Error reports recorded instead of message boxes.
+    QStringList errors;
+
+    // Control of the window by objectName; fails the test when missing.
+    template <typename T> T* control(const char* name) {
+        T* w = m_window->findChild<T*>(QString::fromLatin1(name));
+        if (!w)
+            qFatal("no control named %s", name);
+        return w;
+    }
+    // The log's lines.
+    QStringList logLines() const;
+    // Mouse on a list entry of that text; false when the list has none.
+    bool clickItem(QListWidget* list, const QString& text);
+    bool doubleClickItem(QListWidget* list, const QString& text);
+    // Types text into a widget, then presses Enter when asked.
+    void type(QWidget* widget, const QString& text, bool enter = false);
+    // Closes the window (running its close handler) and forgets it.
+    void closeWindow();
+
+private:
+    QTemporaryDir m_dir;
+    QString m_previousDir;
+    std::unique_ptr<TForm1> m_window;
+};
+
+} // namespace talmo::testing

@@ -1,0 +1,1 @@
+talmo_gui_test(window_browse_test SOURCES window_browse_test.cpp)
