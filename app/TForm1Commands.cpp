@@ -67,7 +67,10 @@ void TForm1::codexKeyPress(char) {
     Manager->setTabText(1, QStringLiteral("[ &Edit ") + fileNamePart(CurrentFile) + QStringLiteral("]"));
 }
 
-void TForm1::codexKeyDown(int) {
+void TForm1::codexKeyDown(int key) {
+    // Ctrl, Alt and Meta begin a shortcut; the key they chord with decides.
+    if (key == Qt::Key_Control || key == Qt::Key_Alt || key == Qt::Key_Meta || key == Qt::Key_AltGr)
+        return;
     talmo->setSelectionColour(talmo::kBlue);
     codexMouseUp();
 }

@@ -1,0 +1,1 @@
+talmo_gui_test(window_commands_test SOURCES window_commands_test.cpp)
