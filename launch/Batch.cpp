@@ -1,0 +1,80 @@
+#include "Batch.h"
+
+#include "Editor.h"
+#include "Text.h"
+
+namespace talmo {
+
+bool needsQuoting(std::string_view path) {
+    return path.find_first_of(" \t&|<>^%;$`'\"()") != std::string_view::npos;
+}
+
+std::string batchArgument(std::string_view path, BatchDialect dialect) {
+    if (path.find_first_of("\r\n") != std::string_view::npos)
+        throw FileError("A file name holding a line break cannot go into a batch file");
+    if (!needsQuoting(path))
+        return std::string(path);
+    std::string out = "\"";
+    for (const char c : path) {
+        out += c;
+        if (c == '%' && dialect == BatchDialect::Cmd)
+            out += '%';
+    }
+    out += '"';
+    return out;
+}
+
+std::vector<std::string> compileBatchLines(std::string_view compiler) {
+    return {std::string(compiler) + " > log", "notepad log "};
+}
+
+std::string drivePart(std::string_view path) {
+    if (path.size() >= 2 && path[1] == ':')
+        return std::string(path.substr(0, 2));
+    if (path.substr(0, 2) == "\\\\") {
+        const std::size_t serverEnd = path.find('\\', 2);
+        if (serverEnd == std::string_view::npos)
+            return std::string(path);
+        const std::size_t shareEnd = path.find('\\', serverEnd + 1);
+        return std::string(path.substr(0, shareEnd));
+    }
+    return {};
+}
+
+std::vector<std::string> gameBatchLines(const GameSettings& game) {
+    return {
+        drivePart(game.path),
+        "cd " + game.path,
+        game.exe + " -game " + game.mod + " " + game.params,
+    };
+}
+
+std::vector<std::string> notepadBatchLines(std::string_view selectedPath, BatchDialect dialect) {
+    return {"notepad " + batchArgument(selectedPath, dialect)};
+}
+
+std::vector<std::string> shellBatchLines(std::string_view selectedPath, BatchDialect dialect) {
+    const std::string arg = batchArgument(selectedPath, dialect);
+    // A quoted first argument of "start" would be taken as the window title.
+    if (needsQuoting(selectedPath))
+        return {"start \"\" " + arg};
+    return {"start " + arg};
+}
+
+std::vector<std::string> commandBatchLines(std::string_view commanderText) {
+    return {std::string(commanderText) + "> commanderlog", "notepad commanderlog"};
+}
+
+std::string exploreFolderPath(std::string_view selectedPath, BatchDialect dialect) {
+    const char* separators = dialect == BatchDialect::Posix ? "\\:/" : "\\:";
+    const std::size_t cut = selectedPath.find_last_of(separators);
+    if (cut == std::string_view::npos)
+        return {};
+    return std::string(selectedPath.substr(0, cut + 1));
+}
+
+void writeBatchFile(const std::string& fileName, const std::vector<std::string>& lines) {
+    writeFileBytes(fileName, joinCrLf(lines));
+}
+
+} // namespace talmo

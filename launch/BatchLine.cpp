@@ -1,0 +1,94 @@
+#include "BatchLine.h"
+
+#include "Batch.h"
+
+namespace talmo {
+
+namespace {
+
+bool isBlank(char c) {
+    return c == ' ' || c == '\t';
+}
+
+std::string_view trimBlanks(std::string_view s) {
+    while (!s.empty() && isBlank(s.front()))
+        s.remove_prefix(1);
+    while (!s.empty() && isBlank(s.back()))
+        s.remove_suffix(1);
+    return s;
+}
+
+std::string_view unquote(std::string_view s) {
+    if (s.size() >= 2 && s.front() == '"' && s.back() == '"')
+        return s.substr(1, s.size() - 2);
+    return s;
+}
+
+char lowerAscii(char c) {
+    return c >= 'A' && c <= 'Z' ? static_cast<char>(c + 32) : c;
+}
+
+// When `line` is `word` alone or `word` followed by a blank, sets `rest` to
+// what follows the blank.
+bool startsWithWord(std::string_view line, std::string_view word, std::string_view& rest) {
+    if (line.size() < word.size())
+        return false;
+    for (std::size_t i = 0; i < word.size(); ++i)
+        if (lowerAscii(line[i]) != word[i])
+            return false;
+    if (line.size() == word.size()) {
+        rest = {};
+        return true;
+    }
+    if (!isBlank(line[word.size()]))
+        return false;
+    rest = line.substr(word.size() + 1);
+    return true;
+}
+
+} // namespace
+
+BatchStep parseBatchLine(std::string_view line) {
+    if (!line.empty() && line.back() == '\r')
+        line.remove_suffix(1);
+    if (trimBlanks(line).empty() || drivePart(line) == line)
+        return {};
+    std::string_view rest;
+    if (startsWithWord(line, "cd", rest)) {
+        const std::string_view dir = unquote(trimBlanks(rest));
+        if (dir.empty())
+            return {};
+        return {BatchStep::Kind::ChangeDir, std::string(dir)};
+    }
+    if (startsWithWord(line, "notepad", rest))
+        return {BatchStep::Kind::Notepad, std::string(unquote(trimBlanks(rest)))};
+    if (startsWithWord(line, "start", rest)) {
+        rest = trimBlanks(rest);
+        if (rest.substr(0, 2) == "\"\"" && rest.size() > 2 && isBlank(rest[2]))
+            rest = trimBlanks(rest.substr(3));
+        const std::string_view target = unquote(rest);
+        if (target.empty())
+            return {};
+        return {BatchStep::Kind::Open, std::string(target)};
+    }
+    return {BatchStep::Kind::Shell, std::string(line)};
+}
+
+std::vector<std::string> splitBatchLines(std::string_view bytes) {
+    std::vector<std::string> lines;
+    std::size_t pos = 0;
+    while (pos < bytes.size()) {
+        std::size_t end = bytes.find('\n', pos);
+        const std::size_t next = end == std::string_view::npos ? bytes.size() : end + 1;
+        if (end == std::string_view::npos)
+            end = bytes.size();
+        std::string_view l = bytes.substr(pos, end - pos);
+        if (!l.empty() && l.back() == '\r')
+            l.remove_suffix(1);
+        lines.emplace_back(l);
+        pos = next;
+    }
+    return lines;
+}
+
+} // namespace talmo

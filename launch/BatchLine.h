@@ -1,0 +1,37 @@
+// How the batch runner of non-Windows systems (talmo-batch) reads one line
+// of a batch file. No Qt.
+#pragma once
+
+#include <string>
+#include <string_view>
+#include <vector>
+
+namespace talmo {
+
+struct BatchStep {
+    enum class Kind {
+        Nothing,   // empty line or a bare drive ("D:", "\\server\share")
+        ChangeDir, // "cd X": argument X, literal
+        Notepad,   // "notepad X": open X with notepad (argument may be empty)
+        Open,      // "start X": open X with the desktop's default opener
+        Shell,     // anything else: argument is the whole line, for /bin/sh -c
+    };
+    Kind kind = Kind::Nothing;
+    std::string argument;
+    friend bool operator==(const BatchStep&, const BatchStep&) = default;
+};
+
+// The step for one line (without its line break; a trailing CR is ignored).
+// The words "cd", "notepad" and "start" are matched without regard to ASCII
+// case. The argument of "cd", "notepad" and "start" is the rest of the line
+// with surrounding blanks removed and then one pair of surrounding double
+// quotes; for "start" a leading empty title ("") goes first. It is a path to
+// be used as it is, never through a shell. "cd" or "start" without a path
+// does nothing.
+BatchStep parseBatchLine(std::string_view line);
+
+// The lines of a batch file's bytes: split at LF, a CR before it dropped; no
+// entry for the empty text after the last line break.
+std::vector<std::string> splitBatchLines(std::string_view bytes);
+
+} // namespace talmo

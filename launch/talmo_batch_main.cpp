@@ -1,0 +1,121 @@
+// talmo-batch: runs one of Talmo's batch files on systems without the Windows
+// command processor. Usage: talmo-batch FILE. Runs in the current directory
+// and executes the lines in order, each to its end before the next:
+//   ""  or a bare drive ("D:")   nothing
+//   cd X                        changes directory to X
+//   notepad X                   opens X with `notepad` from PATH, else xdg-open
+//   start X / start "" "X"      opens X with xdg-open
+//   anything else               /bin/sh -c LINE
+// The path of cd, notepad and start is used as it is and never goes through
+// a shell, so a file name cannot run anything.
+#include "BatchLine.h"
+#include "ShellRun.h"
+#include "Text.h"
+
+#include <cerrno>
+#include <cstdio>
+#include <cstring>
+#include <exception>
+#include <spawn.h>
+#include <sys/wait.h>
+#include <unistd.h>
+
+extern char** environ;
+
+namespace {
+
+void closeInheritedDescriptors() {
+#if defined(__linux__) && defined(__GLIBC__) && (__GLIBC__ > 2 || __GLIBC_MINOR__ >= 34)
+    if (::close_range(3, ~0U, 0) == 0)
+        return;
+#endif
+    const long max = ::sysconf(_SC_OPEN_MAX);
+    for (int fd = 3; fd < (max > 0 && max < 65536 ? max : 65536); ++fd)
+        ::close(fd);
+}
+
+// Runs the program and waits for it; its exit status, or -1 when it could
+// not be started.
+int runAndWait(const std::string& program, const std::vector<std::string>& args) {
+    std::vector<char*> argv;
+    for (const std::string& a : args)
+        argv.push_back(const_cast<char*>(a.c_str()));
+    argv.push_back(nullptr);
+    pid_t pid = 0;
+    const int err = ::posix_spawn(&pid, program.c_str(), nullptr, nullptr, argv.data(), environ);
+    if (err != 0) {
+        std::fprintf(stderr, "talmo-batch: cannot run %s: %s\n", program.c_str(),
+                     std::strerror(err));
+        return -1;
+    }
+    int status = 0;
+    while (::waitpid(pid, &status, 0) < 0 && errno == EINTR) {
+    }
+    return WIFEXITED(status) ? WEXITSTATUS(status) : -1;
+}
+
+// A path as a program argument: one beginning with "-" must not read as an
+// option.
+std::string pathArgument(const std::string& path) {
+    return !path.empty() && path.front() == '-' ? "./" + path : path;
+}
+
+void openWithOpener(const std::string& path) {
+    const std::string opener = talmo::findOnPath("xdg-open");
+    if (opener.empty()) {
+        std::fprintf(stderr, "talmo-batch: no xdg-open to open %s\n", path.c_str());
+        return;
+    }
+    runAndWait(opener, {"xdg-open", pathArgument(path)});
+}
+
+void runStep(const talmo::BatchStep& step) {
+    using Kind = talmo::BatchStep::Kind;
+    switch (step.kind) {
+    case Kind::Nothing:
+        return;
+    case Kind::ChangeDir:
+        if (::chdir(step.argument.c_str()) != 0)
+            std::fprintf(stderr, "talmo-batch: cd %s: %s\n", step.argument.c_str(),
+                         std::strerror(errno));
+        return;
+    case Kind::Notepad: {
+        const std::string notepad = talmo::findOnPath("notepad");
+        if (!notepad.empty()) {
+            std::vector<std::string> args{"notepad"};
+            if (!step.argument.empty())
+                args.push_back(pathArgument(step.argument));
+            runAndWait(notepad, args);
+        } else if (!step.argument.empty()) {
+            openWithOpener(step.argument);
+        }
+        return;
+    }
+    case Kind::Open:
+        openWithOpener(step.argument);
+        return;
+    case Kind::Shell:
+        runAndWait("/bin/sh", {"sh", "-c", step.argument});
+        return;
+    }
+}
+
+} // namespace
+
+int main(int argc, char** argv) {
+    if (argc != 2) {
+        std::fprintf(stderr, "usage: talmo-batch FILE\n");
+        return 2;
+    }
+    closeInheritedDescriptors();
+    std::string bytes;
+    try {
+        bytes = talmo::readFileBytes(argv[1]);
+    } catch (const std::exception& e) {
+        std::fprintf(stderr, "talmo-batch: %s\n", e.what());
+        return 1;
+    }
+    for (const std::string& line : talmo::splitBatchLines(bytes))
+        runStep(talmo::parseBatchLine(line));
+    return 0;
+}

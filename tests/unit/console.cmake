@@ -1,0 +1,3 @@
+talmo_unit_test(console_tests
+  SOURCES ${CMAKE_CURRENT_LIST_DIR}/console_test.cpp
+  LIBS talmo_console)
