@@ -13,6 +13,7 @@
 //   TForm1Console.cpp   console
 #pragma once
 
+#include <QDateTime>
 #include <QMainWindow>
 #include <QString>
 
@@ -265,4 +266,12 @@ private:
     // was loaded: it is written back the same way.
     bool m_currentFileLf = false;
     bool m_manFileLf = false;
+    // What the preview holds, to skip re-reading an unchanged file.
+    struct PreviewStamp {
+        QString path;
+        QDateTime modified;
+        qint64 size = -1;
+        bool operator==(const PreviewStamp&) const = default;
+    };
+    PreviewStamp m_previewStamp;
 };

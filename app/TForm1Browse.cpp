@@ -12,6 +12,7 @@
 #include <QComboBox>
 #include <QDir>
 #include <QFile>
+#include <QFileInfo>
 #include <QLineEdit>
 #include <QPlainTextEdit>
 #include <QPushButton>
@@ -132,7 +133,15 @@ void TForm1::qclistaClick() {
         return;
     try {
         pathsrc->setText(talmo::directoryPart(path));
-        veer->loadFromFile(localPath(path));
+        // A click on another entry previews it twice in a row (click, then
+        // selection change): read a file only once while it is unchanged.
+        const QFileInfo info(path);
+        const PreviewStamp stamp{path, info.lastModified(), info.size()};
+        if (!(stamp == m_previewStamp) || !info.isReadable()) {
+            m_previewStamp = PreviewStamp{};
+            veer->loadFromFile(localPath(path));
+            m_previewStamp = stamp;
+        }
         veer->setBorder(path == CurrentFile);
         showPage(2);
         Manager->setTabText(2, QStringLiteral("&See ") + fileNamePart(path));

@@ -1,3 +1,83 @@
+// The launcher: the compiler, the game, notepad, the shell and the CMD box
+// through batch files written into the current directory, and the folder of
+// the all-files list opened on the desktop. A batch file that cannot be
+// written is not run; its failure goes to the default error report.
 #include "TForm1.h"
 
-void TForm1::wireLaunch() {}
+#include "Batch.h"
+#include "FileListBox.h"
+#include "ShellRun.h"
+
+#include <QAction>
+#include <QFile>
+#include <QLineEdit>
+#include <QPushButton>
+
+namespace {
+
+// A path taken from a file list: the platform's own file name bytes.
+std::string localPath(const QString& path) { return QFile::encodeName(path).toStdString(); }
+
+// A command typed by the user, as the platform's command processor reads it.
+std::string typedText(const QLineEdit* box) { return box->text().toLocal8Bit().toStdString(); }
+
+} // namespace
+
+void TForm1::wireLaunch() {
+    connect(qccarranca, &QPushButton::clicked, this, [this] { Button6Click(); });
+    connect(Button5, &QPushButton::clicked, this, [this] { goClick(); });
+    connect(Button7, &QPushButton::clicked, this, [this] { goClick(); });
+    connect(openwithnotepad1, &QAction::triggered, this, [this] { openwithnotepad1Click(); });
+    connect(shellopen1, &QAction::triggered, this, [this] { shellopen1Click(); });
+    connect(ExploreFolder1, &QAction::triggered, this, [this] { ExploreFolder1Click(); });
+    onKeyPress(commander, [this](char key) { commanderKeyPress(key); });
+}
+
+void TForm1::WriteCompileBatch() {
+    talmo::writeBatchFile(talmo::kCompileBatch, talmo::compileBatchLines(typedText(compilerqc)));
+}
+
+void TForm1::Button6Click() {
+    runReportingErrors([this] {
+        WriteCompileBatch();
+        talmo::runBatchFile(talmo::kCompileBatch, true);
+    });
+}
+
+void TForm1::goClick() {
+    runReportingErrors([this] {
+        const talmo::GameSettings game{typedText(pathquake), typedText(namequake),
+                                       typedText(namemod), typedText(paramsquake)};
+        talmo::writeBatchFile(talmo::kGameBatch, talmo::gameBatchLines(game));
+        talmo::runBatchFile(talmo::kGameBatch, false);
+    });
+}
+
+void TForm1::openwithnotepad1Click() {
+    runReportingErrors([this] {
+        talmo::writeBatchFile(talmo::kNotepadBatch,
+                              talmo::notepadBatchLines(localPath(qclista->selectedPath())));
+        talmo::runBatchFile(talmo::kNotepadBatch, true);
+    });
+}
+
+void TForm1::shellopen1Click() {
+    runReportingErrors([this] {
+        talmo::writeBatchFile(talmo::kShellBatch,
+                              talmo::shellBatchLines(localPath(listado->selectedPath())));
+        talmo::runBatchFile(talmo::kShellBatch, true);
+    });
+}
+
+void TForm1::ExploreFolder1Click() {
+    talmo::openWithDefault(talmo::exploreFolderPath(localPath(listado->selectedPath())));
+}
+
+void TForm1::commanderKeyPress(char key) {
+    if (key != '\r' || commander->text().isEmpty())
+        return;
+    runReportingErrors([this] {
+        talmo::writeBatchFile(talmo::kCommandBatch, talmo::commandBatchLines(typedText(commander)));
+        talmo::runBatchFile(talmo::kCommandBatch, false);
+    });
+}

@@ -428,6 +428,7 @@ QWidget* TForm1::buildCmdPage() {
     helpFont.setBold(true);
     helpFont.setPixelSize(19);
     help->setFont(helpFont);
+    help->setFixedWidth(40);
     bar->addWidget(cmd, 1);
     bar->addWidget(help);
     layout->addLayout(bar);

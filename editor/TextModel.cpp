@@ -177,7 +177,8 @@ void TextModel::applyEdits(const std::vector<Edit>& edits) {
     for (const Edit& e : edits) {
         if (e.start < copied || e.start + e.length > length())
             throw std::invalid_argument("edits must be sorted and inside the text");
-        text.append(m_text, static_cast<std::size_t>(copied), static_cast<std::size_t>(e.start - copied));
+        text.append(m_text, static_cast<std::size_t>(copied),
+                    static_cast<std::size_t>(e.start - copied));
         styles.insert(styles.end(), m_styles.begin() + copied, m_styles.begin() + e.start);
         text += e.text;
         styles.insert(styles.end(), e.text.size(), styleFor(e.format));
@@ -209,18 +210,22 @@ void TextModel::typeText(std::string_view text) {
             m_events.keyDown(static_cast<unsigned char>(typed));
         if (m_events.keyPress)
             m_events.keyPress(typed);
-        const std::string piece = ch == '\r' || ch == '\n' ? std::string("\r\n") : std::string(1, ch);
+        const std::string piece =
+            ch == '\r' || ch == '\n' ? std::string("\r\n") : std::string(1, ch);
         if (m_selLength > 0) {
-            const std::uint8_t style = m_pending ? styleFor(*m_pending)
-                                                 : m_styles[static_cast<std::size_t>(m_selStart)];
-            m_text.erase(static_cast<std::size_t>(m_selStart), static_cast<std::size_t>(m_selLength));
-            m_styles.erase(m_styles.begin() + m_selStart, m_styles.begin() + m_selStart + m_selLength);
+            const std::uint8_t style =
+                m_pending ? styleFor(*m_pending) : m_styles[static_cast<std::size_t>(m_selStart)];
+            m_text.erase(static_cast<std::size_t>(m_selStart),
+                         static_cast<std::size_t>(m_selLength));
+            m_styles.erase(m_styles.begin() + m_selStart,
+                           m_styles.begin() + m_selStart + m_selLength);
             m_selLength = 0;
             insertAt(m_selStart, piece, style);
         } else {
             const std::uint8_t style = m_pending ? styleFor(*m_pending)
-                                       : m_selStart > 0 ? m_styles[static_cast<std::size_t>(m_selStart - 1)]
-                                                        : std::uint8_t{0};
+                                       : m_selStart > 0
+                                           ? m_styles[static_cast<std::size_t>(m_selStart - 1)]
+                                           : std::uint8_t{0};
             insertAt(m_selStart, piece, style);
         }
         m_selStart += static_cast<long>(piece.size());
@@ -235,7 +240,8 @@ void TextModel::cut() {
 
 void TextModel::copy() {
     if (m_selLength > 0)
-        m_clipboard = m_text.substr(static_cast<std::size_t>(m_selStart), static_cast<std::size_t>(m_selLength));
+        m_clipboard = m_text.substr(static_cast<std::size_t>(m_selStart),
+                                    static_cast<std::size_t>(m_selLength));
 }
 
 void TextModel::paste() {

@@ -73,6 +73,9 @@ protected:
     void keyPressEvent(QKeyEvent* event) override;
     void mousePressEvent(QMouseEvent* event) override;
     void mouseReleaseEvent(QMouseEvent* event) override;
+    // The clipboard holds Unicode text; the buffer holds Windows-1252 bytes.
+    QByteArray fromMimeData(const QMimeData* source, bool& rectangular) const override;
+    QMimeData* toMimeData(const QByteArray& text, bool rectangular) const override;
 
 private:
     class ProgramEdit;
@@ -95,13 +98,13 @@ private:
     std::string_view bytes() const;
 
     QFont m_font;
-    std::array<CharFormat, 256> m_formats{};     // style -> format, 0 is the default
-    std::array<bool, 256> m_allocated{};         // styles in use
+    std::array<CharFormat, 256> m_formats{}; // style -> format, 0 is the default
+    std::array<bool, 256> m_allocated{};     // styles in use
     std::map<std::pair<std::uint32_t, bool>, int> m_styleOf;
-    std::optional<CharFormat> m_pending;         // format of the next typed text
-    std::optional<int> m_replacedStyle;          // style of a selection being typed over
-    bool m_programEdit = false;                  // our own edits format themselves
-    unsigned m_insertions = 0;                   // insertions seen, to tell typing from moves
+    std::optional<CharFormat> m_pending; // format of the next typed text
+    std::optional<int> m_replacedStyle;  // style of a selection being typed over
+    bool m_programEdit = false;          // our own edits format themselves
+    unsigned m_insertions = 0;           // insertions seen, to tell typing from moves
 };
 
 } // namespace talmo

@@ -1,0 +1,202 @@
+#include "ReportReader.h"
+
+#include "Editor.h"
+
+#include <cerrno>
+#include <cstring>
+
+#ifdef _WIN32
+#include <cstdio>
+#include <filesystem>
+#else
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
+#endif
+
+namespace talmo {
+
+namespace {
+
+constexpr std::size_t kChunk = std::size_t{1} << 18;
+
+// Position of the first `c` in [from, to) of `s`, or `to`.
+std::size_t findByte(const std::string& s, char c, std::size_t from, std::size_t to) {
+    const void* hit = std::memchr(s.data() + from, c, to - from);
+    return hit ? static_cast<std::size_t>(static_cast<const char*>(hit) - s.data()) : to;
+}
+
+// One past the last LF in [from, to) of `s`, or `from` when there is none.
+std::size_t afterLastLf(const std::string& s, std::size_t from, std::size_t to) {
+#ifdef __GLIBC__
+    const void* lf = ::memrchr(s.data() + from, '\n', to - from);
+    return lf ? static_cast<std::size_t>(static_cast<const char*>(lf) - s.data()) + 1 : from;
+#else
+    while (to > from && s[to - 1] != '\n')
+        --to;
+    return to;
+#endif
+}
+
+std::string_view lineView(const std::string& s, std::size_t begin, std::size_t lf) {
+    std::size_t end = lf;
+    if (end > begin && s[end - 1] == '\r')
+        --end;
+    return std::string_view(s.data() + begin, end - begin);
+}
+
+} // namespace
+
+ReportReader::ReportReader() : m_buffer(kChunk, '\0') {}
+
+ReportReader::~ReportReader() {
+    close();
+}
+
+#ifdef _WIN32
+
+void ReportReader::open(const std::string& path) {
+    close();
+    std::error_code ec;
+    if (!std::filesystem::is_regular_file(std::filesystem::u8path(path), ec))
+        throw FileError("Cannot open \"" + path + "\"");
+    m_file = std::fopen(path.c_str(), "rb");
+    if (!m_file)
+        throw FileError("Cannot open \"" + path + "\"");
+    m_path = path;
+    m_pos = m_end = 0;
+    m_eof = false;
+}
+
+void ReportReader::close() {
+    if (m_file)
+        std::fclose(static_cast<std::FILE*>(m_file));
+    m_file = nullptr;
+    m_pos = m_end = 0;
+    m_eof = true;
+}
+
+bool ReportReader::isOpen() const {
+    return m_file != nullptr;
+}
+
+#else
+
+void ReportReader::open(const std::string& path) {
+    close();
+    // O_NONBLOCK: a FIFO without a writer must not hang the scan.
+    const int fd = ::open(path.c_str(), O_RDONLY | O_NONBLOCK | O_CLOEXEC);
+    if (fd < 0)
+        throw FileError("Cannot open \"" + path + "\": " + std::strerror(errno));
+    struct stat st {};
+    if (::fstat(fd, &st) != 0 || !S_ISREG(st.st_mode)) {
+        ::close(fd);
+        throw FileError("Cannot open \"" + path + "\": not a regular file");
+    }
+    m_fd = fd;
+    m_path = path;
+    m_pos = m_end = 0;
+    m_eof = false;
+}
+
+void ReportReader::close() {
+    if (m_fd >= 0)
+        ::close(m_fd);
+    m_fd = -1;
+    m_pos = m_end = 0;
+    m_eof = true;
+}
+
+bool ReportReader::isOpen() const {
+    return m_fd >= 0;
+}
+
+#endif
+
+bool ReportReader::fill() {
+    if (!isOpen() || m_eof)
+        return false;
+    // Keep the unread part at the front; grow when it fills the buffer (a
+    // line longer than the buffer).
+    if (m_pos > 0) {
+        std::memmove(m_buffer.data(), m_buffer.data() + m_pos, m_end - m_pos);
+        m_end -= m_pos;
+        m_pos = 0;
+    }
+    if (m_end == m_buffer.size())
+        m_buffer.resize(m_buffer.size() * 2);
+    for (;;) {
+#ifdef _WIN32
+        auto* file = static_cast<std::FILE*>(m_file);
+        const std::size_t n = std::fread(m_buffer.data() + m_end, 1, m_buffer.size() - m_end, file);
+        if (n == 0 && std::ferror(file)) {
+            close();
+            throw FileError("Cannot read \"" + m_path + "\"");
+        }
+#else
+        const ssize_t n = ::read(m_fd, m_buffer.data() + m_end, m_buffer.size() - m_end);
+        if (n < 0) {
+            if (errno == EINTR)
+                continue;
+            const int err = errno;
+            close();
+            throw FileError("Cannot read \"" + m_path + "\": " + std::strerror(err));
+        }
+#endif
+        if (n == 0) {
+            m_eof = true;
+            return false;
+        }
+        m_end += static_cast<std::size_t>(n);
+        return true;
+    }
+}
+
+bool ReportReader::readLine(std::string_view& line) {
+    for (;;) {
+        const std::size_t lf = findByte(m_buffer, '\n', m_pos, m_end);
+        if (lf < m_end) {
+            line = lineView(m_buffer, m_pos, lf);
+            m_pos = lf + 1;
+            return true;
+        }
+        if (!fill()) {
+            if (m_pos == m_end)
+                return false;
+            line = std::string_view(m_buffer.data() + m_pos, m_end - m_pos);
+            m_pos = m_end;
+            return true;
+        }
+    }
+}
+
+bool ReportReader::readLineContaining(char key, std::string_view& line) {
+    for (;;) {
+        const std::size_t hit = findByte(m_buffer, key, m_pos, m_end);
+        if (hit < m_end) {
+            const std::size_t begin = afterLastLf(m_buffer, m_pos, hit);
+            const std::size_t lf = findByte(m_buffer, '\n', hit, m_end);
+            if (lf < m_end) {
+                line = lineView(m_buffer, begin, lf);
+                m_pos = lf + 1;
+                return true;
+            }
+            // The line runs past the data read so far.
+            m_pos = begin;
+            if (!fill()) {
+                line = std::string_view(m_buffer.data() + m_pos, m_end - m_pos);
+                m_pos = m_end;
+                return true;
+            }
+            continue;
+        }
+        // No key in the complete lines read: drop them, keep the partial one.
+        m_pos = afterLastLf(m_buffer, m_pos, m_end);
+        if (!fill()) {
+            m_pos = m_end;
+            return false;
+        }
+    }
+}
+
+} // namespace talmo

@@ -1,0 +1,13 @@
+# Benchmarks of the QuakeC text analysis on generated sources of 1 MB and
+# 10 MB, and of the report scan over 200 files (compare with `grep -c =` by
+# running bench/report_vs_grep.sh).
+talmo_benchmark(bench_analysis
+  SOURCES ${CMAKE_CURRENT_LIST_DIR}/bench_analysis.cpp
+  LIBS talmo_analysis)
+target_include_directories(bench_analysis PRIVATE ${CMAKE_CURRENT_LIST_DIR}/../tests/unit)
+
+# Generates the report files and scans them, for report_vs_grep.sh.
+talmo_benchmark(bench_analysis_scan
+  SOURCES ${CMAKE_CURRENT_LIST_DIR}/bench_analysis_scan.cpp
+  LIBS talmo_analysis)
+target_include_directories(bench_analysis_scan PRIVATE ${CMAKE_CURRENT_LIST_DIR}/../tests/unit)

@@ -1,0 +1,663 @@
+#include "QsciEditor.h"
+
+#include "Text.h"
+
+#include <QAction>
+#include <QCoreApplication>
+#include <QFontDatabase>
+#include <QKeyEvent>
+#include <QMimeData>
+#include <QMouseEvent>
+
+#include <algorithm>
+#include <cctype>
+#include <stdexcept>
+
+namespace talmo {
+
+namespace {
+
+constexpr long kWhite = 0xFFFFFF;
+constexpr unsigned kAllStyleBits = 0xFF;
+
+// Scintilla colours are 0xBBGGRR.
+long toBgr(Rgb c) {
+    return long{c.r} | (long{c.g} << 8) | (long{c.b} << 16);
+}
+
+std::uint32_t key(Rgb c) {
+    return std::uint32_t{c.r} << 16 | std::uint32_t{c.g} << 8 | c.b;
+}
+
+// Windows-1252 characters of 0x80..0x9F; 0 where the byte has none.
+constexpr std::array<char16_t, 32> kCp1252High = {
+    0x20AC, 0,      0x201A, 0x0192, 0x201E, 0x2026, 0x2020, 0x2021, 0x02C6, 0x2030, 0x0160,
+    0x2039, 0x0152, 0,      0x017D, 0,      0,      0x2018, 0x2019, 0x201C, 0x201D, 0x2022,
+    0x2013, 0x2014, 0x02DC, 0x2122, 0x0161, 0x203A, 0x0153, 0,      0x017E, 0x0178};
+
+// The byte of a character: Latin-1 as it is, the extra letters and signs of
+// Windows-1252 by their code; none for the rest.
+std::optional<unsigned char> byteOfChar(QChar c) {
+    const char16_t u = c.unicode();
+    if (u < 0x100)
+        return static_cast<unsigned char>(u);
+    for (std::size_t i = 0; i < kCp1252High.size(); ++i)
+        if (kCp1252High[i] == u)
+            return static_cast<unsigned char>(0x80 + i);
+    return std::nullopt;
+}
+
+// The byte a typed character stands for; none for DEL and C1 controls, which
+// no key types.
+std::optional<unsigned char> typedByte(QChar c) {
+    const char16_t u = c.unicode();
+    if (u == 0x7F || (u >= 0x80 && u < 0xA0))
+        return std::nullopt;
+    return byteOfChar(c);
+}
+
+QChar charOfByte(unsigned char b) {
+    if (b >= 0x80 && b < 0xA0 && kCp1252High[b - 0x80] != 0)
+        return QChar(kCp1252High[b - 0x80]);
+    return QChar(static_cast<char16_t>(b));
+}
+
+// The character a key event types, as Windows reports it: Ctrl with a
+// letter is the matching control character (Ctrl+A is 1).
+std::optional<unsigned char> typedByte(QChar c, Qt::KeyboardModifiers mods) {
+    const bool ctrlOnly = (mods & Qt::ControlModifier) && !(mods & Qt::AltModifier);
+    const char16_t u = c.unicode();
+    if (ctrlOnly && u < 0x80 && std::isalpha(static_cast<unsigned char>(u)))
+        return static_cast<unsigned char>(std::toupper(static_cast<unsigned char>(u)) - '@');
+    return typedByte(c);
+}
+
+// The key event a user produces by typing byte `b`.
+QKeyEvent keyEventFor(unsigned char b) {
+    switch (b) {
+    case '\r':
+    case '\n':
+        return QKeyEvent(QEvent::KeyPress, Qt::Key_Return, Qt::NoModifier, QStringLiteral("\r"));
+    case '\t':
+        return QKeyEvent(QEvent::KeyPress, Qt::Key_Tab, Qt::NoModifier, QStringLiteral("\t"));
+    case '\b':
+        return QKeyEvent(QEvent::KeyPress, Qt::Key_Backspace, Qt::NoModifier, QStringLiteral("\b"));
+    case 0x1B:
+        return QKeyEvent(QEvent::KeyPress, Qt::Key_Escape, Qt::NoModifier, QString(QChar(0x1B)));
+    default:
+        break;
+    }
+    const QChar ch = charOfByte(b);
+    const int code = b < 0x20 ? int{Qt::Key_unknown} : int{ch.toUpper().unicode()};
+    return QKeyEvent(QEvent::KeyPress, code, Qt::NoModifier, QString(ch));
+}
+
+} // namespace
+
+// Lifts read-only for an edit made by the program and keeps the modification
+// handler from formatting it (the edit formats its own text).
+class QsciEditor::ProgramEdit {
+public:
+    explicit ProgramEdit(QsciEditor& editor)
+        : m_editor(editor), m_wasProgramEdit(editor.m_programEdit),
+          m_wasReadOnly(editor.SendScintilla(SCI_GETREADONLY) != 0) {
+        m_editor.m_programEdit = true;
+        if (m_wasReadOnly)
+            m_editor.SendScintilla(SCI_SETREADONLY, 0UL);
+    }
+    ~ProgramEdit() {
+        if (m_wasReadOnly)
+            m_editor.SendScintilla(SCI_SETREADONLY, 1UL);
+        m_editor.m_programEdit = m_wasProgramEdit;
+    }
+    ProgramEdit(const ProgramEdit&) = delete;
+    ProgramEdit& operator=(const ProgramEdit&) = delete;
+
+private:
+    QsciEditor& m_editor;
+    bool m_wasProgramEdit;
+    bool m_wasReadOnly;
+};
+
+QsciEditor::QsciEditor(QWidget* parent) : QsciScintilla(parent) {
+    SendScintilla(SCI_SETCODEPAGE, 0UL);
+    // Container lexing with no container styler: nothing restyles our text.
+    SendScintilla(SCI_SETLEXER, static_cast<unsigned long>(SCLEX_CONTAINER));
+    SendScintilla(SCI_SETEOLMODE, static_cast<unsigned long>(SC_EOL_CRLF));
+    SendScintilla(SCI_SETPASTECONVERTENDINGS, 1UL);
+    for (int m = 0; m < 5; ++m)
+        setMarginWidth(m, 0);
+    setFrameShape(QFrame::NoFrame);
+
+    m_font = QFontDatabase::systemFont(QFontDatabase::FixedFont);
+    m_formats[0] = CharFormat{kBlack, false};
+    m_allocated[0] = true;
+    defineStyle(STYLE_DEFAULT, m_formats[0]);
+    SendScintilla(SCI_STYLECLEARALL);
+    defineStyle(0, m_formats[0]);
+
+    connect(this, &QsciScintillaBase::SCN_MODIFIED, this, &QsciEditor::onModified);
+}
+
+std::string_view QsciEditor::bytes() const {
+    const long n = SendScintilla(SCI_GETLENGTH);
+    if (n <= 0)
+        return {};
+    const auto* p = static_cast<const char*>(SendScintillaPtrResult(SCI_GETCHARACTERPOINTER));
+    return {p, static_cast<std::size_t>(n)};
+}
+
+std::string QsciEditor::text() const {
+    return std::string(bytes());
+}
+
+long QsciEditor::length() const {
+    return SendScintilla(SCI_GETLENGTH);
+}
+
+int QsciEditor::lineCount() const {
+    const long n = length();
+    if (n == 0)
+        return 0;
+    const long lines = SendScintilla(SCI_GETLINECOUNT);
+    // Scintilla counts the empty line after a final line break.
+    const long lastStart =
+        SendScintilla(SCI_POSITIONFROMLINE, static_cast<unsigned long>(lines - 1));
+    return static_cast<int>(lastStart >= n ? lines - 1 : lines);
+}
+
+std::string QsciEditor::line(int i) const {
+    if (i < 0 || i >= lineCount())
+        return {};
+    const long begin = SendScintilla(SCI_POSITIONFROMLINE, static_cast<unsigned long>(i));
+    const long end = SendScintilla(SCI_GETLINEENDPOSITION, static_cast<unsigned long>(i));
+    return std::string(
+        bytes().substr(static_cast<std::size_t>(begin), static_cast<std::size_t>(end - begin)));
+}
+
+std::vector<std::string> QsciEditor::lines() const {
+    const std::string_view all = bytes();
+    const int n = lineCount();
+    std::vector<std::string> out;
+    out.reserve(static_cast<std::size_t>(n));
+    for (int i = 0; i < n; ++i) {
+        const long begin = SendScintilla(SCI_POSITIONFROMLINE, static_cast<unsigned long>(i));
+        const long end = SendScintilla(SCI_GETLINEENDPOSITION, static_cast<unsigned long>(i));
+        out.emplace_back(
+            all.substr(static_cast<std::size_t>(begin), static_cast<std::size_t>(end - begin)));
+    }
+    return out;
+}
+
+void QsciEditor::replaceRange(long start, long len, std::string_view text) {
+    SendScintilla(SCI_SETTARGETSTART, static_cast<unsigned long>(start));
+    SendScintilla(SCI_SETTARGETEND, static_cast<unsigned long>(start + len));
+    SendScintilla(SCI_REPLACETARGET, static_cast<uintptr_t>(text.size()),
+                  text.empty() ? "" : text.data());
+}
+
+void QsciEditor::setSelectionQuietly(long start, long end) {
+    SendScintilla(SCI_SETANCHOR, static_cast<unsigned long>(start));
+    SendScintilla(SCI_SETCURRENTPOS, static_cast<unsigned long>(end));
+}
+
+void QsciEditor::insertLineAtStart(std::string_view text) {
+    const std::string line = normalizeLineBreaks(text) + "\r\n";
+    const int style = length() > 0 ? styleAt(0) : 0;
+    const long start = selectionStart();
+    const long len = selectionLength();
+    ProgramEdit edit(*this);
+    replaceRange(0, 0, line);
+    writeStyles(0, std::vector<std::uint8_t>(line.size(), static_cast<std::uint8_t>(style)));
+    // A caret at the very start stays there; anything else moves with its text.
+    const long shift = start > 0 || len > 0 ? static_cast<long>(line.size()) : 0;
+    setSelectionQuietly(start + shift, start + shift + len);
+}
+
+void QsciEditor::setText(std::string_view bytes) {
+    const std::string text = normalizeLineBreaks(bytes);
+    ProgramEdit edit(*this);
+    SendScintilla(SCI_SETUNDOCOLLECTION, 0UL);
+    SendScintilla(SCI_CLEARALL);
+    if (!text.empty())
+        SendScintilla(SCI_APPENDTEXT, static_cast<uintptr_t>(text.size()), text.data());
+    SendScintilla(SCI_STARTSTYLING, 0UL, static_cast<long>(kAllStyleBits));
+    SendScintilla(SCI_SETSTYLING, static_cast<unsigned long>(text.size()), 0L);
+    SendScintilla(SCI_SETUNDOCOLLECTION, 1UL);
+    SendScintilla(SCI_EMPTYUNDOBUFFER);
+    SendScintilla(SCI_SETSAVEPOINT);
+    SendScintilla(SCI_GOTOPOS, 0UL);
+    m_pending.reset();
+}
+
+long QsciEditor::selectionStart() const {
+    return SendScintilla(SCI_GETSELECTIONSTART);
+}
+
+long QsciEditor::selectionLength() const {
+    return SendScintilla(SCI_GETSELECTIONEND) - SendScintilla(SCI_GETSELECTIONSTART);
+}
+
+void QsciEditor::setSelectionStart(long pos) {
+    SendScintilla(SCI_GOTOPOS, static_cast<unsigned long>(std::clamp(pos, 0L, length())));
+    m_pending.reset();
+}
+
+void QsciEditor::setSelectionLength(long len) {
+    const long start = selectionStart();
+    const long end = start + std::clamp(len, 0L, length() - start);
+    setSelectionQuietly(start, end);
+    SendScintilla(SCI_SCROLLRANGE, static_cast<unsigned long>(start), end);
+}
+
+void QsciEditor::replaceSelection(std::string_view text) {
+    const long start = selectionStart();
+    const long len = selectionLength();
+    int style = 0;
+    if (len > 0)
+        style = styleAt(start);
+    else if (m_pending)
+        style = styleFor(*m_pending);
+    else if (start > 0)
+        style = styleAt(start - 1);
+    ProgramEdit edit(*this);
+    replaceRange(start, len, text);
+    writeStyles(start, std::vector<std::uint8_t>(text.size(), static_cast<std::uint8_t>(style)));
+    const long caret = start + static_cast<long>(text.size());
+    SendScintilla(SCI_GOTOPOS, static_cast<unsigned long>(caret));
+    m_pending.reset();
+}
+
+int QsciEditor::caretLine() const {
+    return static_cast<int>(SendScintilla(
+        SCI_LINEFROMPOSITION, static_cast<unsigned long>(SendScintilla(SCI_GETSELECTIONEND))));
+}
+
+// ---- formats ----
+
+void QsciEditor::defineStyle(int style, CharFormat format) {
+    const auto s = static_cast<unsigned long>(style);
+    const QByteArray family = m_font.family().toUtf8();
+    SendScintilla(SCI_STYLESETFONT, static_cast<uintptr_t>(s), family.constData());
+    const qreal points = m_font.pointSizeF() > 0 ? m_font.pointSizeF() : 9.0;
+    SendScintilla(SCI_STYLESETSIZEFRACTIONAL, s,
+                  static_cast<long>(points * int{SC_FONT_SIZE_MULTIPLIER}));
+    SendScintilla(SCI_STYLESETFORE, s, toBgr(format.colour));
+    SendScintilla(SCI_STYLESETBACK, s, kWhite);
+    SendScintilla(SCI_STYLESETBOLD, s, format.bold ? 1L : 0L);
+    SendScintilla(SCI_STYLESETITALIC, s, 0L);
+    SendScintilla(SCI_STYLESETUNDERLINE, s, 0L);
+}
+
+int QsciEditor::styleFor(CharFormat format) {
+    const auto found = m_styleOf.find({key(format.colour), format.bold});
+    if (found != m_styleOf.end())
+        return found->second;
+    // 32..39 are Scintilla's own styles (default, line numbers, braces...).
+    int style = 1;
+    while (style < 256 &&
+           (m_allocated[static_cast<std::size_t>(style)] || (style >= 32 && style <= 39)))
+        ++style;
+    if (style >= 256)
+        throw std::length_error("too many character formats");
+    m_allocated[static_cast<std::size_t>(style)] = true;
+    m_formats[static_cast<std::size_t>(style)] = format;
+    m_styleOf.emplace(std::pair{key(format.colour), format.bold}, style);
+    defineStyle(style, format);
+    return style;
+}
+
+CharFormat QsciEditor::formatOfStyle(int style) const {
+    if (style < 0 || style > 255 || !m_allocated[static_cast<std::size_t>(style)])
+        return m_formats[0];
+    return m_formats[static_cast<std::size_t>(style)];
+}
+
+int QsciEditor::styleAt(long pos) const {
+    return static_cast<int>(SendScintilla(SCI_GETSTYLEAT, static_cast<unsigned long>(pos)) & 0xFF);
+}
+
+CharFormat QsciEditor::formatAt(long pos) const {
+    if (pos < 0 || pos >= length())
+        return m_formats[0];
+    return formatOfStyle(styleAt(pos));
+}
+
+std::vector<std::uint8_t> QsciEditor::readStyles(long start, long end) const {
+    const auto n = static_cast<std::size_t>(end - start);
+    // Character and style interleaved, plus two terminating NULs.
+    std::vector<char> cells(2 * n + 2);
+    SendScintilla(SCI_GETSTYLEDTEXT, start, end, cells.data());
+    std::vector<std::uint8_t> styles(n);
+    for (std::size_t i = 0; i < n; ++i)
+        styles[i] = static_cast<std::uint8_t>(cells[2 * i + 1]);
+    return styles;
+}
+
+void QsciEditor::writeStyles(long start, const std::vector<std::uint8_t>& styles) {
+    if (styles.empty())
+        return;
+    SendScintilla(SCI_STARTSTYLING, static_cast<unsigned long>(start),
+                  static_cast<long>(kAllStyleBits));
+    SendScintilla(SCI_SETSTYLINGEX, static_cast<uintptr_t>(styles.size()),
+                  reinterpret_cast<const char*>(styles.data()));
+}
+
+template <typename Change>
+void QsciEditor::restyle(const std::vector<Range>& ranges, Change change) {
+    const long n = length();
+    long lo = n;
+    long hi = 0;
+    for (const Range& r : ranges) {
+        const long b = std::max(0L, r.start);
+        const long e = std::min(n, r.start + r.length);
+        if (b < e) {
+            lo = std::min(lo, b);
+            hi = std::max(hi, e);
+        }
+    }
+    if (lo >= hi)
+        return;
+    std::vector<std::uint8_t> styles = readStyles(lo, hi);
+    std::array<int, 256> changed;
+    changed.fill(-1);
+    for (const Range& r : ranges) {
+        const long b = std::max(lo, r.start);
+        const long e = std::min(hi, r.start + r.length);
+        for (long p = b; p < e; ++p) {
+            std::uint8_t& s = styles[static_cast<std::size_t>(p - lo)];
+            int& to = changed[s];
+            if (to < 0) {
+                CharFormat f = formatOfStyle(s);
+                change(f);
+                to = styleFor(f);
+            }
+            s = static_cast<std::uint8_t>(to);
+        }
+    }
+    writeStyles(lo, styles);
+}
+
+void QsciEditor::setSelectionColour(Rgb colour) {
+    const long len = selectionLength();
+    if (len == 0) {
+        CharFormat f = m_pending.value_or(formatAt(selectionStart() - 1));
+        f.colour = colour;
+        styleFor(f); // allocated now, so that typing cannot run out of styles
+        m_pending = f;
+        return;
+    }
+    restyle({Range{selectionStart(), len}}, [colour](CharFormat& f) { f.colour = colour; });
+}
+
+void QsciEditor::setSelectionBold(bool bold) {
+    const long len = selectionLength();
+    if (len == 0) {
+        CharFormat f = m_pending.value_or(formatAt(selectionStart() - 1));
+        f.bold = bold;
+        styleFor(f);
+        m_pending = f;
+        return;
+    }
+    restyle({Range{selectionStart(), len}}, [bold](CharFormat& f) { f.bold = bold; });
+}
+
+Rgb QsciEditor::defaultColour() const {
+    return m_formats[0].colour;
+}
+
+void QsciEditor::setDefaultColour(Rgb colour) {
+    m_formats[0].colour = colour;
+    defineStyle(0, m_formats[0]);
+}
+
+void QsciEditor::applyColour(const std::vector<Range>& ranges, Rgb colour) {
+    restyle(ranges, [colour](CharFormat& f) { f.colour = colour; });
+}
+
+void QsciEditor::applyBold(const std::vector<Range>& ranges) {
+    restyle(ranges, [](CharFormat& f) { f.bold = true; });
+}
+
+void QsciEditor::applyEdits(const std::vector<Edit>& edits) {
+    if (edits.empty())
+        return;
+    const long n = length();
+    long copied = 0;
+    for (const Edit& e : edits) {
+        if (e.start < copied || e.length < 0 || e.start + e.length > n)
+            throw std::invalid_argument("edits must be sorted and inside the text");
+        copied = e.start + e.length;
+    }
+    // Only the span from the first to the last edit is rebuilt and replaced.
+    const long lo = edits.front().start;
+    const long hi = edits.back().start + edits.back().length;
+    const std::string_view old = bytes();
+    const std::vector<std::uint8_t> oldStyles = readStyles(lo, hi);
+    std::string text;
+    std::vector<std::uint8_t> styles;
+    text.reserve(static_cast<std::size_t>(hi - lo));
+    styles.reserve(static_cast<std::size_t>(hi - lo));
+    copied = lo;
+    for (const Edit& e : edits) {
+        text.append(old.substr(static_cast<std::size_t>(copied),
+                               static_cast<std::size_t>(e.start - copied)));
+        styles.insert(styles.end(), oldStyles.begin() + (copied - lo),
+                      oldStyles.begin() + (e.start - lo));
+        text += e.text;
+        styles.insert(styles.end(), e.text.size(), static_cast<std::uint8_t>(styleFor(e.format)));
+        copied = e.start + e.length;
+    }
+
+    const long selStart = selectionStart();
+    const long selLength = selectionLength();
+    ProgramEdit edit(*this);
+    replaceRange(lo, hi - lo, text);
+    writeStyles(lo, styles);
+    const long newLength = length();
+    const long start = std::min(selStart, newLength);
+    setSelectionQuietly(start, start + std::min(selLength, newLength - start));
+}
+
+long QsciEditor::find(std::string_view what, long start, long len) const {
+    return findNoCase(bytes(), what, start, len);
+}
+
+void QsciEditor::onModified(int position, int modificationType, const char*, int length, int, int,
+                            int, int, int, int) {
+    if (m_programEdit || !(modificationType & SC_MOD_INSERTTEXT) || length <= 0)
+        return;
+    ++m_insertions;
+    int style = 0;
+    if (m_pending)
+        style = styleFor(*m_pending);
+    else if (m_replacedStyle)
+        style = *m_replacedStyle;
+    else if (position > 0)
+        style = styleAt(position - 1);
+    if (style == 0)
+        return; // inserted text already has style 0
+    SendScintilla(SCI_STARTSTYLING, static_cast<unsigned long>(position),
+                  static_cast<long>(kAllStyleBits));
+    SendScintilla(SCI_SETSTYLING, static_cast<unsigned long>(length), static_cast<long>(style));
+}
+
+// ---- typing, keys and mouse ----
+
+void QsciEditor::typeText(std::string_view text) {
+    if (isReadOnly())
+        return;
+    for (std::size_t i = 0; i < text.size(); ++i) {
+        const auto b = static_cast<unsigned char>(text[i]);
+        // CR LF is one Enter.
+        if (b == '\r' && i + 1 < text.size() && text[i + 1] == '\n')
+            ++i;
+        QKeyEvent event = keyEventFor(b);
+        keyPressEvent(&event);
+    }
+}
+
+void QsciEditor::keyPressEvent(QKeyEvent* event) {
+    if (m_events.keyDown)
+        m_events.keyDown(event->key());
+    const QString typed = event->text();
+    if (m_events.keyPress)
+        for (QChar c : typed)
+            if (const auto b = typedByte(c, event->modifiers()))
+                m_events.keyPress(static_cast<char>(*b));
+
+    const long caretBefore = SendScintilla(SCI_GETCURRENTPOS);
+    const long anchorBefore = SendScintilla(SCI_GETANCHOR);
+    const unsigned insertionsBefore = m_insertions;
+    if (selectionLength() > 0)
+        m_replacedStyle = styleAt(selectionStart());
+
+    // Scintilla turns typed text into Latin-1; the other Windows-1252
+    // characters go in as their own byte.
+    const Qt::KeyboardModifiers mods = event->modifiers() & (Qt::ControlModifier | Qt::AltModifier);
+    const std::optional<unsigned char> special =
+        typed.size() == 1 && mods == Qt::NoModifier ? typedByte(typed[0]) : std::nullopt;
+    if (special && *special >= 0x80 && *special < 0xA0) {
+        const char one[2] = {static_cast<char>(*special), '\0'};
+        SendScintilla(SCI_REPLACESEL, one);
+        event->accept();
+    } else {
+        QsciScintilla::keyPressEvent(event);
+    }
+    m_replacedStyle.reset();
+
+    // A key that only moved the caret drops the pending typing format.
+    if (m_insertions == insertionsBefore && (SendScintilla(SCI_GETCURRENTPOS) != caretBefore ||
+                                             SendScintilla(SCI_GETANCHOR) != anchorBefore))
+        m_pending.reset();
+}
+
+bool QsciEditor::isActionShortcut(const QKeyEvent* event) const {
+    const QKeySequence pressed(
+        QKeyCombination(event->modifiers() & ~Qt::KeypadModifier, Qt::Key(event->key())));
+    for (const QWidget* w = this; w; w = w->parentWidget()) {
+        const QList<QAction*> actions = w->actions();
+        for (const QAction* a : actions) {
+            if (!a->isEnabled() || (w != this && a->shortcutContext() == Qt::WidgetShortcut))
+                continue;
+            const QList<QKeySequence> shortcuts = a->shortcuts();
+            for (const QKeySequence& s : shortcuts)
+                if (s.matches(pressed) == QKeySequence::ExactMatch)
+                    return true;
+        }
+        if (w->isWindow())
+            break;
+    }
+    return false;
+}
+
+bool QsciEditor::event(QEvent* event) {
+    // Scintilla claims every key it has a command for (Ctrl+C, Ctrl+V...);
+    // the shortcuts of our own actions must win over them.
+    if (event->type() == QEvent::ShortcutOverride &&
+        isActionShortcut(static_cast<QKeyEvent*>(event))) {
+        event->ignore();
+        return true;
+    }
+    return QsciScintilla::event(event);
+}
+
+void QsciEditor::mousePressEvent(QMouseEvent* event) {
+    QsciScintilla::mousePressEvent(event);
+    m_pending.reset();
+    if (m_events.mouseDown)
+        m_events.mouseDown();
+}
+
+void QsciEditor::mouseReleaseEvent(QMouseEvent* event) {
+    QsciScintilla::mouseReleaseEvent(event);
+    if (m_events.mouseUp)
+        m_events.mouseUp();
+}
+
+QByteArray QsciEditor::fromMimeData(const QMimeData* source, bool& rectangular) const {
+    QByteArray bytes = QsciScintilla::fromMimeData(source, rectangular);
+    if (!source->hasText())
+        return bytes;
+    const QString text = source->text();
+    bytes.clear();
+    bytes.reserve(text.size());
+    for (QChar c : text) {
+        const auto b = byteOfChar(c);
+        bytes += b ? static_cast<char>(*b) : '?';
+    }
+    return bytes;
+}
+
+QMimeData* QsciEditor::toMimeData(const QByteArray& text, bool rectangular) const {
+    QMimeData* mime = QsciScintilla::toMimeData(text, rectangular);
+    QString unicode;
+    unicode.reserve(text.size());
+    for (char b : text)
+        unicode += charOfByte(static_cast<unsigned char>(b));
+    mime->setText(unicode);
+    return mime;
+}
+
+// ---- widget ----
+
+void QsciEditor::setFocus() {
+    QWidget::setFocus();
+}
+
+bool QsciEditor::isVisible() const {
+    return QWidget::isVisible();
+}
+
+void QsciEditor::setVisible(bool visible) {
+    QsciScintilla::setVisible(visible);
+}
+
+void QsciEditor::cut() {
+    QsciScintilla::cut();
+}
+
+void QsciEditor::copy() {
+    QsciScintilla::copy();
+}
+
+void QsciEditor::paste() {
+    if (selectionLength() > 0)
+        m_replacedStyle = styleAt(selectionStart());
+    QsciScintilla::paste();
+    m_replacedStyle.reset();
+}
+
+void QsciEditor::setBorder(bool single) {
+    setFrameShape(single ? QFrame::Box : QFrame::NoFrame);
+    setFrameShadow(QFrame::Plain);
+    setLineWidth(1);
+}
+
+bool QsciEditor::hasBorder() const {
+    return frameShape() != QFrame::NoFrame;
+}
+
+void QsciEditor::setReadOnly(bool readOnly) {
+    QsciScintilla::setReadOnly(readOnly);
+}
+
+bool QsciEditor::isReadOnly() const {
+    return QsciScintilla::isReadOnly();
+}
+
+void QsciEditor::setEditorFont(const QFont& font) {
+    QFont chosen = font;
+    if (!QFontDatabase::hasFamily(font.family())) {
+        chosen = QFontDatabase::systemFont(QFontDatabase::FixedFont);
+        if (font.pointSizeF() > 0)
+            chosen.setPointSizeF(font.pointSizeF());
+    }
+    m_font = chosen;
+    defineStyle(STYLE_DEFAULT, m_formats[0]);
+    for (std::size_t s = 0; s < m_allocated.size(); ++s)
+        if (m_allocated[s])
+            defineStyle(static_cast<int>(s), m_formats[s]);
+}
+
+} // namespace talmo

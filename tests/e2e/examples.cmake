@@ -1,0 +1,15 @@
+# The example mod and the QuakeC of the examples help page must compile
+# with a real compiler.
+find_program(TALMO_FTEQCC fteqcc)
+if(TALMO_FTEQCC)
+  add_test(NAME examples_mod_compiles_with_fteqcc
+    COMMAND sh ${CMAKE_CURRENT_SOURCE_DIR}/examples_compile.sh
+      mod ${CMAKE_SOURCE_DIR}/examples/mod)
+  add_test(NAME examples_help_page_code_compiles_with_fteqcc
+    COMMAND sh ${CMAKE_CURRENT_SOURCE_DIR}/examples_compile.sh
+      help ${CMAKE_SOURCE_DIR}/examples/mod ${CMAKE_SOURCE_DIR}/help/texts/examples.txt)
+  set_tests_properties(examples_mod_compiles_with_fteqcc
+    examples_help_page_code_compiles_with_fteqcc PROPERTIES TIMEOUT 120)
+else()
+  message(WARNING "fteqcc not found: the QuakeC compile tests are not registered")
+endif()

@@ -1,0 +1,1 @@
+talmo_gui_test(window_console_test SOURCES window_console_test.cpp)

@@ -1,0 +1,1 @@
+talmo_gui_test(window_hostile_test SOURCES window_hostile_test.cpp)

@@ -1,0 +1,1 @@
+talmo_gui_test(window_launch_test SOURCES window_launch_test.cpp)

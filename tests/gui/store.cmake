@@ -1,0 +1,1 @@
+talmo_gui_test(window_store_test SOURCES window_store_test.cpp)

@@ -1,0 +1,142 @@
+// Hostile directories and files through the real window: each must end in a
+// log line or an error report with the window still answering, and nothing
+// lost on disk.
+#include "WindowFixture.h"
+
+#include "FileListBox.h"
+#include "QsciEditor.h"
+
+#include <QCheckBox>
+#include <QElapsedTimer>
+#include <QFile>
+#include <QLineEdit>
+#include <QPlainTextEdit>
+#include <QPushButton>
+#include <QTabWidget>
+#include <QTest>
+
+#include <sys/stat.h>
+#include <unistd.h>
+
+using talmo::testing::readFile;
+using talmo::testing::WindowFixture;
+
+namespace {
+
+bool listed(const QListWidget* list, const QString& name) {
+    return !list->findItems(name, Qt::MatchExactly).isEmpty();
+}
+
+} // namespace
+
+class WindowHostileTest : public QObject {
+    Q_OBJECT
+private slots:
+    void specialFilesAreNotListedAndNeverBlock();
+    void hugeFileAndLongLineStayUsable();
+    void fileThatDisappearsBetweenListingAndClick();
+    void vanishedWorkingDirectory();
+    void unreadableDirectoryChangesNothing();
+};
+
+void WindowHostileTest::specialFilesAreNotListedAndNeverBlock() {
+    WindowFixture f({{QStringLiteral("ok.qc"), "float ok;\r\n"}});
+    TForm1& w = f.window();
+    const QByteArray dir = QFile::encodeName(f.dir());
+    QCOMPARE(::mkfifo((dir + "/fifo.qc").constData(), 0644), 0);
+    QCOMPARE(::symlink("loop2.qc", (dir + "/loop1.qc").constData()), 0);
+    QCOMPARE(::symlink("loop1.qc", (dir + "/loop2.qc").constData()), 0);
+    QCOMPARE(::symlink("/dev/zero", (dir + "/zero.qc").constData()), 0);
+    QElapsedTimer timer;
+    timer.start();
+    w.RefreshFileLists();
+    QVERIFY(listed(w.qclista, QStringLiteral("ok.qc")));
+    QVERIFY(!listed(w.qclista, QStringLiteral("fifo.qc")));
+    QVERIFY(!listed(w.qclista, QStringLiteral("loop1.qc")));
+
+    // Even when a special file is selected by name, reading it fails at once.
+    w.qclista->addItem(QStringLiteral("fifo.qc"));
+    w.qclista->addItem(QStringLiteral("zero.qc"));
+    QVERIFY(f.doubleClickItem(w.qclista, QStringLiteral("fifo.qc")));
+    QCOMPARE(f.logLines().last(), QStringLiteral("Load fail!!: "));
+    QVERIFY(f.doubleClickItem(w.qclista, QStringLiteral("zero.qc")));
+    QCOMPARE(f.logLines().last(), QStringLiteral("Load fail!!: "));
+    QVERIFY(timer.elapsed() < 5000);
+}
+
+void WindowHostileTest::hugeFileAndLongLineStayUsable() {
+    std::string line(5 * 1024 * 1024, 'a');
+    std::string huge;
+    huge.reserve(100u * 1024 * 1024);
+    const std::string row = "void() think = { self.nextthink = time + 0.1; }; // row\r\n";
+    while (huge.size() + row.size() <= 100u * 1024 * 1024)
+        huge += row;
+    WindowFixture f({{QStringLiteral("line.qc"), line}, {QStringLiteral("huge.qc"), huge}});
+    TForm1& w = f.window();
+
+    QVERIFY(f.doubleClickItem(w.qclista, QStringLiteral("line.qc")));
+    QCOMPARE(w.talmo->length(), static_cast<long>(line.size()));
+    w.talmo->setSelectionStart(w.talmo->length());
+    w.talmo->typeText("b");
+    QElapsedTimer timer;
+    timer.start();
+    QVERIFY(f.doubleClickItem(w.qclista, QStringLiteral("huge.qc")));
+    QCOMPARE(w.talmo->length(), static_cast<long>(huge.size()));
+    QCOMPARE(readFile(f.path(QStringLiteral("line.qc"))), line + "b");
+    QVERIFY2(timer.elapsed() < 60000, qPrintable(QString::number(timer.elapsed())));
+    // Untouched, it goes back byte for byte.
+    QVERIFY(f.doubleClickItem(w.qclista, QStringLiteral("line.qc")));
+    QVERIFY(readFile(f.path(QStringLiteral("huge.qc"))) == huge);
+    QVERIFY(f.errors.isEmpty());
+}
+
+void WindowHostileTest::fileThatDisappearsBetweenListingAndClick() {
+    WindowFixture f({{QStringLiteral("a.qc"), "float a;\r\n"}, {QStringLiteral("b.txt"), "b"}});
+    TForm1& w = f.window();
+    QVERIFY(QFile::remove(f.path(QStringLiteral("a.qc"))));
+    QVERIFY(f.clickItem(w.qclista, QStringLiteral("a.qc")));
+    QCOMPARE(f.logLines().last(), QStringLiteral("Open fail!!: "));
+    QVERIFY(w.LoadFailed);
+    QVERIFY(QFile::remove(f.path(QStringLiteral("b.txt"))));
+    w.TabbedNotebook1->setCurrentIndex(1);
+    QVERIFY(f.clickItem(w.listado, QStringLiteral("b.txt")));
+    QCOMPARE(f.logLines().last(), QStringLiteral("Load fail!!: "));
+    QVERIFY(w.ManFile.isEmpty());
+}
+
+void WindowHostileTest::vanishedWorkingDirectory() {
+    WindowFixture f({{QStringLiteral("keep.qc"), "float keep;\r\n"},
+                     {QStringLiteral("gone/x.qc"), "float x;\r\n"}});
+    TForm1& w = f.window();
+    const QString gone = QDir::toNativeSeparators(f.path(QStringLiteral("gone")));
+    f.type(w.pathsrc, gone, true);
+    QVERIFY(listed(w.qclista, QStringLiteral("x.qc")));
+    QVERIFY(QDir(gone).removeRecursively());
+    w.RefreshFileLists();
+    QCOMPARE(w.qclista->count(), 0);
+    QTest::mouseClick(w.refresh, Qt::LeftButton);
+    QCOMPARE(f.logLines().last(), QStringLiteral("Load fail!!: "));
+    // The user can still go elsewhere.
+    w.pathsrc->clear();
+    f.type(w.pathsrc, QDir::toNativeSeparators(f.dir()), true);
+    QVERIFY(listed(w.qclista, QStringLiteral("keep.qc")));
+}
+
+void WindowHostileTest::unreadableDirectoryChangesNothing() {
+    WindowFixture f({{QStringLiteral("locked/x.qc"), "float x;\r\n"}});
+    TForm1& w = f.window();
+    const QString locked = f.path(QStringLiteral("locked"));
+    QVERIFY(QFile::setPermissions(locked, QFileDevice::Permissions()));
+    const QString before = w.windowTitle();
+    f.type(w.pathsrc, QDir::toNativeSeparators(locked), true);
+    if (::geteuid() != 0) {
+        QCOMPARE(w.windowTitle(), before);  // cannot be entered: nothing changes
+    } else {
+        QVERIFY(listed(w.qclista, QStringLiteral("x.qc")));  // root enters anyway
+    }
+    QVERIFY(f.errors.isEmpty());
+    QFile::setPermissions(locked, QFileDevice::ReadOwner | QFileDevice::WriteOwner | QFileDevice::ExeOwner);
+}
+
+QTEST_MAIN(WindowHostileTest)
+#include "window_hostile_test.moc"

@@ -1,0 +1,317 @@
+// Profiles on the Go page and snippets on the Snip page, driven through the
+// window's lists, boxes and buttons.
+#include "WindowFixture.h"
+
+#include "FileListBox.h"
+
+#include <QDir>
+#include <QFile>
+#include <QGroupBox>
+#include <QLineEdit>
+#include <QPlainTextEdit>
+#include <QPushButton>
+#include <QTest>
+
+using talmo::testing::readFile;
+using talmo::testing::WindowFixture;
+using talmo::testing::writeFile;
+
+namespace {
+
+// Replaces a box's text by typing, as a user would.
+void retype(WindowFixture& f, QLineEdit* box, const QString& text) {
+    box->selectAll();
+    QTest::keyClick(box, Qt::Key_Delete);
+    f.type(box, text);
+}
+
+QStringList settingBoxes(const TForm1& w) {
+    return {w.compilerqc->text(), w.pathsrc->text(),  w.pathquake->text(),
+            w.namequake->text(),  w.namemod->text(),  w.paramsquake->text()};
+}
+
+QStringList listed(const QListWidget* list) {
+    QStringList names;
+    for (int i = 0; i < list->count(); ++i)
+        names << list->item(i)->text();
+    return names;
+}
+
+} // namespace
+
+class WindowStoreTest : public QObject {
+    Q_OBJECT
+private slots:
+    void savedProfileLoadsBackWithoutItsBlanks();
+    void loadBeforeAnyProfileWasShownEmptiesTheSettings();
+    void loadTakesValuesByLineNumber_data();
+    void loadTakesValuesByLineNumber();
+    void profileThatCannotBeShownKeepsTheMemo();
+    void saveWithAnEmptyNameWritesDotQprofile();
+    void saveGoesToTheWorkingDirectoryAndMakesTheStartupDirectoryCurrent();
+    void saveToAMissingDirectoryIsLoggedAndTheListStillReread();
+
+    void snipRoundTripsThroughTheWindow_data();
+    void snipRoundTripsThroughTheWindow();
+    void snipFileWithLoneBreaksShowsAsLines();
+    void snipNameGetsItsExtensionEvenWhenItHasOne();
+    void emptySnipNameWritesNothingAndLogsOneLine();
+    void snipThatCannotBeSavedIsLoggedAndTheBoxEmptied();
+    void snipRemovedBeforeItsClickGoesToTheErrorReport();
+};
+
+void WindowStoreTest::savedProfileLoadsBackWithoutItsBlanks() {
+    WindowFixture f;
+    TForm1& w = f.window();
+    retype(f, w.savename, QStringLiteral("proj"));
+    retype(f, w.compilerqc, QStringLiteral("  fteqcc -O2 "));
+    retype(f, w.pathsrc, QStringLiteral(" C:\\mod\\src"));
+    retype(f, w.pathquake, QStringLiteral("D:\\games\\quake  "));
+    retype(f, w.namequake, QStringLiteral("quake.exe"));
+    retype(f, w.namemod, QStringLiteral(" mymod "));
+    retype(f, w.paramsquake, QStringLiteral("+map start "));
+    QTest::mouseClick(w.Button2, Qt::LeftButton);
+
+    const std::string expected = "configfile : proj.qprofile\r\n"
+                                 "qc compiler:   fteqcc -O2 \r\n"
+                                 "path src   :  C:\\mod\\src\r\n"
+                                 "path exe   : D:\\games\\quake  \r\n"
+                                 "quake exe  : quake.exe\r\n"
+                                 "modname    :  mymod \r\n"
+                                 "paramsquake: +map start \r\n";
+    QCOMPARE(readFile(f.path(QStringLiteral("proj.qprofile"))), expected);
+    QCOMPARE(f.logLines().last(), QStringLiteral("qprofile saved"));
+    QCOMPARE(w.grupoprofiles->title(), QStringLiteral("proj.qprofile"));
+    QCOMPARE(w.savename->text(), QStringLiteral("proj"));
+    QCOMPARE(w.profileinfo->toPlainText() + u'\n',
+             QString::fromLatin1(expected).replace(QStringLiteral("\r\n"), QStringLiteral("\n")));
+    QVERIFY(listed(w.profiles).contains(QStringLiteral("proj.qprofile")));
+
+    for (QLineEdit* box : {w.compilerqc, w.pathsrc, w.pathquake, w.namequake, w.namemod,
+                           w.paramsquake})
+        retype(f, box, QStringLiteral("other"));
+    QVERIFY(f.clickItem(w.profiles, QStringLiteral("proj.qprofile")));
+    QTest::mouseClick(w.Button1, Qt::LeftButton);
+    QCOMPARE(settingBoxes(w), (QStringList{QStringLiteral("fteqcc -O2"),
+                                           QStringLiteral("C:\\mod\\src"),
+                                           QStringLiteral("D:\\games\\quake"),
+                                           QStringLiteral("quake.exe"), QStringLiteral("mymod"),
+                                           QStringLiteral("+map start")}));
+    QCOMPARE(f.logLines().last(), QStringLiteral("Loading proj.qprofile"));
+    QCOMPARE(w.savename->text(), QStringLiteral("proj.qprofile"));
+    QCOMPARE(w.grupoprofiles->title(), QStringLiteral("proj.qprofile"));
+    QVERIFY(f.errors.isEmpty());
+}
+
+void WindowStoreTest::loadBeforeAnyProfileWasShownEmptiesTheSettings() {
+    WindowFixture f;
+    TForm1& w = f.window();
+    QCOMPARE(w.compilerqc->text(), QStringLiteral("frikqcc2.exe"));
+    QTest::mouseClick(w.Button1, Qt::LeftButton);
+    QCOMPARE(f.logLines().last(), QStringLiteral("Loading profileinfo"));
+    QCOMPARE(w.grupoprofiles->title(), QStringLiteral("profileinfo"));
+    QCOMPARE(w.savename->text(), QStringLiteral("profileinfo"));
+    QCOMPARE(settingBoxes(w), QStringList(6, QString()));
+}
+
+void WindowStoreTest::loadTakesValuesByLineNumber_data() {
+    QTest::addColumn<QByteArray>("file");
+    QTest::addColumn<QString>("name");
+    QTest::addColumn<QStringList>("boxes");
+
+    QTest::newRow("a profile of nine lines shows whole and loads its first seven")
+        << QByteArray("configfile : long.qprofile\r\nqc compiler: fteqcc\r\npath src   : src\r\n"
+                      "path exe   : /games/q\r\nquake exe  : q.exe\r\nmodname    : m\r\n"
+                      "paramsquake: -x\r\nextra one  : 8\r\nextra two  : 9\r\n")
+        << QStringLiteral("long.qprofile")
+        << QStringList{QStringLiteral("fteqcc"), QStringLiteral("src"), QStringLiteral("/games/q"),
+                       QStringLiteral("q.exe"), QStringLiteral("m"), QStringLiteral("-x")};
+    QTest::newRow("lines in another order load by their place, not their label")
+        << QByteArray("configfile : swapped.qprofile\r\nparamsquake: -p\r\nmodname    : mod\r\n"
+                      "quake exe  : exe\r\npath exe   : dir\r\npath src   : src\r\n"
+                      "qc compiler: qcc\r\n")
+        << QStringLiteral("swapped.qprofile")
+        << QStringList{QStringLiteral("-p"), QStringLiteral("mod"), QStringLiteral("exe"),
+                       QStringLiteral("dir"), QStringLiteral("src"), QStringLiteral("qcc")};
+    QTest::newRow("only the first colon counts; a line without one is read whole")
+        << QByteArray("configfile : colons.qprofile\r\nqc compiler: fteqcc -Dx: y\r\n"
+                      "path src   : C:\\mod\r\n   no colon here \r\nquake exe  :\r\n"
+                      "modname    : \t mod\t\r\nparamsquake: +set a: b\r\n")
+        << QStringLiteral("colons.qprofile")
+        << QStringList{QStringLiteral("fteqcc -Dx: y"), QStringLiteral("C:\\mod"),
+                       QStringLiteral("no colon here"), QString(), QStringLiteral("mod"),
+                       QStringLiteral("+set a: b")};
+    QTest::newRow("a short profile with LF breaks leaves the missing values empty")
+        << QByteArray("configfile : short.qprofile\nqc compiler: fteqcc\npath src   : src\n")
+        << QStringLiteral("short.qprofile")
+        << QStringList{QStringLiteral("fteqcc"), QStringLiteral("src"), QString(), QString(),
+                       QString(), QString()};
+}
+
+void WindowStoreTest::loadTakesValuesByLineNumber() {
+    QFETCH(QByteArray, file);
+    QFETCH(QString, name);
+    QFETCH(QStringList, boxes);
+    WindowFixture f({{name, file.toStdString()}});
+    TForm1& w = f.window();
+
+    QVERIFY(f.clickItem(w.profiles, name));
+    QString shown = QString::fromLatin1(file).replace(QStringLiteral("\r\n"), QStringLiteral("\n"));
+    shown.chop(1);
+    QCOMPARE(w.profileinfo->toPlainText(), shown);
+    QCOMPARE(w.grupoprofiles->title(), name);
+
+    QTest::mouseClick(w.Button1, Qt::LeftButton);
+    QCOMPARE(settingBoxes(w), boxes);
+    QCOMPARE(f.logLines().last(), QStringLiteral("Loading ") + name);
+    QCOMPARE(w.savename->text(), name);
+}
+
+void WindowStoreTest::profileThatCannotBeShownKeepsTheMemo() {
+    WindowFixture f({{QStringLiteral("a.qprofile"), "configfile : a.qprofile\r\n"},
+                     {QStringLiteral("gone.qprofile"), "configfile : gone.qprofile\r\n"}});
+    TForm1& w = f.window();
+    QVERIFY(f.clickItem(w.profiles, QStringLiteral("a.qprofile")));
+    QVERIFY(QFile::remove(f.path(QStringLiteral("gone.qprofile"))));
+    QVERIFY(f.clickItem(w.profiles, QStringLiteral("gone.qprofile")));
+    QCOMPARE(f.logLines().last(), QStringLiteral("Cant open profile file!"));
+    QCOMPARE(w.profileinfo->toPlainText(), QStringLiteral("configfile : a.qprofile"));
+    QCOMPARE(w.grupoprofiles->title(), QStringLiteral("a.qprofile"));
+    QVERIFY(f.errors.isEmpty());
+}
+
+void WindowStoreTest::saveWithAnEmptyNameWritesDotQprofile() {
+    WindowFixture f;
+    TForm1& w = f.window();
+    retype(f, w.savename, QString());
+    QTest::mouseClick(w.Button2, Qt::LeftButton);
+    QCOMPARE(readFile(f.path(QStringLiteral(".qprofile"))),
+             std::string("configfile : .qprofile\r\nqc compiler: frikqcc2.exe\r\n"
+                         "path src   : \r\npath exe   : \r\nquake exe  : \r\n"
+                         "modname    : \r\nparamsquake: \r\n"));
+    QCOMPARE(w.grupoprofiles->title(), QStringLiteral(".qprofile"));
+    QCOMPARE(f.logLines().last(), QStringLiteral("qprofile saved"));
+}
+
+void WindowStoreTest::saveGoesToTheWorkingDirectoryAndMakesTheStartupDirectoryCurrent() {
+    WindowFixture f({{QStringLiteral("sub/keep.txt"), "x"}});
+    TForm1& w = f.window();
+    f.type(w.pathsrc, f.path(QStringLiteral("sub")), true);
+    QCOMPARE(QDir::currentPath(), f.path(QStringLiteral("sub")));
+
+    retype(f, w.savename, QStringLiteral("elsewhere"));
+    QTest::mouseClick(w.Button2, Qt::LeftButton);
+    QVERIFY(QFile::exists(f.path(QStringLiteral("sub/elsewhere.qprofile"))));
+    QVERIFY(!QFile::exists(f.path(QStringLiteral("elsewhere.qprofile"))));
+    QVERIFY(!listed(w.profiles).contains(QStringLiteral("elsewhere.qprofile")));
+    QCOMPARE(w.profiles->directory(), QDir::toNativeSeparators(f.dir()));
+    // The list's re-read made its own directory current again.
+    QCOMPARE(QDir::currentPath(), f.dir());
+}
+
+void WindowStoreTest::saveToAMissingDirectoryIsLoggedAndTheListStillReread() {
+    WindowFixture f({{QStringLiteral("old.qprofile"), "configfile : old.qprofile\r\n"}});
+    TForm1& w = f.window();
+    QVERIFY(f.clickItem(w.profiles, QStringLiteral("old.qprofile")));
+    QVERIFY(w.profiles->currentItem() && w.profiles->currentItem()->isSelected());
+    retype(f, w.savename, QStringLiteral("no/such/dir/p.qprofile"));
+    QTest::mouseClick(w.Button2, Qt::LeftButton);
+    QCOMPARE(f.logLines().last(), QStringLiteral("cant save profile!"));
+    QCOMPARE(w.grupoprofiles->title(), QStringLiteral("no/such/dir/p.qprofile"));
+    QVERIFY(w.profileinfo->toPlainText().startsWith(
+        QStringLiteral("configfile : no/such/dir/p.qprofile\nqc compiler: frikqcc2.exe\n")));
+    QVERIFY(w.profiles->selectedName().isEmpty());
+}
+
+void WindowStoreTest::snipRoundTripsThroughTheWindow_data() {
+    QTest::addColumn<QString>("memo");
+    QTest::addColumn<QByteArray>("file");
+    QTest::newRow("without a final line break")
+        << QStringLiteral("void() a =\n{\n\tb();\n};") << QByteArray("void() a =\r\n{\r\n\tb();\r\n};");
+    QTest::newRow("with a final line break")
+        << QStringLiteral("float x;\n") << QByteArray("float x;\r\n");
+    QTest::newRow("blank lines and 8-bit text")
+        << QStringLiteral("\n\ncaf\u00e9  \n") << QByteArray("\r\n\r\ncaf\xe9  \r\n");
+}
+
+void WindowStoreTest::snipRoundTripsThroughTheWindow() {
+    QFETCH(QString, memo);
+    QFETCH(QByteArray, file);
+    WindowFixture f({{QStringLiteral("abc.snip"), "an older snip"}});
+    TForm1& w = f.window();
+    w.xxtcode->setPlainText(memo);
+    f.type(w.xxtfile, QStringLiteral("abc"));
+    const int before = static_cast<int>(f.logLines().size());
+    QTest::mouseClick(w.salvaxss, Qt::LeftButton);
+
+    QCOMPARE(readFile(f.path(QStringLiteral("abc.snip"))), file.toStdString());
+    QCOMPARE(f.logLines().mid(before),
+             (QStringList{QStringLiteral("Save snip!!: "), QStringLiteral("file: abc.snip")}));
+    QVERIFY(w.xxtfile->text().isEmpty());
+    QCOMPARE(listed(w.xxtfilebox), QStringList{QStringLiteral("abc.snip")});
+
+    w.xxtcode->setPlainText(QStringLiteral("unsaved edit"));
+    QVERIFY(f.clickItem(w.xxtfilebox, QStringLiteral("abc.snip")));
+    QCOMPARE(w.xxtcode->toPlainText(), memo);
+    QVERIFY(f.errors.isEmpty());
+}
+
+void WindowStoreTest::snipFileWithLoneBreaksShowsAsLines() {
+    WindowFixture f({{QStringLiteral("mixed.snip"), "one\ntwo\rthree\r\nfour"}});
+    TForm1& w = f.window();
+    QVERIFY(f.clickItem(w.xxtfilebox, QStringLiteral("mixed.snip")));
+    QCOMPARE(w.xxtcode->toPlainText(), QStringLiteral("one\ntwo\nthree\nfour"));
+}
+
+void WindowStoreTest::snipNameGetsItsExtensionEvenWhenItHasOne() {
+    WindowFixture f;
+    TForm1& w = f.window();
+    w.xxtcode->setPlainText(QStringLiteral("x"));
+    f.type(w.xxtfile, QStringLiteral("abc.snip"));
+    QTest::mouseClick(w.salvaxss, Qt::LeftButton);
+    QCOMPARE(readFile(f.path(QStringLiteral("abc.snip.snip"))), std::string("x"));
+    QVERIFY(!QFile::exists(f.path(QStringLiteral("abc.snip"))));
+    QCOMPARE(f.logLines().last(), QStringLiteral("file: abc.snip.snip"));
+    QCOMPARE(listed(w.xxtfilebox), QStringList{QStringLiteral("abc.snip.snip")});
+}
+
+void WindowStoreTest::emptySnipNameWritesNothingAndLogsOneLine() {
+    WindowFixture f;
+    TForm1& w = f.window();
+    w.xxtcode->setPlainText(QStringLiteral("kept"));
+    const QStringList before = f.logLines();
+    QTest::mouseClick(w.salvaxss, Qt::LeftButton);
+    QCOMPARE(f.logLines(), before + QStringList{QStringLiteral("file: .snip")});
+    QVERIFY(QDir(f.dir()).entryList(QDir::Files | QDir::Hidden).isEmpty());
+    QCOMPARE(w.xxtcode->toPlainText(), QStringLiteral("kept"));
+}
+
+void WindowStoreTest::snipThatCannotBeSavedIsLoggedAndTheBoxEmptied() {
+    WindowFixture f;
+    TForm1& w = f.window();
+    w.xxtcode->setPlainText(QStringLiteral("kept"));
+    f.type(w.xxtfile, QStringLiteral("no/such/abc"));
+    const int before = static_cast<int>(f.logLines().size());
+    QTest::mouseClick(w.salvaxss, Qt::LeftButton);
+    QCOMPARE(f.logLines().mid(before), (QStringList{QStringLiteral("Save fail!!: "),
+                                                    QStringLiteral("file: no/such/abc.snip")}));
+    QVERIFY(w.xxtfile->text().isEmpty());
+    QCOMPARE(w.xxtcode->toPlainText(), QStringLiteral("kept"));
+    QVERIFY(f.errors.isEmpty());
+}
+
+void WindowStoreTest::snipRemovedBeforeItsClickGoesToTheErrorReport() {
+    WindowFixture f({{QStringLiteral("gone.snip"), "old"}});
+    TForm1& w = f.window();
+    w.xxtcode->setPlainText(QStringLiteral("kept"));
+    const QStringList log = f.logLines();
+    QVERIFY(QFile::remove(f.path(QStringLiteral("gone.snip"))));
+    QVERIFY(f.clickItem(w.xxtfilebox, QStringLiteral("gone.snip")));
+    QCOMPARE(f.errors.size(), 1);
+    QVERIFY(f.errors.first().contains(QStringLiteral("gone.snip")));
+    QCOMPARE(w.xxtcode->toPlainText(), QStringLiteral("kept"));
+    QCOMPARE(f.logLines(), log);
+}
+
+QTEST_MAIN(WindowStoreTest)
+#include "window_store_test.moc"
