@@ -37,6 +37,7 @@ class QsciEditor;
 class FileListBox;
 class DirectoryList;
 class ColourChooser;
+class FunctionCombo;
 } // namespace talmo
 
 class TForm1 : public QMainWindow {
@@ -197,7 +198,7 @@ public:
     QCheckBox* autosave = nullptr;  // objectName "auto"
     // Edit
     QLineEdit* findedit = nullptr;
-    QComboBox* com = nullptr;
+    talmo::FunctionCombo* com = nullptr;
     talmo::QsciEditor* talmo = nullptr;
     QLabel* editbar = nullptr;
     QLineEdit* num = nullptr;

@@ -1,5 +1,137 @@
+// QuakeC analysis in the window: the highlighting pass, the function index in
+// `com`, find-next, Colorize Search and Search and Replace.
 #include "TForm1.h"
 
-void TForm1::wireAnalysis() {}
-void TForm1::BuildFunctionIndex() {}
-void TForm1::syntaxcolorClick() {}
+#include "ColourChooser.h"
+#include "FindNext.h"
+#include "FunctionCombo.h"
+#include "FunctionIndex.h"
+#include "Highlight.h"
+#include "QsciEditor.h"
+#include "SearchReplace.h"
+
+#include <QAction>
+#include <QFocusEvent>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QTabWidget>
+
+namespace {
+
+// Texts typed into the window's boxes search the 8-bit editor text.
+std::string latin1(const QString& text) {
+    const QByteArray bytes = text.toLatin1();
+    return std::string(bytes.constData(), static_cast<std::size_t>(bytes.size()));
+}
+
+QString fromLatin1(const std::string& text) {
+    return QString::fromLatin1(text.data(), static_cast<qsizetype>(text.size()));
+}
+
+// Runs `handler` whenever the keyboard focus moves into a widget from another
+// control of the window (not when its own drop-down closes or the window is
+// activated again).
+class FocusInFilter : public QObject {
+public:
+    FocusInFilter(QObject* parent, std::function<void()> handler)
+        : QObject(parent), m_handler(std::move(handler)) {}
+
+protected:
+    bool eventFilter(QObject*, QEvent* event) override {
+        if (event->type() == QEvent::FocusIn) {
+            const Qt::FocusReason reason = static_cast<QFocusEvent*>(event)->reason();
+            if (reason != Qt::PopupFocusReason && reason != Qt::ActiveWindowFocusReason)
+                m_handler();
+        }
+        return false;
+    }
+
+private:
+    std::function<void()> m_handler;
+};
+
+} // namespace
+
+void TForm1::wireAnalysis() {
+    connect(syntaxcolor, &QPushButton::clicked, this, [this] { syntaxcolorClick(); });
+
+    com->installEventFilter(new FocusInFilter(com, [this] { codeChange(); }));
+    connect(com, &talmo::FunctionCombo::editedByUser, this, [this] { comClick(); });
+    // A pick is reported both as a change and as a click.
+    connect(com, &talmo::FunctionCombo::picked, this, [this] {
+        comClick();
+        comClick();
+    });
+    connect(com, &talmo::FunctionCombo::closedUp, this, [this] { comCloseUp(); });
+    onKeyPress(com, [this](char key) { comKeyPress(key); });
+    onKeyPress(findedit, [this](char key) { findeditKeyPress(key); });
+    connect(next1, &QAction::triggered, this, [this] { next1Click(); });
+
+    connect(Button3, &QPushButton::clicked, this, [this] { Button3Click(); });
+    connect(Button4, &QPushButton::clicked, this, [this] { Button4Click(); });
+}
+
+void TForm1::syntaxcolorClick() { talmo::highlightEditor(*talmo); }
+
+void TForm1::BuildFunctionIndex() {
+    com->clear();
+    com->setEditText(QString());
+    QStringList entries;
+    for (const std::string& entry : talmo::buildFunctionIndex(talmo->lines()))
+        entries << fromLatin1(entry);
+    com->addItems(entries);
+    com->setCurrentIndex(-1);
+    com->setEditText(QString());
+}
+
+void TForm1::AddIndexEntry(const std::string& line) {
+    if (const std::optional<std::string> entry = talmo::indexEntry(line))
+        com->addItem(fromLatin1(*entry));
+}
+
+void TForm1::codeChange() { BuildFunctionIndex(); }
+
+void TForm1::comClick() { talmo::findNextInEditor(*talmo, latin1(com->currentText())); }
+
+void TForm1::comCloseUp() {
+    talmo->setSelectionStart(0);
+    comClick();
+}
+
+void TForm1::comKeyPress(char key) {
+    if (key == '\r' && !com->currentText().isEmpty())
+        comClick();
+}
+
+void TForm1::findeditKeyPress(char key) {
+    if (key != '\r' || findedit->text().isEmpty())
+        return;
+    com->setEditText(findedit->text());
+    LastSearch = findedit->text();
+    comClick();
+}
+
+void TForm1::next1Click() {
+    com->setEditText(LastSearch);
+    comClick();
+}
+
+void TForm1::Button3Click() {
+    talmo->setVisible(false);
+    const talmo::ColorizeResult marks = talmo::computeColorize(talmo->text(), latin1(searchfor->text()));
+    talmo::applyColorize(*talmo, marks, ColorBox->selectedColour());
+    if (marks.found())
+        showPage(1);
+    talmo->setVisible(true);
+}
+
+void TForm1::Button4Click() {
+    talmo->setVisible(false);
+    talmo::ReplaceResult edits =
+        talmo::computeReplace(talmo->text(), latin1(searchfor->text()), latin1(replaceby->text()));
+    const bool found = edits.found();
+    talmo::applyReplace(*talmo, std::move(edits));
+    if (found)
+        showPage(1);
+    talmo->setVisible(true);
+}

@@ -4,6 +4,7 @@
 #include "ColourChooser.h"
 #include "DirectoryList.h"
 #include "FileListBox.h"
+#include "FunctionCombo.h"
 #include "QsciEditor.h"
 #include "ReferencePages.h"
 
@@ -235,9 +236,7 @@ QWidget* TForm1::buildEditPage() {
     findedit = lineEdit("findedit");
     findedit->setToolTip(QStringLiteral("Text to find from top."));
     findedit->setPlaceholderText(QStringLiteral("find"));
-    com = named(new QComboBox, "com");
-    com->setEditable(true);
-    com->setInsertPolicy(QComboBox::NoInsert);
+    com = named(new talmo::FunctionCombo, "com");
     com->setFont(courierFont());
     com->setStyleSheet(QStringLiteral("QComboBox#com { background: silver; }"));
     top->addWidget(findedit, 1);

@@ -30,6 +30,15 @@ QString fromLatin1(const std::string& bytes) {
 // File text with CR LF breaks as a memo holds it (one "\n" per break).
 QString memoText(const std::string& crlfText) { return fromLatin1(talmo::crlfToLf(crlfText)); }
 
+// A profile's lines as the memo shows them: the break that ends the last
+// line makes no empty line of its own.
+QString profileMemoText(const std::string& crlfText) {
+    QString text = memoText(crlfText);
+    if (text.endsWith(u'\n'))
+        text.chop(1);
+    return text;
+}
+
 // A memo's text as file bytes, every break written CR LF.
 std::string memoBytes(const QPlainTextEdit* memo) {
     return talmo::normalizeLineBreaks(latin1(memo->toPlainText()));
@@ -51,7 +60,7 @@ void TForm1::profilesClick() {
         if (path.isEmpty())
             throw talmo::FileError("No profile is selected");
         const std::string text = talmo::readProfileFile(localPath(path));
-        profileinfo->setPlainText(memoText(text));
+        profileinfo->setPlainText(profileMemoText(text));
         grupoprofiles->setTitle(profiles->selectedName());
     } catch (const std::exception&) {
         LogLine(QStringLiteral("Cant open profile file!"));
@@ -70,9 +79,9 @@ void TForm1::Button2Click() {
                                           latin1(namequake->text()),
                                           latin1(namemod->text()),
                                           latin1(paramsquake->text())};
-    profileinfo->setPlainText(memoText(talmo::composeProfileText(settings)));
+    profileinfo->setPlainText(profileMemoText(talmo::composeProfileText(settings)));
     try {
-        talmo::writeFileBytes(localPath(name), memoBytes(profileinfo));
+        talmo::writeProfileFile(localPath(name), settings);
         LogLine(QStringLiteral("qprofile saved"));
     } catch (const std::exception&) {
         LogLine(QStringLiteral("cant save profile!"));
