@@ -38,7 +38,7 @@ void DirectoryList::rebuild() {
     const QIcon open = style()->standardIcon(QStyle::SP_DirOpenIcon);
     const QIcon closed = style()->standardIcon(QStyle::SP_DirIcon);
 
-    QStringList chain;  // the directory and its ancestors, innermost first
+    QStringList chain; // the directory and its ancestors, innermost first
     QDir walk(m_directory);
     chain << walk.absolutePath();
     while (walk.cdUp())

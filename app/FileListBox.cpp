@@ -81,7 +81,8 @@ QString FileListBox::selectedPath() const {
 }
 
 bool FileListBox::selectName(const QString& name) {
-    const QList<QListWidgetItem*> found = findItems(name, Qt::MatchExactly | Qt::MatchCaseSensitive);
+    const QList<QListWidgetItem*> found =
+        findItems(name, Qt::MatchExactly | Qt::MatchCaseSensitive);
     if (found.isEmpty())
         return false;
     setCurrentItem(found.first());

@@ -29,7 +29,7 @@ signals:
 private:
     void onTextEdited(const QString& text);
 
-    bool m_deleting = false;  // the last key in the box removes text
+    bool m_deleting = false; // the last key in the box removes text
 };
 
 } // namespace talmo

@@ -16,7 +16,8 @@ QString writeRecoveryFile(const QString& originalPath, const std::string& text) 
     const QString folder = QStandardPaths::writableLocation(QStandardPaths::AppDataLocation);
     if (folder.isEmpty() || !QDir().mkpath(folder))
         return QString();
-    const QString stamp = QDateTime::currentDateTime().toString(QStringLiteral("yyyyMMdd-hhmmss-zzz"));
+    const QString stamp =
+        QDateTime::currentDateTime().toString(QStringLiteral("yyyyMMdd-hhmmss-zzz"));
     const QString path =
         QDir(folder).filePath(QFileInfo(originalPath).fileName() + QStringLiteral(".") + stamp +
                               QStringLiteral(".recovered"));

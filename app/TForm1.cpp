@@ -76,11 +76,13 @@ void TForm1::onKeyPress(QWidget* box, std::function<void(char)> handler) {
     box->installEventFilter(new KeyPressFilter(box, std::move(handler)));
 }
 
-void TForm1::showPage(int index) { Manager->setCurrentIndex(index); }
+void TForm1::showPage(int index) {
+    Manager->setCurrentIndex(index);
+}
 
 QString TForm1::fileNamePart(const QString& path) {
-    const qsizetype cut = std::max({path.lastIndexOf(u'\\'), path.lastIndexOf(u'/'),
-                                    path.lastIndexOf(u':')});
+    const qsizetype cut =
+        std::max({path.lastIndexOf(u'\\'), path.lastIndexOf(u'/'), path.lastIndexOf(u':')});
     return path.mid(cut + 1);
 }
 

@@ -66,8 +66,8 @@ public:
     QString workingDirectory() const;
 
     // ---- state shared by the handlers ----
-    QString CurrentFile;  // file loaded in the editor; empty when none
-    QString ManFile;      // general file loaded into `test`
+    QString CurrentFile; // file loaded in the editor; empty when none
+    QString ManFile;     // general file loaded into `test`
     bool LoadFailed = false;
     long SavedCaret = 0;
     QString LastSearch;
@@ -195,7 +195,7 @@ public:
     QLineEdit* newqc = nullptr;
     QPushButton* create_new = nullptr;
     QPushButton* salvaman = nullptr;
-    QCheckBox* autosave = nullptr;  // objectName "auto"
+    QCheckBox* autosave = nullptr; // objectName "auto"
     // Edit
     QLineEdit* findedit = nullptr;
     talmo::FunctionCombo* com = nullptr;

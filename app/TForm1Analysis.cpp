@@ -71,7 +71,9 @@ void TForm1::wireAnalysis() {
     connect(Button4, &QPushButton::clicked, this, [this] { Button4Click(); });
 }
 
-void TForm1::syntaxcolorClick() { talmo::highlightEditor(*talmo); }
+void TForm1::syntaxcolorClick() {
+    talmo::highlightEditor(*talmo);
+}
 
 void TForm1::BuildFunctionIndex() {
     com->clear();
@@ -89,9 +91,13 @@ void TForm1::AddIndexEntry(const std::string& line) {
         com->addItem(fromLatin1(*entry));
 }
 
-void TForm1::codeChange() { BuildFunctionIndex(); }
+void TForm1::codeChange() {
+    BuildFunctionIndex();
+}
 
-void TForm1::comClick() { talmo::findNextInEditor(*talmo, latin1(com->currentText())); }
+void TForm1::comClick() {
+    talmo::findNextInEditor(*talmo, latin1(com->currentText()));
+}
 
 void TForm1::comCloseUp() {
     talmo->setSelectionStart(0);
@@ -118,7 +124,8 @@ void TForm1::next1Click() {
 
 void TForm1::Button3Click() {
     talmo->setVisible(false);
-    const talmo::ColorizeResult marks = talmo::computeColorize(talmo->text(), latin1(searchfor->text()));
+    const talmo::ColorizeResult marks =
+        talmo::computeColorize(talmo->text(), latin1(searchfor->text()));
     talmo::applyColorize(*talmo, marks, ColorBox->selectedColour());
     if (marks.found())
         showPage(1);

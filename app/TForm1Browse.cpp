@@ -26,7 +26,9 @@ namespace {
 
 const QString kSourceMask = QStringLiteral("*.qc;*.src;*.txt");
 
-std::string localPath(const QString& path) { return QFile::encodeName(path).toStdString(); }
+std::string localPath(const QString& path) {
+    return QFile::encodeName(path).toStdString();
+}
 
 // Latin-1 view of 8-bit file text for the plain memos, with "\n" breaks.
 QString memoTextFromBytes(std::string bytes) {
@@ -42,7 +44,6 @@ std::string memoTextToBytes(const QString& text, bool lf) {
     std::string bytes(latin.constData(), static_cast<std::size_t>(latin.size()));
     return lf ? bytes : talmo::normalizeLineBreaks(bytes);
 }
-
 
 // The entry of `drive` that holds the working directory: the longest root
 // that begins it.
@@ -83,7 +84,9 @@ void TForm1::wireBrowsing() {
     drive->setCurrentIndex(driveIndexOf(drive, workingDirectory()));
 }
 
-QString TForm1::workingDirectory() const { return dir->directory(); }
+QString TForm1::workingDirectory() const {
+    return dir->directory();
+}
 
 void TForm1::changeWorkingDirectory(const QString& path) {
     if (path.isEmpty() || path == workingDirectory())
@@ -118,7 +121,9 @@ void TForm1::pathsrcKeyPress(char key) {
         changeWorkingDirectory(pathsrc->text());
 }
 
-void TForm1::FilterComboBox1Change() { listado->setMask(FilterComboBox1->currentData().toString()); }
+void TForm1::FilterComboBox1Change() {
+    listado->setMask(FilterComboBox1->currentData().toString());
+}
 
 void TForm1::RefreshFileLists() {
     qclista->setMask(QStringLiteral("*.*"));
@@ -159,7 +164,8 @@ void TForm1::autosaveCurrentFile() {
         return;
     const std::string text = talmo->text();
     try {
-        talmo::writeFileBytes(localPath(CurrentFile), m_currentFileLf ? talmo::crlfToLf(text) : text);
+        talmo::writeFileBytes(localPath(CurrentFile),
+                              m_currentFileLf ? talmo::crlfToLf(text) : text);
         talmo->setSelectionStart(SavedCaret);
         LogLine(QStringLiteral(":: Autosaved: ") + CurrentFile);
         LoadFailed = false;
@@ -222,7 +228,8 @@ void TForm1::salvamanClick() {
     if (ManFile.isEmpty())
         return;
     try {
-        talmo::writeFileBytes(localPath(ManFile), memoTextToBytes(test->toPlainText(), m_manFileLf));
+        talmo::writeFileBytes(localPath(ManFile),
+                              memoTextToBytes(test->toPlainText(), m_manFileLf));
     } catch (const std::exception&) {
         LogLine(QStringLiteral("Save fail!!: "));
     }

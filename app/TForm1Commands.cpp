@@ -31,7 +31,7 @@ std::optional<long long> parseInteger(const QString& text) {
         if (t[i] < u'0' || t[i] > u'9')
             return std::nullopt;
         if (value > (1LL << 40))
-            return std::nullopt;  // far beyond any line count
+            return std::nullopt; // far beyond any line count
         value = value * 10 + (t[i].unicode() - u'0');
     }
     return negative ? -value : value;
@@ -64,7 +64,8 @@ void TForm1::wireEditorCommands() {
 }
 
 void TForm1::codexKeyPress(char) {
-    Manager->setTabText(1, QStringLiteral("[ &Edit ") + fileNamePart(CurrentFile) + QStringLiteral("]"));
+    Manager->setTabText(1, QStringLiteral("[ &Edit ") + fileNamePart(CurrentFile) +
+                               QStringLiteral("]"));
 }
 
 void TForm1::codexKeyDown(int key) {
@@ -75,10 +76,13 @@ void TForm1::codexKeyDown(int key) {
     codexMouseUp();
 }
 
-void TForm1::codexMouseDown() { codexMouseUp(); }
+void TForm1::codexMouseDown() {
+    codexMouseUp();
+}
 
 void TForm1::codexMouseUp() {
-    editbar->setText(QStringLiteral("[%1/%2]").arg(talmo->caretLine() + 1).arg(talmo->lineCount() + 1));
+    editbar->setText(
+        QStringLiteral("[%1/%2]").arg(talmo->caretLine() + 1).arg(talmo->lineCount() + 1));
 }
 
 void TForm1::uptextKeyPress(char key) {
@@ -110,20 +114,30 @@ void TForm1::numKeyPress(char key) {
     num->clear();
 }
 
-void TForm1::cut1Click() { talmo->cut(); }
-void TForm1::copy1Click() { talmo->copy(); }
-void TForm1::Paste1Click() { talmo->paste(); }
-void TForm1::help1Click() { showPage(7); }
+void TForm1::cut1Click() {
+    talmo->cut();
+}
+void TForm1::copy1Click() {
+    talmo->copy();
+}
+void TForm1::Paste1Click() {
+    talmo->paste();
+}
+void TForm1::help1Click() {
+    showPage(7);
+}
 
-void TForm1::newqcChange() { create_new->setEnabled(!newqc->text().isEmpty()); }
+void TForm1::newqcChange() {
+    create_new->setEnabled(!newqc->text().isEmpty());
+}
 
 void TForm1::create_newClick() {
     QString name = newqc->text();
     if (!name.contains(QStringLiteral(".qc")))
         name += QStringLiteral(".qc");
     const std::string written = QFile::encodeName(name).toStdString();
-    const std::vector<std::string> header = {"/////////////////////", "//  ", "//  " + written, "//  ",
-                                             "/////////////////////"};
+    const std::vector<std::string> header = {"/////////////////////", "//  ", "//  " + written,
+                                             "//  ", "/////////////////////"};
     try {
         talmo::writeFileBytes(written, talmo::joinCrLf(header));
     } catch (const std::exception& e) {
@@ -142,6 +156,7 @@ void TForm1::delete1Click() {
     const QString path = qclista->selectedPath();
     // QFile::rename never replaces an existing target.
     const bool ok = !path.isEmpty() && QFile::rename(path, path + QStringLiteral(".bak"));
-    LogLine(QStringLiteral("Rename file ") + path + (ok ? QStringLiteral(" ok.") : QStringLiteral(" error!")));
+    LogLine(QStringLiteral("Rename file ") + path +
+            (ok ? QStringLiteral(" ok.") : QStringLiteral(" error!")));
     RefreshFileLists();
 }

@@ -67,8 +67,8 @@ QFont systemFont() {
 
 QFont listFont() {
     QFont f;
-    f.setFamilies({QStringLiteral("Tahoma"), QStringLiteral("DejaVu Sans"),
-                   QStringLiteral("Sans Serif")});
+    f.setFamilies(
+        {QStringLiteral("Tahoma"), QStringLiteral("DejaVu Sans"), QStringLiteral("Sans Serif")});
     f.setPointSize(9);
     f.setBold(true);
     return f;
@@ -368,8 +368,8 @@ QWidget* TForm1::buildGoPage() {
     namemod = lineEdit("namemod");
     paramsquake = lineEdit("paramsquake");
     const std::pair<const char*, QLineEdit*> rows[] = {
-        {"qc compiler", compilerqc}, {"path src", pathsrc},  {"path", pathquake},
-        {"quake exe", namequake},    {"modname", namemod}, {"args", paramsquake},
+        {"qc compiler", compilerqc}, {"path src", pathsrc}, {"path", pathquake},
+        {"quake exe", namequake},    {"modname", namemod},  {"args", paramsquake},
     };
     for (const auto& [caption, box] : rows) {
         box->setFont(boxFont);
@@ -456,9 +456,12 @@ void TForm1::buildMenus() {
     ExploreFolder1 = action(PopupMenu2, "ExploreFolder1", QStringLiteral("&Explore Folder"));
 
     copypastertalmo = named(new QMenu(this), "copypastertalmo");
-    cut1 = action(copypastertalmo, "cut1", QStringLiteral("&Cut"), QKeySequence(Qt::CTRL | Qt::Key_X));
-    copy1 = action(copypastertalmo, "copy1", QStringLiteral("&Copy"), QKeySequence(Qt::CTRL | Qt::Key_C));
-    Paste1 = action(copypastertalmo, "Paste1", QStringLiteral("&Paste"), QKeySequence(Qt::CTRL | Qt::Key_V));
+    cut1 =
+        action(copypastertalmo, "cut1", QStringLiteral("&Cut"), QKeySequence(Qt::CTRL | Qt::Key_X));
+    copy1 = action(copypastertalmo, "copy1", QStringLiteral("&Copy"),
+                   QKeySequence(Qt::CTRL | Qt::Key_C));
+    Paste1 = action(copypastertalmo, "Paste1", QStringLiteral("&Paste"),
+                    QKeySequence(Qt::CTRL | Qt::Key_V));
     copypastertalmo->addSeparator()->setObjectName(QStringLiteral("N1"));
     next1 = action(copypastertalmo, "next1", QStringLiteral("Next"), QKeySequence(Qt::Key_F3));
     help1 = action(copypastertalmo, "help1", QStringLiteral("help"), QKeySequence(Qt::Key_F1));

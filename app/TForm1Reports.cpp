@@ -42,7 +42,7 @@ void TForm1::wireReports() {
 static void runReport(TForm1& form, LineScan scan) {
     form.LogLine(QStringLiteral("GENERATING REPORT"));
     talmo::ReportReader reader;
-    QList<QListWidgetItem*> found;  // added to the list in one go
+    QList<QListWidgetItem*> found; // added to the list in one go
     const int count = form.qclista->count();
     for (int i = 0; i < count; ++i) {
         const QString name = form.qclista->item(i)->text();
@@ -76,9 +76,13 @@ static void runReport(TForm1& form, LineScan scan) {
         form.reportlist->addItem(item);
 }
 
-void TForm1::generatereportClick() { runReport(*this, &talmo::scanFileForFunctions); }
+void TForm1::generatereportClick() {
+    runReport(*this, &talmo::scanFileForFunctions);
+}
 
-void TForm1::atribgenClick() { runReport(*this, &talmo::scanFileForAttributes); }
+void TForm1::atribgenClick() {
+    runReport(*this, &talmo::scanFileForAttributes);
+}
 
 void TForm1::EditReportClick() {
     runReportingErrors([this] {
@@ -89,8 +93,8 @@ void TForm1::EditReportClick() {
         talmo::writeFileBytes(std::string(talmo::kReportFileName),
                               talmo::joinCrLf(talmo::reportFileLines(entries)));
         RefreshFileLists();
-        const QString name = QString::fromLatin1(talmo::kReportFileName.data(),
-                                                 static_cast<qsizetype>(talmo::kReportFileName.size()));
+        const QString name = QString::fromLatin1(
+            talmo::kReportFileName.data(), static_cast<qsizetype>(talmo::kReportFileName.size()));
         if (!qclista->selectName(name))
             throw talmo::FileError("Cannot select \"" + std::string(talmo::kReportFileName) +
                                    "\" in the file list");

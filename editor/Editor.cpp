@@ -20,9 +20,13 @@ std::string Editor::joinedLines() const {
     return t + "\r\n";
 }
 
-void Editor::loadFromFile(const std::string& path) { setText(readFileBytes(path)); }
+void Editor::loadFromFile(const std::string& path) {
+    setText(readFileBytes(path));
+}
 
-void Editor::saveToFile(const std::string& path) const { writeFileBytes(path, text()); }
+void Editor::saveToFile(const std::string& path) const {
+    writeFileBytes(path, text());
+}
 
 long Editor::find(std::string_view what, long start, long len) const {
     return findNoCase(text(), what, start, len);

@@ -79,7 +79,9 @@ const std::array<unsigned char, 256> kFold = makeFoldTable();
 
 } // namespace
 
-unsigned char foldCase(unsigned char c) { return kFold[c]; }
+unsigned char foldCase(unsigned char c) {
+    return kFold[c];
+}
 
 long findNoCase(std::string_view text, std::string_view what, long start, long len) {
     if (what.empty() || start < 0)

@@ -58,9 +58,11 @@ QFont fontFor(const PageInfo& page) {
         font.setPixelSize(13);
         font.setBold(false);
     } else {
-        font.setFamilies({QStringLiteral("System"), QStringLiteral("DejaVu Sans"),
-                          QStringLiteral("Sans Serif")});
-        font.setStyleHint(QFont::SansSerif);
+        // The reference texts line up in columns: where "System" is missing,
+        // a fixed-pitch face keeps them aligned.
+        font.setFamilies({QStringLiteral("System"), QStringLiteral("DejaVu Sans Mono"),
+                          QStringLiteral("Liberation Mono"), QStringLiteral("Monospace")});
+        font.setStyleHint(QFont::Monospace);
         font.setPixelSize(12);
         font.setBold(true);
     }

@@ -2,9 +2,9 @@
 // page of the right-hand notebook into the folder given as argument.
 #include "TForm1.h"
 
+#include "FileListBox.h"
 #include <QApplication>
 #include <QCheckBox>
-#include "FileListBox.h"
 #include <QDir>
 #include <QTabWidget>
 #include <QTimer>

@@ -26,7 +26,7 @@ using talmo::testing::writeFile;
 namespace {
 
 const std::string kDefs = "// defs\r\nfloat time;\r\nvoid() main = {};\r\n";
-const std::string kWorld = "void() worldspawn =\n{\n\tmain();\n};\n";  // LF file
+const std::string kWorld = "void() worldspawn =\n{\n\tmain();\n};\n"; // LF file
 
 std::vector<std::pair<QString, std::string>> smallMod() {
     return {{QStringLiteral("defs.qc"), kDefs},
@@ -74,7 +74,8 @@ private slots:
 void WindowBrowseTest::startsOnTheCurrentDirectory() {
     WindowFixture f(smallMod());
     TForm1& w = f.window();
-    QCOMPARE(w.windowTitle(), QStringLiteral(":: T A L M O :: - ") + QDir::toNativeSeparators(f.dir()));
+    QCOMPARE(w.windowTitle(),
+             QStringLiteral(":: T A L M O :: - ") + QDir::toNativeSeparators(f.dir()));
     QCOMPARE(w.Manager->currentIndex(), 1);
     QCOMPARE(w.Manager->tabText(1), QStringLiteral("&Edit"));
     QCOMPARE(f.logLines(), (QStringList{QStringLiteral(" :: T A L M O ::.. "),
@@ -94,7 +95,7 @@ void WindowBrowseTest::fileListsFollowMasksAndSortWithoutCase() {
     QCOMPARE(names(w.qclista), (QStringList{QStringLiteral("defs.qc"), QStringLiteral("notes.txt"),
                                             QStringLiteral("progs.src"), QStringLiteral("world.qc"),
                                             QStringLiteral("Zeta.QC")}));
-    QCOMPARE(names(w.listado).size(), 6);  // no directories
+    QCOMPARE(names(w.listado).size(), 6); // no directories
     // Choosing a filter re-reads listado with its mask.
     w.FilterComboBox1->setCurrentIndex(1);
     emit w.FilterComboBox1->activated(1);
@@ -128,7 +129,8 @@ void WindowBrowseTest::directoryChangesByPathsrcAndByDirList() {
     QVERIFY(parentItem);
     const QPoint at = w.dir->visualItemRect(parentItem).center();
     QTest::mouseClick(w.dir->viewport(), Qt::LeftButton, {}, at);
-    QCOMPARE(w.windowTitle(), QStringLiteral(":: T A L M O :: - ") + sub);  // a click only highlights
+    QCOMPARE(w.windowTitle(),
+             QStringLiteral(":: T A L M O :: - ") + sub); // a click only highlights
     QTest::mouseDClick(w.dir->viewport(), Qt::LeftButton, {}, at);
     QTest::mouseRelease(w.dir->viewport(), Qt::LeftButton, {}, at);
     QCOMPARE(w.windowTitle(), QStringLiteral(":: T A L M O :: - ") + top);
@@ -166,7 +168,7 @@ void WindowBrowseTest::previewShowsDiskTextAndFramesTheEditedFile() {
     QVERIFY(f.clickItem(w.qclista, QStringLiteral("world.qc")));
     QVERIFY(f.clickItem(w.qclista, QStringLiteral("defs.qc")));
     QVERIFY(w.veer->hasBorder());
-    QCOMPARE(w.veer->text(), kDefs);  // the disk's text, not the unsaved edit
+    QCOMPARE(w.veer->text(), kDefs); // the disk's text, not the unsaved edit
 }
 
 void WindowBrowseTest::switchAutosavesTheEditedFile() {
@@ -183,7 +185,8 @@ void WindowBrowseTest::switchAutosavesTheEditedFile() {
     QTest::keyClicks(w.talmo, QStringLiteral("ab"));
     QVERIFY(f.doubleClickItem(w.qclista, QStringLiteral("world.qc")));
     QCOMPARE(readFile(f.path(QStringLiteral("defs.qc"))), "ab" + kDefs);
-    QVERIFY(f.logLines().contains(QStringLiteral(":: Autosaved: ") + f.path(QStringLiteral("defs.qc"))));
+    QVERIFY(f.logLines().contains(QStringLiteral(":: Autosaved: ") +
+                                  f.path(QStringLiteral("defs.qc"))));
     QCOMPARE(w.CurrentFile, f.path(QStringLiteral("world.qc")));
     QVERIFY(!w.LoadFailed);
 }
@@ -207,7 +210,8 @@ void WindowBrowseTest::emptyEditorIsNotAutosaved() {
     w.talmo->setText("");
     QVERIFY(f.doubleClickItem(w.qclista, QStringLiteral("world.qc")));
     QCOMPARE(readFile(f.path(QStringLiteral("defs.qc"))), kDefs);
-    QVERIFY(!f.logLines().contains(QStringLiteral(":: Autosaved: ") + f.path(QStringLiteral("defs.qc"))));
+    QVERIFY(!f.logLines().contains(QStringLiteral(":: Autosaved: ") +
+                                   f.path(QStringLiteral("defs.qc"))));
 }
 
 void WindowBrowseTest::untouchedFilesKeepTheirBytesAcrossASwitch() {
@@ -235,17 +239,17 @@ void WindowBrowseTest::vanishedFileBlocksTheAutosaveAndClearsCurrentFile() {
     TForm1& w = f.window();
     QVERIFY(f.doubleClickItem(w.qclista, QStringLiteral("defs.qc")));
     w.talmo->typeText("edit ");
-    QVERIFY(QFile::remove(f.path(QStringLiteral("world.qc"))));  // gone since the list was read
+    QVERIFY(QFile::remove(f.path(QStringLiteral("world.qc")))); // gone since the list was read
     QVERIFY(f.doubleClickItem(w.qclista, QStringLiteral("world.qc")));
     const QStringList lines = f.logLines();
-    QCOMPARE(lines.count(QStringLiteral("Open fail!!: ")), 2);  // click and selection change
+    QCOMPARE(lines.count(QStringLiteral("Open fail!!: ")), 2); // click and selection change
     QCOMPARE(lines.last(), QStringLiteral("Load fail!!: "));
     QVERIFY(!lines.join(u'\n').contains(QStringLiteral("Autosaved")));
     QCOMPARE(readFile(f.path(QStringLiteral("defs.qc"))), kDefs);
     QVERIFY(w.CurrentFile.isEmpty());
     QVERIFY(w.LoadFailed);
     QCOMPARE(w.talmo->text(), "edit " + kDefs);
-    QCOMPARE(w.Manager->tabText(1), QStringLiteral("[ &Edit defs.qc]"));  // as it was
+    QCOMPARE(w.Manager->tabText(1), QStringLiteral("[ &Edit defs.qc]")); // as it was
     // The orphaned text is never autosaved by a later switch.
     QVERIFY(f.doubleClickItem(w.qclista, QStringLiteral("notes.txt")));
     QCOMPARE(readFile(f.path(QStringLiteral("defs.qc"))), kDefs);
@@ -271,7 +275,7 @@ void WindowBrowseTest::refreshWithNothingSelected() {
     QVERIFY(f.doubleClickItem(w.qclista, QStringLiteral("defs.qc")));
     w.talmo->setSelectionStart(0);
     w.talmo->typeText("kept ");
-    w.qclista->reread();  // as after a change of directory: nothing selected
+    w.qclista->reread(); // as after a change of directory: nothing selected
     QTest::mouseClick(w.refresh, Qt::LeftButton);
     QCOMPARE(readFile(f.path(QStringLiteral("defs.qc"))), "kept " + kDefs);
     QCOMPARE(f.logLines().last(), QStringLiteral("Load fail!!: "));
@@ -291,7 +295,7 @@ void WindowBrowseTest::caretIsRestoredAndClampedToTheEnd() {
     QVERIFY(f.doubleClickItem(w.qclista, QStringLiteral("long.qc")));
     QCOMPARE(w.talmo->length(), 1190L);
     w.talmo->setSelectionStart(1100);
-    QTest::mouseClick(w.refresh, Qt::LeftButton);  // save and reload, caret kept
+    QTest::mouseClick(w.refresh, Qt::LeftButton); // save and reload, caret kept
     QCOMPARE(w.talmo->selectionStart(), 1100L);
     QVERIFY(f.doubleClickItem(w.qclista, QStringLiteral("short.qc")));
     QCOMPARE(w.talmo->selectionStart(), 2L);
@@ -320,7 +324,8 @@ void WindowBrowseTest::manPageLoadsAndSavesGeneralFiles() {
 
     // A binary file is shown up to its first NUL byte.
     QVERIFY(f.clickItem(w.listado, QStringLiteral("image.pcx")));
-    QCOMPARE(w.test->toPlainText(), QString::fromLatin1("\x0a\x05\x01\x08").replace(u'\x0a', u'\n'));
+    QCOMPARE(w.test->toPlainText(),
+             QString::fromLatin1("\x0a\x05\x01\x08").replace(u'\x0a', u'\n'));
 }
 
 void WindowBrowseTest::logKeepsAtMost801Lines() {
@@ -377,7 +382,7 @@ void WindowBrowseTest::failedAutosaveKeepsARecoveryCopy() {
     const QString copy = kept.mid(QStringLiteral(":: Unsaved text kept in: ").size());
     QCOMPARE(readFile(copy), "precious " + kDefs);
     QFile::remove(copy);
-    QCOMPARE(w.CurrentFile, f.path(QStringLiteral("world.qc")));  // the switch went on
+    QCOMPARE(w.CurrentFile, f.path(QStringLiteral("world.qc"))); // the switch went on
 }
 
 void WindowBrowseTest::hostileFilesEndInLogLinesNotCrashes() {
@@ -398,7 +403,7 @@ void WindowBrowseTest::hostileFilesEndInLogLinesNotCrashes() {
     QVERIFY(!names(w.qclista).contains(QStringLiteral("pipe.qc")));
 
     QVERIFY(f.doubleClickItem(w.qclista, QStringLiteral("bytes.qc")));
-    QCOMPARE(w.talmo->length(), 258L);  // the lone LF and CR became CR LF each
+    QCOMPARE(w.talmo->length(), 258L); // the lone LF and CR became CR LF each
     QVERIFY(f.doubleClickItem(w.qclista, QStringLiteral("nuls.qc")));
     QCOMPARE(readFile(f.path(QStringLiteral("bytes.qc"))), allBytes.substr(0, 10) + "\r\n" +
                                                                allBytes.substr(11, 2) + "\r\n" +

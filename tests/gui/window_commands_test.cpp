@@ -10,8 +10,8 @@
 #include <QClipboard>
 #include <QGuiApplication>
 #include <QLabel>
-#include <QMenu>
 #include <QLineEdit>
+#include <QMenu>
 #include <QPushButton>
 #include <QTabWidget>
 #include <QTest>
@@ -103,7 +103,7 @@ void WindowCommandsTest::caretIndicatorCountsLinesAsAPersonDoes() {
     w.talmo->setSelectionStart(0);
     QTest::keyClick(w.talmo, Qt::Key_Right);
     QCOMPARE(w.editbar->text(), QStringLiteral("[1/11]"));
-    QTest::keyClick(w.talmo, Qt::Key_Down);  // shows where the caret was before the key
+    QTest::keyClick(w.talmo, Qt::Key_Down); // shows where the caret was before the key
     QCOMPARE(w.editbar->text(), QStringLiteral("[1/11]"));
     QTest::keyClick(w.talmo, Qt::Key_Down);
     QCOMPARE(w.editbar->text(), QStringLiteral("[2/11]"));
@@ -117,7 +117,7 @@ void WindowCommandsTest::headBoxInsertsAFirstLine() {
     TForm1& w = f.window();
     QVERIFY(f.doubleClickItem(w.qclista, QStringLiteral("defs.qc")));
     const std::string before = w.talmo->text();
-    f.type(w.uptext, QString(), true);  // Enter in an empty box does nothing
+    f.type(w.uptext, QString(), true); // Enter in an empty box does nothing
     QCOMPARE(w.talmo->text(), before);
     f.type(w.uptext, QStringLiteral("// header"), true);
     QCOMPARE(w.talmo->text(), "// header\r\n" + before);
@@ -141,7 +141,7 @@ void WindowCommandsTest::goToLineSkipsLines() {
         QVERIFY(w.num->text().isEmpty());
     }
     QVERIFY(w.talmo->hasFocus());
-    f.type(w.num, QString(), true);  // nothing happens
+    f.type(w.num, QString(), true); // nothing happens
     QVERIFY(f.errors.isEmpty());
 }
 
@@ -168,7 +168,7 @@ void WindowCommandsTest::clipboardAndHelpEntries() {
     QVERIFY(w.talmo->text().rfind("time;", 0) == 0);
     QTest::keyClick(w.talmo, Qt::Key_V, Qt::ControlModifier);
     QVERIFY(w.talmo->text().rfind("float time;", 0) == 0);
-    QCOMPARE(w.Manager->tabText(1), QStringLiteral("&Edit defs.qc"));  // menu entries mark nothing
+    QCOMPARE(w.Manager->tabText(1), QStringLiteral("&Edit defs.qc")); // menu entries mark nothing
 
     QVERIFY(!w.copypastertalmo->actions().isEmpty());
     QVERIFY(w.copypastertalmo->actions().contains(w.help1));
@@ -190,7 +190,8 @@ void WindowCommandsTest::createNewWritesAHeaderedFile() {
         QTest::mouseClick(w.create_new, Qt::LeftButton);
         const std::string file = c.file;
         QCOMPARE(readFile(f.path(QString::fromLatin1(c.file))),
-                 "/////////////////////\r\n//  \r\n//  " + file + "\r\n//  \r\n/////////////////////\r\n");
+                 "/////////////////////\r\n//  \r\n//  " + file +
+                     "\r\n//  \r\n/////////////////////\r\n");
         QVERIFY(w.newqc->text().isEmpty());
         QVERIFY(!w.create_new->isEnabled());
         QVERIFY(!w.listado->findItems(QString::fromLatin1(c.file), Qt::MatchExactly).isEmpty());
@@ -227,8 +228,10 @@ void WindowCommandsTest::deleteRenamesToBakAndNeverOverwrites() {
     w.RefreshFileLists();
     QVERIFY(f.clickItem(w.qclista, QStringLiteral("defs.qc")));
     w.delete1->trigger();
-    QCOMPARE(f.logLines().last(), QStringLiteral("Rename file ") + defs + QStringLiteral(" error!"));
-    QCOMPARE(readFile(defs + QStringLiteral(".bak")), std::string("float time;\r\nvoid() main = {};\r\n"));
+    QCOMPARE(f.logLines().last(),
+             QStringLiteral("Rename file ") + defs + QStringLiteral(" error!"));
+    QCOMPARE(readFile(defs + QStringLiteral(".bak")),
+             std::string("float time;\r\nvoid() main = {};\r\n"));
     QVERIFY(QFile::exists(defs));
 
     // Nothing selected.

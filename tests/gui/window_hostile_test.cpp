@@ -130,12 +130,13 @@ void WindowHostileTest::unreadableDirectoryChangesNothing() {
     const QString before = w.windowTitle();
     f.type(w.pathsrc, QDir::toNativeSeparators(locked), true);
     if (::geteuid() != 0) {
-        QCOMPARE(w.windowTitle(), before);  // cannot be entered: nothing changes
+        QCOMPARE(w.windowTitle(), before); // cannot be entered: nothing changes
     } else {
-        QVERIFY(listed(w.qclista, QStringLiteral("x.qc")));  // root enters anyway
+        QVERIFY(listed(w.qclista, QStringLiteral("x.qc"))); // root enters anyway
     }
     QVERIFY(f.errors.isEmpty());
-    QFile::setPermissions(locked, QFileDevice::ReadOwner | QFileDevice::WriteOwner | QFileDevice::ExeOwner);
+    QFile::setPermissions(locked,
+                          QFileDevice::ReadOwner | QFileDevice::WriteOwner | QFileDevice::ExeOwner);
 }
 
 QTEST_MAIN(WindowHostileTest)
