@@ -1,6 +1,7 @@
 #include "FunctionCombo.h"
 
 #include <QKeyEvent>
+#include <QAbstractItemView>
 #include <QLineEdit>
 
 namespace talmo {
@@ -24,7 +25,10 @@ bool FunctionCombo::eventFilter(QObject* watched, QEvent* event) {
 }
 
 void FunctionCombo::hidePopup() {
-    emit closedUp();
+    // Qt also calls this when the box itself is hidden (another page shown):
+    // only the close of an open list counts.
+    if (view()->isVisible())
+        emit closedUp();
     QComboBox::hidePopup();
 }
 

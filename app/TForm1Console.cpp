@@ -47,7 +47,9 @@ void TForm1::cmdKeyPress(char key) {
         cmd->clear();
 }
 
-void TForm1::helpClick() { ShowConsoleHelp(); }
+void TForm1::helpClick() {
+    ShowConsoleHelp();
+}
 
 void TForm1::RunConsoleCommand(const QString& text) {
     WindowConsole console(*this);

@@ -16,10 +16,14 @@
 namespace {
 
 // A path taken from a file list: the platform's own file name bytes.
-std::string localPath(const QString& path) { return QFile::encodeName(path).toStdString(); }
+std::string localPath(const QString& path) {
+    return QFile::encodeName(path).toStdString();
+}
 
 // A command typed by the user, as the platform's command processor reads it.
-std::string typedText(const QLineEdit* box) { return box->text().toLocal8Bit().toStdString(); }
+std::string typedText(const QLineEdit* box) {
+    return box->text().toLocal8Bit().toStdString();
+}
 
 } // namespace
 

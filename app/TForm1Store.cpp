@@ -19,16 +19,22 @@
 
 namespace {
 
-std::string localPath(const QString& path) { return QFile::encodeName(path).toStdString(); }
+std::string localPath(const QString& path) {
+    return QFile::encodeName(path).toStdString();
+}
 
-std::string latin1(const QString& text) { return text.toLatin1().toStdString(); }
+std::string latin1(const QString& text) {
+    return text.toLatin1().toStdString();
+}
 
 QString fromLatin1(const std::string& bytes) {
     return QString::fromLatin1(bytes.data(), static_cast<qsizetype>(bytes.size()));
 }
 
 // File text with CR LF breaks as a memo holds it (one "\n" per break).
-QString memoText(const std::string& crlfText) { return fromLatin1(talmo::crlfToLf(crlfText)); }
+QString memoText(const std::string& crlfText) {
+    return fromLatin1(talmo::crlfToLf(crlfText));
+}
 
 // A profile's lines as the memo shows them: the break that ends the last
 // line makes no empty line of its own.

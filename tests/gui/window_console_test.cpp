@@ -88,10 +88,10 @@ void WindowConsoleTest::textsThatAreNoCommandsAreAnsweredAsUnknown() {
 
 void WindowConsoleTest::dirShowsTheWorkingDirectoryInQuotes() {
     WindowFixture f;
-    QCOMPARE(enter(f, QStringLiteral("dir")),
-             (QStringList{QStringLiteral("> dir"),
-                          QStringLiteral("Dir Path \"") + f.window().workingDirectory() + u'"',
-                          kOk}));
+    QCOMPARE(
+        enter(f, QStringLiteral("dir")),
+        (QStringList{QStringLiteral("> dir"),
+                     QStringLiteral("Dir Path \"") + f.window().workingDirectory() + u'"', kOk}));
     QCOMPARE(f.window().workingDirectory(), QDir::toNativeSeparators(f.dir()));
 }
 

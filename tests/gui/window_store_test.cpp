@@ -26,8 +26,8 @@ void retype(WindowFixture& f, QLineEdit* box, const QString& text) {
 }
 
 QStringList settingBoxes(const TForm1& w) {
-    return {w.compilerqc->text(), w.pathsrc->text(),  w.pathquake->text(),
-            w.namequake->text(),  w.namemod->text(),  w.paramsquake->text()};
+    return {w.compilerqc->text(), w.pathsrc->text(), w.pathquake->text(),
+            w.namequake->text(),  w.namemod->text(), w.paramsquake->text()};
 }
 
 QStringList listed(const QListWidget* list) {
@@ -83,20 +83,19 @@ void WindowStoreTest::savedProfileLoadsBackWithoutItsBlanks() {
     QCOMPARE(f.logLines().last(), QStringLiteral("qprofile saved"));
     QCOMPARE(w.grupoprofiles->title(), QStringLiteral("proj.qprofile"));
     QCOMPARE(w.savename->text(), QStringLiteral("proj"));
-    QCOMPARE(w.profileinfo->toPlainText() + u'\n',
+    QCOMPARE(w.profileinfo->toPlainText() + u'\n', // the last line's break shows no line
              QString::fromLatin1(expected).replace(QStringLiteral("\r\n"), QStringLiteral("\n")));
     QVERIFY(listed(w.profiles).contains(QStringLiteral("proj.qprofile")));
 
-    for (QLineEdit* box : {w.compilerqc, w.pathsrc, w.pathquake, w.namequake, w.namemod,
-                           w.paramsquake})
+    for (QLineEdit* box :
+         {w.compilerqc, w.pathsrc, w.pathquake, w.namequake, w.namemod, w.paramsquake})
         retype(f, box, QStringLiteral("other"));
     QVERIFY(f.clickItem(w.profiles, QStringLiteral("proj.qprofile")));
     QTest::mouseClick(w.Button1, Qt::LeftButton);
-    QCOMPARE(settingBoxes(w), (QStringList{QStringLiteral("fteqcc -O2"),
-                                           QStringLiteral("C:\\mod\\src"),
-                                           QStringLiteral("D:\\games\\quake"),
-                                           QStringLiteral("quake.exe"), QStringLiteral("mymod"),
-                                           QStringLiteral("+map start")}));
+    QCOMPARE(settingBoxes(w),
+             (QStringList{QStringLiteral("fteqcc -O2"), QStringLiteral("C:\\mod\\src"),
+                          QStringLiteral("D:\\games\\quake"), QStringLiteral("quake.exe"),
+                          QStringLiteral("mymod"), QStringLiteral("+map start")}));
     QCOMPARE(f.logLines().last(), QStringLiteral("Loading proj.qprofile"));
     QCOMPARE(w.savename->text(), QStringLiteral("proj.qprofile"));
     QCOMPARE(w.grupoprofiles->title(), QStringLiteral("proj.qprofile"));
@@ -125,13 +124,13 @@ void WindowStoreTest::loadTakesValuesByLineNumber_data() {
                       "paramsquake: -x\r\nextra one  : 8\r\nextra two  : 9\r\n")
         << QStringLiteral("long.qprofile")
         << QStringList{QStringLiteral("fteqcc"), QStringLiteral("src"), QStringLiteral("/games/q"),
-                       QStringLiteral("q.exe"), QStringLiteral("m"), QStringLiteral("-x")};
+                       QStringLiteral("q.exe"),  QStringLiteral("m"),   QStringLiteral("-x")};
     QTest::newRow("lines in another order load by their place, not their label")
         << QByteArray("configfile : swapped.qprofile\r\nparamsquake: -p\r\nmodname    : mod\r\n"
                       "quake exe  : exe\r\npath exe   : dir\r\npath src   : src\r\n"
                       "qc compiler: qcc\r\n")
         << QStringLiteral("swapped.qprofile")
-        << QStringList{QStringLiteral("-p"), QStringLiteral("mod"), QStringLiteral("exe"),
+        << QStringList{QStringLiteral("-p"),  QStringLiteral("mod"), QStringLiteral("exe"),
                        QStringLiteral("dir"), QStringLiteral("src"), QStringLiteral("qcc")};
     QTest::newRow("only the first colon counts; a line without one is read whole")
         << QByteArray("configfile : colons.qprofile\r\nqc compiler: fteqcc -Dx: y\r\n"
@@ -139,13 +138,16 @@ void WindowStoreTest::loadTakesValuesByLineNumber_data() {
                       "modname    : \t mod\t\r\nparamsquake: +set a: b\r\n")
         << QStringLiteral("colons.qprofile")
         << QStringList{QStringLiteral("fteqcc -Dx: y"), QStringLiteral("C:\\mod"),
-                       QStringLiteral("no colon here"), QString(), QStringLiteral("mod"),
-                       QStringLiteral("+set a: b")};
+                       QStringLiteral("no colon here"), QString(),
+                       QStringLiteral("mod"),           QStringLiteral("+set a: b")};
     QTest::newRow("a short profile with LF breaks leaves the missing values empty")
         << QByteArray("configfile : short.qprofile\nqc compiler: fteqcc\npath src   : src\n")
-        << QStringLiteral("short.qprofile")
-        << QStringList{QStringLiteral("fteqcc"), QStringLiteral("src"), QString(), QString(),
-                       QString(), QString()};
+        << QStringLiteral("short.qprofile") << QStringList{QStringLiteral("fteqcc"),
+                                                           QStringLiteral("src"),
+                                                           QString(),
+                                                           QString(),
+                                                           QString(),
+                                                           QString()};
 }
 
 void WindowStoreTest::loadTakesValuesByLineNumber() {
@@ -226,8 +228,8 @@ void WindowStoreTest::saveToAMissingDirectoryIsLoggedAndTheListStillReread() {
 void WindowStoreTest::snipRoundTripsThroughTheWindow_data() {
     QTest::addColumn<QString>("memo");
     QTest::addColumn<QByteArray>("file");
-    QTest::newRow("without a final line break")
-        << QStringLiteral("void() a =\n{\n\tb();\n};") << QByteArray("void() a =\r\n{\r\n\tb();\r\n};");
+    QTest::newRow("without a final line break") << QStringLiteral("void() a =\n{\n\tb();\n};")
+                                                << QByteArray("void() a =\r\n{\r\n\tb();\r\n};");
     QTest::newRow("with a final line break")
         << QStringLiteral("float x;\n") << QByteArray("float x;\r\n");
     QTest::newRow("blank lines and 8-bit text")
