@@ -12,6 +12,10 @@ bool needsQuoting(std::string_view path) {
 std::string batchArgument(std::string_view path, BatchDialect dialect) {
     if (path.find_first_of("\r\n") != std::string_view::npos)
         throw FileError("A file name holding a line break cannot go into a batch file");
+    // The Windows command processor has no escape for a double quote inside
+    // quotes: it would end the quoting and expose what follows (& | > ...).
+    if (dialect == BatchDialect::Cmd && path.find('"') != std::string_view::npos)
+        throw FileError("A file name holding a double quote cannot go into a batch file");
     if (!needsQuoting(path))
         return std::string(path);
     std::string out = "\"";

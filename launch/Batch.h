@@ -39,7 +39,8 @@ bool needsQuoting(std::string_view path);
 // A file path taken from a file list, as it goes on a batch line: unchanged
 // when plain, else between double quotes, with every "%" doubled for Cmd.
 // Throws FileError (Editor.h) when the path holds a CR or LF, which would
-// split the batch line.
+// split the batch line, or, for Cmd, a double quote, which would end the
+// quoting there (the runner of other systems takes it as it is).
 std::string batchArgument(std::string_view path, BatchDialect dialect = kNativeDialect);
 
 // "qcc.bat": compiler + " > log", "notepad log ". The compiler text runs as

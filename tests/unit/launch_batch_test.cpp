@@ -109,6 +109,15 @@ TEST(NotepadAndShellBatch, RefuseAPathThatWouldSplitTheBatchLine) {
     EXPECT_THROW(talmo::shellBatchLines("/m/a\rb"), talmo::FileError);
 }
 
+TEST(NotepadAndShellBatch, RefuseForTheWindowsProcessorAQuoteThatWouldEndTheQuoting) {
+    // Quoted whole, the name would leave " & calc & " outside the quotes.
+    const std::string name = "C:\\m\\a\" & calc & \".qc";
+    EXPECT_THROW(talmo::notepadBatchLines(name, BatchDialect::Cmd), talmo::FileError);
+    EXPECT_THROW(talmo::shellBatchLines(name, BatchDialect::Cmd), talmo::FileError);
+    EXPECT_EQ(talmo::notepadBatchLines(name, BatchDialect::Posix),
+              (Lines{"notepad \"" + name + "\""}));
+}
+
 TEST(ExploreFolder, CutsThePathAfterItsLastSeparator) {
     struct Case {
         const char* path;
