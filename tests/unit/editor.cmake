@@ -14,3 +14,8 @@ target_compile_definitions(talmo_editor_tests PRIVATE
 gtest_discover_tests(talmo_editor_tests
   DISCOVERY_TIMEOUT 60
   PROPERTIES ENVIRONMENT QT_QPA_PLATFORM=offscreen)
+
+# The shared text and file helpers (no Qt).
+talmo_unit_test(talmo_text_tests
+  SOURCES ${CMAKE_CURRENT_LIST_DIR}/editor_text_test.cpp
+  LIBS talmo_editor)

@@ -1,0 +1,149 @@
+// The shared text and file helpers: line breaks, the one case-folding rule,
+// and saving that never destroys what was on disk.
+#include "Editor.h"
+#include "Text.h"
+
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <chrono>
+#include <filesystem>
+#include <fstream>
+
+#include <sys/stat.h>
+#include <unistd.h>
+
+namespace fs = std::filesystem;
+using namespace talmo;
+
+namespace {
+
+class ScratchDir {
+public:
+    ScratchDir() {
+        char tmpl[] = "/tmp/talmo-text-XXXXXX";
+        m_path = ::mkdtemp(tmpl);
+    }
+    ~ScratchDir() {
+        std::error_code ec;
+        fs::permissions(m_path, fs::perms::owner_all, fs::perm_options::add, ec);
+        fs::remove_all(m_path, ec);
+    }
+    std::string file(const std::string& name) const { return (m_path / name).string(); }
+    std::vector<std::string> names() const {
+        std::vector<std::string> out;
+        for (const auto& e : fs::directory_iterator(m_path))
+            out.push_back(e.path().filename().string());
+        std::sort(out.begin(), out.end());
+        return out;
+    }
+
+private:
+    fs::path m_path;
+};
+
+std::string slurp(const std::string& path) {
+    std::ifstream in(path, std::ios::binary);
+    return std::string((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
+}
+
+void spit(const std::string& path, const std::string& bytes) {
+    std::ofstream(path, std::ios::binary) << bytes;
+}
+
+} // namespace
+
+TEST(LineBreaks, EveryKindBecomesCrLf) {
+    EXPECT_EQ(normalizeLineBreaks("a\rb\nc\r\nd\n\re"), "a\r\nb\r\nc\r\nd\r\n\r\ne");
+    EXPECT_EQ(normalizeLineBreaks(""), "");
+}
+
+TEST(LineBreaks, OnlyAllLfTextsCountAsLf) {
+    EXPECT_TRUE(usesLfLineBreaks("a\nb\n"));
+    EXPECT_FALSE(usesLfLineBreaks("a\r\nb\n")) << "mixed breaks are written CR LF";
+    EXPECT_FALSE(usesLfLineBreaks("no break"));
+    EXPECT_EQ(crlfToLf(normalizeLineBreaks("x\ny\n")), "x\ny\n") << "an LF file round-trips";
+}
+
+TEST(CaseFolding, LettersOfTheEightBitSetFoldAndOtherBytesDoNot) {
+    EXPECT_EQ(foldCase('F'), 'f');
+    EXPECT_EQ(foldCase(0xC9), 0xE9) << "É folds to é";
+    EXPECT_EQ(foldCase(0x8A), 0x9A) << "Š folds to š";
+    EXPECT_EQ(foldCase(0xD7), 0xD7) << "the multiplication sign is no letter";
+    EXPECT_EQ(foldCase('['), '[');
+}
+
+TEST(FindNoCase, BoundsAndNotFound) {
+    EXPECT_EQ(findNoCase("floating", "FLOAT", 0, 8), 0);
+    EXPECT_EQ(findNoCase("abcabc", "abc", 1, 100), 3);
+    EXPECT_EQ(findNoCase("abcabc", "abc", 1, 4), -1) << "must end within start + length";
+    EXPECT_EQ(findNoCase("abc", "", 0, 3), -1);
+    EXPECT_EQ(findNoCase("abc", "a", -1, 3), -1);
+    EXPECT_EQ(findNoCase("abc", "c", 5, 3), -1) << "a start past the end finds nothing";
+}
+
+TEST(ReadFile, SpecialFilesFailAtOnceInsteadOfBlocking) {
+    ScratchDir dir;
+    ASSERT_EQ(::mkfifo(dir.file("pipe").c_str(), 0644), 0);
+    const auto begin = std::chrono::steady_clock::now();
+    EXPECT_THROW(readFileBytes(dir.file("pipe")), FileError);
+    EXPECT_THROW(readFileBytes("/dev/zero"), FileError);
+    EXPECT_THROW(readFileBytes(dir.file("missing")), FileError);
+    EXPECT_LT(std::chrono::steady_clock::now() - begin, std::chrono::seconds(2));
+}
+
+TEST(SafeSave, ReplacesTheWholeFileAndLeavesNoTemporaryBehind) {
+    ScratchDir dir;
+    spit(dir.file("a.qc"), "old text that is longer than the new one");
+    writeFileBytes(dir.file("a.qc"), std::string("new\0text", 8));
+    EXPECT_EQ(slurp(dir.file("a.qc")), std::string("new\0text", 8));
+    EXPECT_EQ(dir.names(), std::vector<std::string>{"a.qc"});
+}
+
+TEST(SafeSave, KeepsTheTargetsPermissions) {
+    ScratchDir dir;
+    spit(dir.file("a.qc"), "x");
+    ASSERT_EQ(::chmod(dir.file("a.qc").c_str(), 0640), 0);
+    writeFileBytes(dir.file("a.qc"), "y");
+    struct stat st {};
+    ASSERT_EQ(::stat(dir.file("a.qc").c_str(), &st), 0);
+    EXPECT_EQ(st.st_mode & 07777, 0640u);
+}
+
+TEST(SafeSave, FollowsASymbolicLinkToItsTarget) {
+    ScratchDir dir;
+    spit(dir.file("real.qc"), "x");
+    ASSERT_EQ(::symlink("real.qc", dir.file("link.qc").c_str()), 0);
+    writeFileBytes(dir.file("link.qc"), "through the link");
+    EXPECT_TRUE(fs::is_symlink(dir.file("link.qc")));
+    EXPECT_EQ(slurp(dir.file("real.qc")), "through the link");
+}
+
+TEST(SafeSave, AFailureLeavesTheOldFileIntact) {
+    ScratchDir dir;
+    // The target's place taken by a directory.
+    fs::create_directory(dir.file("dir.qc"));
+    EXPECT_THROW(writeFileBytes(dir.file("dir.qc"), "x"), FileError);
+    // A directory that vanished.
+    EXPECT_THROW(writeFileBytes(dir.file("gone/a.qc"), "x"), FileError);
+    std::vector<std::string> expected{"dir.qc"};
+    // A read-only file (not for root, whom permissions do not stop).
+    if (::geteuid() != 0) {
+        expected.push_back("ro.qc");
+        spit(dir.file("ro.qc"), "keep me");
+        ASSERT_EQ(::chmod(dir.file("ro.qc").c_str(), 0444), 0);
+        EXPECT_THROW(writeFileBytes(dir.file("ro.qc"), "x"), FileError);
+        EXPECT_EQ(slurp(dir.file("ro.qc")), "keep me");
+    }
+    EXPECT_EQ(dir.names(), expected) << "no temporary file is left behind";
+}
+
+TEST(SafeSave, AWritableFileInALockedDirectoryIsStillSaved) {
+    if (::geteuid() == 0)
+        GTEST_SKIP() << "permissions do not stop root";
+    ScratchDir dir;
+    spit(dir.file("a.qc"), "old");
+    ASSERT_EQ(::chmod(dir.file("").c_str(), 0555), 0);
+    writeFileBytes(dir.file("a.qc"), "new");
+    EXPECT_EQ(slurp(dir.file("a.qc")), "new");
+}
