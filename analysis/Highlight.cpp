@@ -46,10 +46,7 @@ Highlighting computeHighlighting(std::string_view text) {
 }
 
 void applyHighlighting(Editor& editor, const Highlighting& h) {
-    if (!h.bold.empty())
-        editor.applyBold(h.bold);
-    if (!h.green.empty())
-        editor.applyColour(h.green, kGreen);
+    editor.applyBoldAndColour(h.bold, h.green, kGreen);
     if (h.selection) {
         editor.setSelectionStart(h.selection->start);
         editor.setSelectionLength(h.selection->length);

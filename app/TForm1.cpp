@@ -1,6 +1,7 @@
 // Start-up, the console log, the default error report and closing.
 #include "TForm1.h"
 
+#include "EventHook.h"
 #include "FileListBox.h"
 #include "QsciEditor.h"
 
@@ -15,33 +16,6 @@
 #include <QTextCursor>
 
 #include <exception>
-
-namespace {
-
-// Passes each typed character of a box to a handler before the box sees it.
-class KeyPressFilter : public QObject {
-public:
-    KeyPressFilter(QObject* parent, std::function<void(char)> handler)
-        : QObject(parent), m_handler(std::move(handler)) {}
-
-protected:
-    bool eventFilter(QObject*, QEvent* event) override {
-        if (event->type() == QEvent::KeyPress) {
-            const auto* key = static_cast<QKeyEvent*>(event);
-            const QString text = key->text();
-            if (key->key() == Qt::Key_Return || key->key() == Qt::Key_Enter)
-                m_handler('\r');
-            else if (text.size() == 1)
-                m_handler(text[0].toLatin1());
-        }
-        return false;
-    }
-
-private:
-    std::function<void(char)> m_handler;
-};
-
-} // namespace
 
 TForm1::TForm1(QWidget* parent) : QMainWindow(parent), m_startupDirectory(QDir::currentPath()) {
     buildLayout();
@@ -73,7 +47,13 @@ void TForm1::runReportingErrors(const std::function<void()>& body) {
 }
 
 void TForm1::onKeyPress(QWidget* box, std::function<void(char)> handler) {
-    box->installEventFilter(new KeyPressFilter(box, std::move(handler)));
+    talmo::EventHook::install(box, QEvent::KeyPress, [handler = std::move(handler)](QEvent* event) {
+        const auto* key = static_cast<QKeyEvent*>(event);
+        if (key->key() == Qt::Key_Return || key->key() == Qt::Key_Enter)
+            handler('\r');
+        else if (key->text().size() == 1)
+            handler(key->text()[0].toLatin1());
+    });
 }
 
 void TForm1::showPage(int index) {

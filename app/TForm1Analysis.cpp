@@ -2,7 +2,10 @@
 // `com`, find-next, Colorize Search and Search and Replace.
 #include "TForm1.h"
 
+#include "TextBytes.h"
+
 #include "ColourChooser.h"
+#include "EventHook.h"
 #include "FindNext.h"
 #include "FunctionCombo.h"
 #include "FunctionIndex.h"
@@ -16,46 +19,19 @@
 #include <QPushButton>
 #include <QTabWidget>
 
-namespace {
-
-// Texts typed into the window's boxes search the 8-bit editor text.
-std::string latin1(const QString& text) {
-    const QByteArray bytes = text.toLatin1();
-    return std::string(bytes.constData(), static_cast<std::size_t>(bytes.size()));
-}
-
-QString fromLatin1(const std::string& text) {
-    return QString::fromLatin1(text.data(), static_cast<qsizetype>(text.size()));
-}
-
-// Runs `handler` whenever the keyboard focus moves into a widget from another
-// control of the window (not when its own drop-down closes or the window is
-// activated again).
-class FocusInFilter : public QObject {
-public:
-    FocusInFilter(QObject* parent, std::function<void()> handler)
-        : QObject(parent), m_handler(std::move(handler)) {}
-
-protected:
-    bool eventFilter(QObject*, QEvent* event) override {
-        if (event->type() == QEvent::FocusIn) {
-            const Qt::FocusReason reason = static_cast<QFocusEvent*>(event)->reason();
-            if (reason != Qt::PopupFocusReason && reason != Qt::ActiveWindowFocusReason)
-                m_handler();
-        }
-        return false;
-    }
-
-private:
-    std::function<void()> m_handler;
-};
-
-} // namespace
+using talmo::fromLatin1;
+using talmo::latin1;
 
 void TForm1::wireAnalysis() {
     connect(syntaxcolor, &QPushButton::clicked, this, [this] { syntaxcolorClick(); });
 
-    com->installEventFilter(new FocusInFilter(com, [this] { codeChange(); }));
+    // Entering `com` from another control rebuilds the index; the close of its
+    // own list or the window's activation does not.
+    talmo::EventHook::install(com, QEvent::FocusIn, [this](QEvent* event) {
+        const Qt::FocusReason reason = static_cast<QFocusEvent*>(event)->reason();
+        if (reason != Qt::PopupFocusReason && reason != Qt::ActiveWindowFocusReason)
+            codeChange();
+    });
     connect(com, &talmo::FunctionCombo::editedByUser, this, [this] { comClick(); });
     // A pick is reported both as a change and as a click.
     connect(com, &talmo::FunctionCombo::picked, this, [this] {

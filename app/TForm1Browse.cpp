@@ -2,6 +2,8 @@
 // edited file with its autosave, and the Man page's general file.
 #include "TForm1.h"
 
+#include "TextBytes.h"
+
 #include "DirectoryList.h"
 #include "FileListBox.h"
 #include "QsciEditor.h"
@@ -22,13 +24,11 @@
 
 using talmo::FileListBox;
 
+using talmo::localPath;
+
 namespace {
 
 const QString kSourceMask = QStringLiteral("*.qc;*.src;*.txt");
-
-std::string localPath(const QString& path) {
-    return QFile::encodeName(path).toStdString();
-}
 
 // Latin-1 view of 8-bit file text for the plain memos, with "\n" breaks.
 QString memoTextFromBytes(std::string bytes) {

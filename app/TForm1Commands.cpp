@@ -2,6 +2,8 @@
 // line, go to line, clipboard and help entries; Create New and delete.
 #include "TForm1.h"
 
+#include "TextBytes.h"
+
 #include "FileListBox.h"
 #include "QsciEditor.h"
 #include "Text.h"
@@ -14,6 +16,8 @@
 #include <QTabWidget>
 
 #include <optional>
+
+using talmo::latin1;
 
 namespace {
 
@@ -35,11 +39,6 @@ std::optional<long long> parseInteger(const QString& text) {
         value = value * 10 + (t[i].unicode() - u'0');
     }
     return negative ? -value : value;
-}
-
-std::string latin1(const QString& text) {
-    const QByteArray bytes = text.toLatin1();
-    return std::string(bytes.constData(), static_cast<std::size_t>(bytes.size()));
 }
 
 } // namespace

@@ -4,6 +4,8 @@
 // written is not run; its failure goes to the default error report.
 #include "TForm1.h"
 
+#include "TextBytes.h"
+
 #include "Batch.h"
 #include "FileListBox.h"
 #include "ShellRun.h"
@@ -13,12 +15,9 @@
 #include <QLineEdit>
 #include <QPushButton>
 
-namespace {
+using talmo::localPath;
 
-// A path taken from a file list: the platform's own file name bytes.
-std::string localPath(const QString& path) {
-    return QFile::encodeName(path).toStdString();
-}
+namespace {
 
 // A command typed by the user, as the platform's command processor reads it.
 std::string typedText(const QLineEdit* box) {

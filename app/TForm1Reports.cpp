@@ -2,6 +2,7 @@
 // the working directory, the report file, and the jump to an entry.
 #include "TForm1.h"
 
+#include "EventHook.h"
 #include "FileListBox.h"
 #include "FunctionCombo.h"
 #include "Report.h"
@@ -10,6 +11,7 @@
 
 #include <QFile>
 #include <QListWidget>
+#include <QMouseEvent>
 #include <QPushButton>
 
 namespace {
@@ -33,7 +35,13 @@ void TForm1::wireReports() {
     connect(generatereport, &QPushButton::clicked, this, [this] { generatereportClick(); });
     connect(atribgen, &QPushButton::clicked, this, [this] { atribgenClick(); });
     connect(EditReport, &QPushButton::clicked, this, [this] { EditReportClick(); });
-    connect(reportlist, &QListWidget::itemDoubleClicked, this, [this] { reportlistDblClick(); });
+    // Every left double click, on an entry or not: one that meets no selected
+    // entry is reported as such.
+    talmo::EventHook::install(reportlist->viewport(), QEvent::MouseButtonDblClick,
+                              [this](QEvent* event) {
+                                  if (static_cast<QMouseEvent*>(event)->button() == Qt::LeftButton)
+                                      reportlistDblClick();
+                              });
 }
 
 // The report run shared by both buttons: every listed file but the report

@@ -3,6 +3,8 @@
 // the same way; file names stay the platform's own.
 #include "TForm1.h"
 
+#include "TextBytes.h"
+
 #include "Editor.h"
 #include "FileListBox.h"
 #include "Profile.h"
@@ -17,19 +19,11 @@
 
 #include <exception>
 
+using talmo::fromLatin1;
+using talmo::latin1;
+using talmo::localPath;
+
 namespace {
-
-std::string localPath(const QString& path) {
-    return QFile::encodeName(path).toStdString();
-}
-
-std::string latin1(const QString& text) {
-    return text.toLatin1().toStdString();
-}
-
-QString fromLatin1(const std::string& bytes) {
-    return QString::fromLatin1(bytes.data(), static_cast<qsizetype>(bytes.size()));
-}
 
 // File text with CR LF breaks as a memo holds it (one "\n" per break).
 QString memoText(const std::string& crlfText) {

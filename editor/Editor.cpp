@@ -28,6 +28,12 @@ void Editor::saveToFile(const std::string& path) const {
     writeFileBytes(path, text());
 }
 
+void Editor::applyBoldAndColour(const std::vector<Range>& bold, const std::vector<Range>& coloured,
+                                Rgb colour) {
+    applyBold(bold);
+    applyColour(coloured, colour);
+}
+
 long Editor::find(std::string_view what, long start, long len) const {
     return findNoCase(text(), what, start, len);
 }

@@ -122,6 +122,9 @@ public:
     // colour (or bold) one after the other, without moving the selection.
     virtual void applyColour(const std::vector<Range>& ranges, Rgb colour) = 0;
     virtual void applyBold(const std::vector<Range>& ranges) = 0;
+    // applyBold(bold), then applyColour(coloured, colour), in one go.
+    virtual void applyBoldAndColour(const std::vector<Range>& bold,
+                                    const std::vector<Range>& coloured, Rgb colour);
     // Bulk replacement: `edits` are sorted, non-overlapping ranges of the
     // current text; each becomes its text with its format. Other characters
     // keep their format. The selection is left to the caller.

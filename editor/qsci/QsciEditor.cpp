@@ -343,36 +343,39 @@ void QsciEditor::writeStyles(long start, const std::vector<std::uint8_t>& styles
                   reinterpret_cast<const char*>(styles.data()));
 }
 
-template <typename Change>
-void QsciEditor::restyle(const std::vector<Range>& ranges, Change change) {
+void QsciEditor::restyle(std::initializer_list<StylePass> passes) {
     const long n = length();
     long lo = n;
     long hi = 0;
-    for (const Range& r : ranges) {
-        const long b = std::max(0L, r.start);
-        const long e = std::min(n, r.start + r.length);
-        if (b < e) {
-            lo = std::min(lo, b);
-            hi = std::max(hi, e);
+    for (const StylePass& pass : passes)
+        for (const Range& r : pass.ranges) {
+            const long b = std::max(0L, r.start);
+            const long e = std::min(n, r.start + r.length);
+            if (b < e) {
+                lo = std::min(lo, b);
+                hi = std::max(hi, e);
+            }
         }
-    }
     if (lo >= hi)
         return;
+    // One read and one write of the styles, however many passes and ranges.
     std::vector<std::uint8_t> styles = readStyles(lo, hi);
-    std::array<int, 256> changed;
-    changed.fill(-1);
-    for (const Range& r : ranges) {
-        const long b = std::max(lo, r.start);
-        const long e = std::min(hi, r.start + r.length);
-        for (long p = b; p < e; ++p) {
-            std::uint8_t& s = styles[static_cast<std::size_t>(p - lo)];
-            int& to = changed[s];
-            if (to < 0) {
-                CharFormat f = formatOfStyle(s);
-                change(f);
-                to = styleFor(f);
+    for (const StylePass& pass : passes) {
+        std::array<int, 256> changed;
+        changed.fill(-1);
+        for (const Range& r : pass.ranges) {
+            const long b = std::max(lo, r.start);
+            const long e = std::min(hi, r.start + r.length);
+            for (long p = b; p < e; ++p) {
+                std::uint8_t& s = styles[static_cast<std::size_t>(p - lo)];
+                int& to = changed[s];
+                if (to < 0) {
+                    CharFormat f = formatOfStyle(s);
+                    pass.change(f);
+                    to = styleFor(f);
+                }
+                s = static_cast<std::uint8_t>(to);
             }
-            s = static_cast<std::uint8_t>(to);
         }
     }
     writeStyles(lo, styles);
@@ -387,7 +390,8 @@ void QsciEditor::setSelectionColour(Rgb colour) {
         m_pending = f;
         return;
     }
-    restyle({Range{selectionStart(), len}}, [colour](CharFormat& f) { f.colour = colour; });
+    const std::vector<Range> selection{Range{selectionStart(), len}};
+    restyle({{selection, [colour](CharFormat& f) { f.colour = colour; }}});
 }
 
 void QsciEditor::setSelectionBold(bool bold) {
@@ -399,7 +403,8 @@ void QsciEditor::setSelectionBold(bool bold) {
         m_pending = f;
         return;
     }
-    restyle({Range{selectionStart(), len}}, [bold](CharFormat& f) { f.bold = bold; });
+    const std::vector<Range> selection{Range{selectionStart(), len}};
+    restyle({{selection, [bold](CharFormat& f) { f.bold = bold; }}});
 }
 
 Rgb QsciEditor::defaultColour() const {
@@ -412,11 +417,17 @@ void QsciEditor::setDefaultColour(Rgb colour) {
 }
 
 void QsciEditor::applyColour(const std::vector<Range>& ranges, Rgb colour) {
-    restyle(ranges, [colour](CharFormat& f) { f.colour = colour; });
+    restyle({{ranges, [colour](CharFormat& f) { f.colour = colour; }}});
 }
 
 void QsciEditor::applyBold(const std::vector<Range>& ranges) {
-    restyle(ranges, [](CharFormat& f) { f.bold = true; });
+    restyle({{ranges, [](CharFormat& f) { f.bold = true; }}});
+}
+
+void QsciEditor::applyBoldAndColour(const std::vector<Range>& bold,
+                                    const std::vector<Range>& coloured, Rgb colour) {
+    restyle({{bold, [](CharFormat& f) { f.bold = true; }},
+             {coloured, [colour](CharFormat& f) { f.colour = colour; }}});
 }
 
 void QsciEditor::applyEdits(const std::vector<Edit>& edits) {

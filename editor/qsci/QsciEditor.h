@@ -15,6 +15,8 @@
 
 #include <array>
 #include <cstdint>
+#include <functional>
+#include <initializer_list>
 #include <map>
 #include <optional>
 
@@ -47,6 +49,8 @@ public:
     void setDefaultColour(Rgb colour) override;
     void applyColour(const std::vector<Range>& ranges, Rgb colour) override;
     void applyBold(const std::vector<Range>& ranges) override;
+    void applyBoldAndColour(const std::vector<Range>& bold, const std::vector<Range>& coloured,
+                            Rgb colour) override;
     void applyEdits(const std::vector<Edit>& edits) override;
     long find(std::string_view what, long start, long len) const override;
     void typeText(std::string_view text) override;
@@ -87,8 +91,13 @@ private:
     // Styles of [start, end) read with one message.
     std::vector<std::uint8_t> readStyles(long start, long end) const;
     void writeStyles(long start, const std::vector<std::uint8_t>& styles);
-    // Every character of `ranges` restyled through `change`, in one write.
-    template <typename Change> void restyle(const std::vector<Range>& ranges, Change change);
+    // Every character of each pass's ranges restyled through its change,
+    // the passes in order, with one read and one write of the styles.
+    struct StylePass {
+        const std::vector<Range>& ranges;
+        std::function<void(CharFormat&)> change;
+    };
+    void restyle(std::initializer_list<StylePass> passes);
     void replaceRange(long start, long length, std::string_view text);
     void setSelectionQuietly(long start, long end);
     bool isActionShortcut(const QKeyEvent* event) const;

@@ -1,0 +1,26 @@
+// The two ways the window turns its texts into bytes: file contents and typed
+// texts are 8-bit (one byte one character, Latin-1), while file names are the
+// platform's own (UTF-8 on Linux) and never go through Latin-1.
+#pragma once
+
+#include <QFile>
+#include <QString>
+
+#include <string>
+
+namespace talmo {
+
+inline std::string latin1(const QString& text) {
+    const QByteArray bytes = text.toLatin1();
+    return std::string(bytes.constData(), static_cast<std::size_t>(bytes.size()));
+}
+
+inline QString fromLatin1(const std::string& bytes) {
+    return QString::fromLatin1(bytes.data(), static_cast<qsizetype>(bytes.size()));
+}
+
+inline std::string localPath(const QString& path) {
+    return QFile::encodeName(path).toStdString();
+}
+
+} // namespace talmo

@@ -1,0 +1,275 @@
+// The window's own handlers on generated QuakeC-like texts in the real
+// QScintilla editor: the highlighting pass, the function index, Search and
+// Replace and Colorize Search of 10,000 occurrences at 1 MB and 10 MB, the
+// switch between two 1 MB files, a "funcs()" run over 200 files (20 MB), and
+// start-up on a directory of 10,000 files.
+//
+//   bench_window [benchmark options]
+//   bench_window --peak-memory   loads a 10 MB file into the window and
+//                                prints "peak_rss_kb N" (VmHWM)
+#include "ColourChooser.h"
+#include "FileListBox.h"
+#include "FunctionCombo.h"
+#include "QsciEditor.h"
+#include "TForm1.h"
+
+#include "bench_analysis_corpus.h"
+
+#include <QApplication>
+#include <QCheckBox>
+#include <QDir>
+#include <QFile>
+#include <QLineEdit>
+#include <QListWidget>
+#include <QTabWidget>
+#include <QTemporaryDir>
+
+#include <benchmark/benchmark.h>
+
+#include <cstdio>
+#include <cstring>
+#include <fstream>
+#include <map>
+#include <memory>
+#include <string>
+
+namespace {
+
+using talmo::benchcorpus::kMegabyte;
+
+// The window opened on a scratch directory holding `files`, which is made
+// the current directory while the window lives.
+class WindowOn {
+public:
+    explicit WindowOn(const std::vector<std::pair<QString, std::string>>& files = {})
+        : m_previous(QDir::currentPath()) {
+        for (const auto& [name, bytes] : files)
+            write(name, bytes);
+        QDir::setCurrent(m_dir.path());
+        m_window = std::make_unique<TForm1>();
+        m_window->setErrorReporter([this](const QString&) { ++errors; });
+        m_window->show();
+        QCoreApplication::processEvents();
+    }
+    ~WindowOn() {
+        m_window->autosave->setChecked(false);
+        m_window.reset();
+        QDir::setCurrent(m_previous);
+    }
+    WindowOn(const WindowOn&) = delete;
+    WindowOn& operator=(const WindowOn&) = delete;
+
+    TForm1& operator*() { return *m_window; }
+    TForm1* operator->() { return m_window.get(); }
+    QString dir() const { return m_dir.path(); }
+    void write(const QString& name, const std::string& bytes) {
+        std::ofstream(QDir(m_dir.path()).filePath(name).toStdString(), std::ios::binary) << bytes;
+    }
+
+    int errors = 0;
+
+private:
+    QTemporaryDir m_dir;
+    QString m_previous;
+    std::unique_ptr<TForm1> m_window;
+};
+
+const std::string& source(std::size_t megabytes) {
+    static std::map<std::size_t, std::string> cache;
+    auto it = cache.find(megabytes);
+    if (it == cache.end())
+        it = cache.emplace(megabytes, talmo::testgen::quakeCSource(megabytes * kMegabyte, 1)).first;
+    return it->second;
+}
+
+// 10,000 occurrences of "spawn_gib" spread over a source of that size.
+const std::string& sourceWithTargets(std::size_t megabytes) {
+    static std::map<std::size_t, std::string> cache;
+    auto it = cache.find(megabytes);
+    if (it == cache.end())
+        it = cache
+                 .emplace(megabytes, talmo::benchcorpus::sourceWithOccurrences(
+                                         megabytes * kMegabyte, "spawn_gib", 10000))
+                 .first;
+    return it->second;
+}
+
+std::size_t megabytesOf(const benchmark::State& state) {
+    return static_cast<std::size_t>(state.range(0));
+}
+
+void setBytes(benchmark::State& state, std::size_t bytes) {
+    state.SetBytesProcessed(static_cast<int64_t>(state.iterations() * bytes));
+}
+
+// "Syntax": the pass over a freshly loaded (unformatted) text each time.
+void BM_SyntaxColorClick(benchmark::State& state) {
+    const std::string& text = source(megabytesOf(state));
+    WindowOn w;
+    for (auto _ : state) {
+        state.PauseTiming();
+        w->talmo->setText(text);
+        state.ResumeTiming();
+        w->syntaxcolorClick();
+    }
+    setBytes(state, text.size());
+}
+BENCHMARK(BM_SyntaxColorClick)->Arg(1)->Arg(10)->Unit(benchmark::kMillisecond);
+
+void BM_BuildFunctionIndex(benchmark::State& state) {
+    const std::string& text = source(megabytesOf(state));
+    WindowOn w;
+    w->talmo->setText(text);
+    for (auto _ : state)
+        w->BuildFunctionIndex();
+    state.counters["entries"] = w->com->count();
+    setBytes(state, text.size());
+}
+BENCHMARK(BM_BuildFunctionIndex)->Arg(1)->Arg(10)->Unit(benchmark::kMillisecond);
+
+// "Search && Replace" of 10,000 occurrences by a longer text, from the
+// RSearch page; the text is put back between runs.
+void BM_Button4Click_Replace10k(benchmark::State& state) {
+    const std::string& text = sourceWithTargets(megabytesOf(state));
+    WindowOn w;
+    w->searchfor->setText(QStringLiteral("spawn_gib"));
+    w->replaceby->setText(QStringLiteral("spawn_meat"));
+    for (auto _ : state) {
+        state.PauseTiming();
+        w->talmo->setText(text);
+        w->Manager->setCurrentIndex(3);
+        state.ResumeTiming();
+        w->Button4Click();
+    }
+    if (w->talmo->length() != static_cast<long>(text.size()) + 10000)
+        state.SkipWithError("not every occurrence was replaced");
+    setBytes(state, text.size());
+}
+BENCHMARK(BM_Button4Click_Replace10k)->Arg(1)->Arg(10)->Unit(benchmark::kMillisecond);
+
+// "Colorize Search" of 10,000 occurrences in the chooser's colour.
+void BM_Button3Click_Colorize10k(benchmark::State& state) {
+    const std::string& text = sourceWithTargets(megabytesOf(state));
+    WindowOn w;
+    w->searchfor->setText(QStringLiteral("spawn_gib"));
+    for (auto _ : state) {
+        state.PauseTiming();
+        w->talmo->setText(text);
+        w->Manager->setCurrentIndex(3);
+        state.ResumeTiming();
+        w->Button3Click();
+    }
+    if (w->Manager->currentIndex() != 1)
+        state.SkipWithError("nothing was marked");
+    setBytes(state, text.size());
+}
+BENCHMARK(BM_Button3Click_Colorize10k)->Arg(1)->Arg(10)->Unit(benchmark::kMillisecond);
+
+// The switch between two 1 MB files, autosave on: save the one left, load,
+// index and highlight the other.
+void BM_Switch(benchmark::State& state) {
+    const std::string a = talmo::testgen::quakeCSource(kMegabyte, 2);
+    const std::string b = talmo::testgen::quakeCSource(kMegabyte, 3);
+    WindowOn w({{QStringLiteral("a.qc"), a}, {QStringLiteral("b.qc"), b}});
+    bool toA = true;
+    w->qclista->selectName(QStringLiteral("b.qc"));
+    w->qclistaDblClick();
+    for (auto _ : state) {
+        state.PauseTiming();
+        w->qclista->selectName(toA ? QStringLiteral("a.qc") : QStringLiteral("b.qc"));
+        state.ResumeTiming();
+        w->qclistaDblClick();
+        toA = !toA;
+    }
+    if (w.errors != 0 || w->CurrentFile.isEmpty())
+        state.SkipWithError("a switch failed");
+    setBytes(state, a.size() + b.size());
+}
+BENCHMARK(BM_Switch)->Arg(1)->Unit(benchmark::kMillisecond);
+
+// "funcs()" over 200 files of 100 KB until the entries are in reportlist.
+void BM_GenerateReportClick(benchmark::State& state) {
+    std::vector<std::pair<QString, std::string>> files;
+    for (int i = 0; i < 200; ++i)
+        files.emplace_back(QStringLiteral("file%1.qc").arg(i, 3, 10, QLatin1Char('0')),
+                           talmo::testgen::quakeCSource(100 * 1024, static_cast<unsigned>(i + 1)));
+    WindowOn w(files);
+    w->Manager->setCurrentIndex(3);
+    for (auto _ : state) {
+        state.PauseTiming();
+        w->reportlist->clear();
+        state.ResumeTiming();
+        w->generatereportClick();
+        QCoreApplication::processEvents(); // the list laid out and shown
+    }
+    state.counters["entries"] = w->reportlist->count();
+    if (w.errors != 0 || w->reportlist->count() == 0)
+        state.SkipWithError("the report run failed");
+    setBytes(state, 200 * 100 * 1024);
+}
+BENCHMARK(BM_GenerateReportClick)->Arg(20)->Unit(benchmark::kMillisecond);
+
+// Constructing and showing the window on a directory of 10,000 files.
+void BM_StartUp10kFiles(benchmark::State& state) {
+    QTemporaryDir dir;
+    for (int i = 0; i < 10000; ++i)
+        std::ofstream(QDir(dir.path())
+                          .filePath(QStringLiteral("file%1.qc").arg(i, 5, 10, QLatin1Char('0')))
+                          .toStdString())
+            << "float x;\r\n";
+    const QString previous = QDir::currentPath();
+    for (auto _ : state) {
+        QDir::setCurrent(dir.path());
+        auto window = std::make_unique<TForm1>();
+        window->show();
+        QCoreApplication::processEvents();
+        benchmark::DoNotOptimize(window->qclista->count());
+        state.PauseTiming();
+        if (window->qclista->count() != 10000)
+            state.SkipWithError("the file list is incomplete");
+        window.reset();
+        QDir::setCurrent(previous);
+        state.ResumeTiming();
+    }
+}
+BENCHMARK(BM_StartUp10kFiles)->Unit(benchmark::kMillisecond);
+
+// The peak resident memory of the process after loading a 10 MB file into
+// the window by a double click's switch.
+int peakMemory() {
+    WindowOn w;
+    w.write(QStringLiteral("big.qc"), talmo::testgen::quakeCSource(10 * kMegabyte, 1));
+    w->RefreshFileLists();
+    w->qclista->selectName(QStringLiteral("big.qc"));
+    w->qclistaDblClick();
+    QCoreApplication::processEvents();
+    if (w->talmo->length() < static_cast<long>(10 * kMegabyte)) {
+        std::fprintf(stderr, "the 10 MB file did not load\n");
+        return 1;
+    }
+    std::ifstream status("/proc/self/status");
+    for (std::string line; std::getline(status, line);) {
+        if (line.rfind("VmHWM:", 0) == 0) {
+            std::printf("peak_rss_kb %ld\n", std::strtol(line.c_str() + 6, nullptr, 10));
+            return 0;
+        }
+    }
+    std::fprintf(stderr, "no VmHWM in /proc/self/status\n");
+    return 1;
+}
+
+} // namespace
+
+int main(int argc, char** argv) {
+    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
+        qputenv("QT_QPA_PLATFORM", "offscreen");
+    QApplication app(argc, argv);
+    if (argc > 1 && std::strcmp(argv[1], "--peak-memory") == 0)
+        return peakMemory();
+    benchmark::Initialize(&argc, argv);
+    if (benchmark::ReportUnrecognizedArguments(argc, argv))
+        return 1;
+    benchmark::RunSpecifiedBenchmarks();
+    benchmark::Shutdown();
+    return 0;
+}

@@ -1,0 +1,1 @@
+talmo_gui_test(window_analysis_test SOURCES window_analysis_test.cpp)

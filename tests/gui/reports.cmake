@@ -1,0 +1,1 @@
+talmo_gui_test(window_reports_test SOURCES window_reports_test.cpp)
