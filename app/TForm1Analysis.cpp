@@ -55,7 +55,7 @@ void TForm1::BuildFunctionIndex() {
     com->clear();
     com->setEditText(QString());
     QStringList entries;
-    for (const std::string& entry : talmo::buildFunctionIndex(talmo->lines()))
+    for (const std::string& entry : talmo::buildFunctionIndexFromText(talmo->text()))
         entries << fromLatin1(entry);
     com->addItems(entries);
     com->setCurrentIndex(-1);
