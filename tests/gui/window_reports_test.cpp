@@ -86,6 +86,8 @@ private slots:
     void fileDeletedAfterListingStopsTheRunKeepingEntries();
     void doubleClickWithoutASelectedEntryReportsAnError();
     void entryNamingNoFileOfTheDirectoryReportsAnError();
+    void fileNameHoldingTheSeparatorIsCutAtItsFirstOne();
+    void definitionOnlyBeforeTheLoadedCaretIsNotFound();
 };
 
 void WindowReportsTest::bothReportsFindTheExampleDefinitionsInRunOrder() {
@@ -267,6 +269,35 @@ void WindowReportsTest::entryNamingNoFileOfTheDirectoryReportsAnError() {
     QCOMPARE(w.talmo->selectionStart(), 5L);
     QCOMPARE(w.Manager->currentIndex(), 3);
     QVERIFY(w.com->currentText().isEmpty());
+}
+
+void WindowReportsTest::fileNameHoldingTheSeparatorIsCutAtItsFirstOne() {
+    WindowFixture f({{QStringLiteral("a - b.qc"), "// x\r\nvoid() lamp =\r\n"},
+                     {QStringLiteral("other.qc"), "float o;\r\n"}});
+    TForm1& w = f.window();
+    QTest::mouseClick(w.generatereport, Qt::LeftButton);
+    QCOMPARE(entries(w.reportlist), QStringList{QStringLiteral("a - b.qc - void() lamp =")});
+    w.Manager->setCurrentIndex(3);
+    QVERIFY(f.doubleClickItem(w.reportlist, QStringLiteral("a - b.qc - void() lamp =")));
+    // The file part is "a", which names no file: nothing is loaded.
+    QCOMPARE(f.errors.size(), 1);
+    QVERIFY(w.CurrentFile.isEmpty());
+    QVERIFY(!f.logLines().join(u'\n').contains(QStringLiteral("Jumping to")));
+}
+
+void WindowReportsTest::definitionOnlyBeforeTheLoadedCaretIsNotFound() {
+    const std::string early = "void() early =\r\n{\r\n};\r\n// padding padding padding\r\n";
+    WindowFixture f({{QStringLiteral("early.qc"), early}, {QStringLiteral("long.qc"), kWorld}});
+    TForm1& w = f.window();
+    QTest::mouseClick(w.generatereport, Qt::LeftButton);
+    QVERIFY(f.doubleClickItem(w.qclista, QStringLiteral("long.qc")));
+    w.talmo->setSelectionStart(40); // the switch puts the caret back here
+    w.Manager->setCurrentIndex(3);
+    QVERIFY(f.doubleClickItem(w.reportlist, QStringLiteral("early.qc - void() early =")));
+    QCOMPARE(w.CurrentFile, f.path(QStringLiteral("early.qc")));
+    QCOMPARE(f.logLines().last(), QStringLiteral("Jumping to void() early ="));
+    QCOMPARE(w.talmo->selectionStart(), 40L);
+    QCOMPARE(w.talmo->selectionLength(), 0L);
 }
 
 QTEST_MAIN(WindowReportsTest)
