@@ -17,34 +17,16 @@
 
 namespace {
 
-using talmo::benchcorpus::kMegabyte;
+namespace benchcorpus = talmo::benchcorpus;
 
-const std::string& source(std::size_t megabytes) {
-    static std::map<std::size_t, std::string> cache;
-    auto it = cache.find(megabytes);
-    if (it == cache.end())
-        it = cache.emplace(megabytes, talmo::testgen::quakeCSource(megabytes * kMegabyte, 1)).first;
-    return it->second;
-}
-
-// 10,000 occurrences of "spawn_gib" in a source of the given size.
-const std::string& sourceWithTargets(std::size_t megabytes) {
-    static std::map<std::size_t, std::string> cache;
-    auto it = cache.find(megabytes);
-    if (it == cache.end())
-        it = cache
-                 .emplace(megabytes, talmo::benchcorpus::sourceWithOccurrences(
-                                         megabytes * kMegabyte, "spawn_gib", 10000))
-                 .first;
-    return it->second;
-}
+using benchcorpus::kMegabyte;
 
 void setCounters(benchmark::State& state, std::size_t bytes) {
     state.SetBytesProcessed(static_cast<int64_t>(state.iterations() * bytes));
 }
 
 void BM_Highlight(benchmark::State& state) {
-    const std::string& text = source(static_cast<std::size_t>(state.range(0)));
+    const std::string& text = benchcorpus::source(static_cast<std::size_t>(state.range(0)));
     std::size_t ranges = 0;
     for (auto _ : state) {
         const talmo::Highlighting h = talmo::computeHighlighting(text);
@@ -57,7 +39,7 @@ void BM_Highlight(benchmark::State& state) {
 BENCHMARK(BM_Highlight)->Arg(1)->Arg(10)->Unit(benchmark::kMillisecond);
 
 void BM_FunctionIndexFromText(benchmark::State& state) {
-    const std::string& text = source(static_cast<std::size_t>(state.range(0)));
+    const std::string& text = benchcorpus::source(static_cast<std::size_t>(state.range(0)));
     std::size_t entries = 0;
     for (auto _ : state) {
         const std::vector<std::string> index = talmo::buildFunctionIndexFromText(text);
@@ -71,7 +53,7 @@ BENCHMARK(BM_FunctionIndexFromText)->Arg(1)->Arg(10)->Unit(benchmark::kMilliseco
 
 // From the editor's line list, as BuildFunctionIndex gets it.
 void BM_FunctionIndexFromLines(benchmark::State& state) {
-    const std::string& text = source(static_cast<std::size_t>(state.range(0)));
+    const std::string& text = benchcorpus::source(static_cast<std::size_t>(state.range(0)));
     talmo::TextModel model;
     model.setText(text);
     const std::vector<std::string> lines = model.lines();
@@ -83,7 +65,8 @@ void BM_FunctionIndexFromLines(benchmark::State& state) {
 BENCHMARK(BM_FunctionIndexFromLines)->Arg(1)->Arg(10)->Unit(benchmark::kMillisecond);
 
 void BM_Replace10k(benchmark::State& state) {
-    const std::string& text = sourceWithTargets(static_cast<std::size_t>(state.range(0)));
+    const std::string& text =
+        benchcorpus::sourceWithTargets(static_cast<std::size_t>(state.range(0)));
     std::size_t edits = 0;
     for (auto _ : state) {
         const talmo::ReplaceResult r = talmo::computeReplace(text, "spawn_gib", "throw_gib_now");
@@ -96,7 +79,8 @@ void BM_Replace10k(benchmark::State& state) {
 BENCHMARK(BM_Replace10k)->Arg(1)->Arg(10)->Unit(benchmark::kMillisecond);
 
 void BM_Colorize10k(benchmark::State& state) {
-    const std::string& text = sourceWithTargets(static_cast<std::size_t>(state.range(0)));
+    const std::string& text =
+        benchcorpus::sourceWithTargets(static_cast<std::size_t>(state.range(0)));
     std::size_t marks = 0;
     for (auto _ : state) {
         const talmo::ColorizeResult r = talmo::computeColorize(text, "SPAWN_GIB");
@@ -111,7 +95,7 @@ BENCHMARK(BM_Colorize10k)->Arg(1)->Arg(10)->Unit(benchmark::kMillisecond);
 // Computation and apply on the in-memory editor together (the widget's apply
 // is measured with the window).
 void BM_ReplaceAndApplyOnTextModel(benchmark::State& state) {
-    const std::string& text = sourceWithTargets(1);
+    const std::string& text = benchcorpus::sourceWithTargets(1);
     talmo::TextModel model;
     for (auto _ : state) {
         state.PauseTiming();
@@ -125,7 +109,7 @@ void BM_ReplaceAndApplyOnTextModel(benchmark::State& state) {
 BENCHMARK(BM_ReplaceAndApplyOnTextModel)->Unit(benchmark::kMillisecond);
 
 void BM_HighlightAndApplyOnTextModel(benchmark::State& state) {
-    const std::string& text = source(1);
+    const std::string& text = benchcorpus::source(1);
     talmo::TextModel model;
     for (auto _ : state) {
         state.PauseTiming();

@@ -3,6 +3,7 @@
 
 #include "analysis_generator.h"
 
+#include <map>
 #include <string>
 
 namespace talmo::benchcorpus {
@@ -27,6 +28,27 @@ inline std::string sourceWithOccurrences(std::size_t bytes, const std::string& w
     }
     out.append(base, from, std::string::npos);
     return out;
+}
+
+// A generated source of that many megabytes, made once per run.
+inline const std::string& source(std::size_t megabytes) {
+    static std::map<std::size_t, std::string> cache;
+    auto it = cache.find(megabytes);
+    if (it == cache.end())
+        it = cache.emplace(megabytes, testgen::quakeCSource(megabytes * kMegabyte, 1)).first;
+    return it->second;
+}
+
+// 10,000 occurrences of "spawn_gib" spread over a source of that size.
+inline const std::string& sourceWithTargets(std::size_t megabytes) {
+    static std::map<std::size_t, std::string> cache;
+    auto it = cache.find(megabytes);
+    if (it == cache.end())
+        it = cache
+                 .emplace(megabytes,
+                          sourceWithOccurrences(megabytes * kMegabyte, "spawn_gib", 10000))
+                 .first;
+    return it->second;
 }
 
 } // namespace talmo::benchcorpus

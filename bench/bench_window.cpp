@@ -35,7 +35,9 @@
 
 namespace {
 
-using talmo::benchcorpus::kMegabyte;
+namespace benchcorpus = talmo::benchcorpus;
+
+using benchcorpus::kMegabyte;
 
 // The window opened on a scratch directory holding `files`, which is made
 // the current directory while the window lives.
@@ -74,26 +76,6 @@ private:
     std::unique_ptr<TForm1> m_window;
 };
 
-const std::string& source(std::size_t megabytes) {
-    static std::map<std::size_t, std::string> cache;
-    auto it = cache.find(megabytes);
-    if (it == cache.end())
-        it = cache.emplace(megabytes, talmo::testgen::quakeCSource(megabytes * kMegabyte, 1)).first;
-    return it->second;
-}
-
-// 10,000 occurrences of "spawn_gib" spread over a source of that size.
-const std::string& sourceWithTargets(std::size_t megabytes) {
-    static std::map<std::size_t, std::string> cache;
-    auto it = cache.find(megabytes);
-    if (it == cache.end())
-        it = cache
-                 .emplace(megabytes, talmo::benchcorpus::sourceWithOccurrences(
-                                         megabytes * kMegabyte, "spawn_gib", 10000))
-                 .first;
-    return it->second;
-}
-
 std::size_t megabytesOf(const benchmark::State& state) {
     return static_cast<std::size_t>(state.range(0));
 }
@@ -104,7 +86,7 @@ void setBytes(benchmark::State& state, std::size_t bytes) {
 
 // "Syntax": the pass over a freshly loaded (unformatted) text each time.
 void BM_SyntaxColorClick(benchmark::State& state) {
-    const std::string& text = source(megabytesOf(state));
+    const std::string& text = benchcorpus::source(megabytesOf(state));
     WindowOn w;
     for (auto _ : state) {
         state.PauseTiming();
@@ -117,7 +99,7 @@ void BM_SyntaxColorClick(benchmark::State& state) {
 BENCHMARK(BM_SyntaxColorClick)->Arg(1)->Arg(10)->Unit(benchmark::kMillisecond);
 
 void BM_BuildFunctionIndex(benchmark::State& state) {
-    const std::string& text = source(megabytesOf(state));
+    const std::string& text = benchcorpus::source(megabytesOf(state));
     WindowOn w;
     w->talmo->setText(text);
     for (auto _ : state)
@@ -130,7 +112,7 @@ BENCHMARK(BM_BuildFunctionIndex)->Arg(1)->Arg(10)->Unit(benchmark::kMillisecond)
 // "Search && Replace" of 10,000 occurrences by a longer text, from the
 // RSearch page; the text is put back between runs.
 void BM_Button4Click_Replace10k(benchmark::State& state) {
-    const std::string& text = sourceWithTargets(megabytesOf(state));
+    const std::string& text = benchcorpus::sourceWithTargets(megabytesOf(state));
     WindowOn w;
     w->searchfor->setText(QStringLiteral("spawn_gib"));
     w->replaceby->setText(QStringLiteral("spawn_meat"));
@@ -149,7 +131,7 @@ BENCHMARK(BM_Button4Click_Replace10k)->Arg(1)->Arg(10)->Unit(benchmark::kMillise
 
 // "Colorize Search" of 10,000 occurrences in the chooser's colour.
 void BM_Button3Click_Colorize10k(benchmark::State& state) {
-    const std::string& text = sourceWithTargets(megabytesOf(state));
+    const std::string& text = benchcorpus::sourceWithTargets(megabytesOf(state));
     WindowOn w;
     w->searchfor->setText(QStringLiteral("spawn_gib"));
     for (auto _ : state) {
