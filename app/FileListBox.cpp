@@ -53,10 +53,18 @@ void FileListBox::setMask(const QString& mask) {
     reread();
 }
 
+void FileListBox::setShowDotFiles(bool show) {
+    if (show == m_showDotFiles)
+        return;
+    m_showDotFiles = show;
+    reread();
+}
+
 void FileListBox::reread() {
     QDir::setCurrent(m_directory);
     QDir dir(m_directory);
-    dir.setFilter(QDir::Files | QDir::NoDotAndDotDot);
+    dir.setFilter(m_showDotFiles ? QDir::Files | QDir::NoDotAndDotDot | QDir::Hidden
+                                 : QDir::Files | QDir::NoDotAndDotDot);
     dir.setNameFilters(m_mask.split(u';', Qt::SkipEmptyParts));
     dir.setSorting(QDir::Name | QDir::IgnoreCase);
     const QStringList names = dir.entryList();

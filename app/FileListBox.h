@@ -18,6 +18,10 @@ public:
     // Re-reads only when the directory or mask differs from the current one.
     void setDirectory(const QString& directory);
     void setMask(const QString& mask);
+    // Whether names beginning with "." are listed too. POSIX hides them, but a
+    // list whose mask names one kind of file (profiles) shows every one.
+    void setShowDotFiles(bool show);
+
     // Makes the list's directory the process's current directory, reads it,
     // clears the selection, then emits selectionChanged().
     void reread();
@@ -36,6 +40,7 @@ signals:
 private:
     QString m_directory;
     QString m_mask;
+    bool m_showDotFiles = false;
 };
 
 // Joins a directory and a name with the platform's separator, inserted only

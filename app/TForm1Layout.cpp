@@ -340,6 +340,7 @@ QWidget* TForm1::buildGoPage() {
     profileinfo->setFont(fixedFont(9));
     profileinfo->setPlainText(QStringLiteral("profileinfo"));
     profiles = named(new FileListBox(m_startupDirectory, QStringLiteral("*.qprofile")), "profiles");
+    profiles->setShowDotFiles(true); // Save with an empty name writes ".qprofile"
     infoLayout->addWidget(profileinfo, 2);
     infoLayout->addWidget(profiles, 1);
     knownLayout->addWidget(grupoprofiles);

@@ -193,6 +193,7 @@ void WindowStoreTest::saveWithAnEmptyNameWritesDotQprofile() {
                          "modname    : \r\nparamsquake: \r\n"));
     QCOMPARE(w.grupoprofiles->title(), QStringLiteral(".qprofile"));
     QCOMPARE(f.logLines().last(), QStringLiteral("qprofile saved"));
+    QVERIFY(listed(w.profiles).contains(QStringLiteral(".qprofile")));
 }
 
 void WindowStoreTest::saveGoesToTheWorkingDirectoryAndMakesTheStartupDirectoryCurrent() {
