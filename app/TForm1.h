@@ -104,7 +104,6 @@ public:
     // ---- QuakeC analysis ----
     void syntaxcolorClick();
     void BuildFunctionIndex();
-    void AddIndexEntry(const std::string& line);
     void codeChange();
     void comClick();
     void comCloseUp();

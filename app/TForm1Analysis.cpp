@@ -53,18 +53,12 @@ void TForm1::syntaxcolorClick() {
 
 void TForm1::BuildFunctionIndex() {
     com->clear();
-    com->setEditText(QString());
     QStringList entries;
     for (const std::string& entry : talmo::buildFunctionIndexFromText(talmo->text()))
         entries << fromLatin1(entry);
     com->addItems(entries);
     com->setCurrentIndex(-1);
     com->setEditText(QString());
-}
-
-void TForm1::AddIndexEntry(const std::string& line) {
-    if (const std::optional<std::string> entry = talmo::indexEntry(line))
-        com->addItem(fromLatin1(*entry));
 }
 
 void TForm1::codeChange() {
