@@ -1,7 +1,7 @@
 #include "FunctionCombo.h"
 
-#include <QKeyEvent>
 #include <QAbstractItemView>
+#include <QKeyEvent>
 #include <QLineEdit>
 
 namespace talmo {

@@ -3,6 +3,7 @@
 
 #include "EventHook.h"
 #include "FileListBox.h"
+#include "LogBuffer.h"
 #include "QsciEditor.h"
 
 #include <QCheckBox>
@@ -70,7 +71,7 @@ void TForm1::LogLine(const QString& text) {
     QTextDocument* doc = log->document();
     const bool empty = doc->isEmpty();
     const int lines = empty ? 0 : doc->blockCount();
-    if (lines > 800) {
+    if (talmo::logDropsOldest(static_cast<std::size_t>(lines))) {
         QTextCursor first(doc->firstBlock());
         first.movePosition(QTextCursor::NextBlock, QTextCursor::KeepAnchor);
         first.removeSelectedText();

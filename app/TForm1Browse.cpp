@@ -30,21 +30,6 @@ namespace {
 
 const QString kSourceMask = QStringLiteral("*.qc;*.src;*.txt");
 
-// Latin-1 view of 8-bit file text for the plain memos, with "\n" breaks.
-QString memoTextFromBytes(std::string bytes) {
-    const std::size_t nul = bytes.find('\0');
-    if (nul != std::string::npos)
-        bytes.resize(nul);
-    std::string lf = talmo::crlfToLf(talmo::normalizeLineBreaks(bytes));
-    return QString::fromLatin1(lf.data(), static_cast<qsizetype>(lf.size()));
-}
-
-std::string memoTextToBytes(const QString& text, bool lf) {
-    const QByteArray latin = text.toLatin1();
-    std::string bytes(latin.constData(), static_cast<std::size_t>(latin.size()));
-    return lf ? bytes : talmo::normalizeLineBreaks(bytes);
-}
-
 // The entry of `drive` that holds the working directory: the longest root
 // that begins it.
 int driveIndexOf(const QComboBox* drive, const QString& directory) {
@@ -214,7 +199,8 @@ void TForm1::listadoClick() {
         return;
     try {
         const std::string bytes = talmo::readFileBytes(localPath(path));
-        test->setPlainText(memoTextFromBytes(bytes));
+        // The memo ends the text at the file's first NUL byte.
+        test->setPlainText(talmo::memoText(std::string_view(bytes).substr(0, bytes.find('\0'))));
         m_manFileLf = talmo::usesLfLineBreaks(bytes);
         ManFile = path;
         LoadFailed = false;
@@ -229,7 +215,7 @@ void TForm1::salvamanClick() {
         return;
     try {
         talmo::writeFileBytes(localPath(ManFile),
-                              memoTextToBytes(test->toPlainText(), m_manFileLf));
+                              talmo::memoBytes(test->toPlainText(), m_manFileLf));
     } catch (const std::exception&) {
         LogLine(QStringLiteral("Save fail!!: "));
     }

@@ -25,23 +25,13 @@ using talmo::localPath;
 
 namespace {
 
-// File text with CR LF breaks as a memo holds it (one "\n" per break).
-QString memoText(const std::string& crlfText) {
-    return fromLatin1(talmo::crlfToLf(crlfText));
-}
-
 // A profile's lines as the memo shows them: the break that ends the last
 // line makes no empty line of its own.
 QString profileMemoText(const std::string& crlfText) {
-    QString text = memoText(crlfText);
+    QString text = talmo::memoText(crlfText);
     if (text.endsWith(u'\n'))
         text.chop(1);
     return text;
-}
-
-// A memo's text as file bytes, every break written CR LF.
-std::string memoBytes(const QPlainTextEdit* memo) {
-    return talmo::normalizeLineBreaks(latin1(memo->toPlainText()));
 }
 
 } // namespace
@@ -115,14 +105,15 @@ void TForm1::xxtfileboxClick() {
         const QString path = xxtfilebox->selectedPath();
         if (path.isEmpty())
             throw talmo::FileError("No snip is selected");
-        xxtcode->setPlainText(memoText(talmo::readSnipFile(localPath(path))));
+        xxtcode->setPlainText(talmo::memoText(talmo::readSnipFile(localPath(path))));
     });
 }
 
 void TForm1::salvaxssClick() {
     const QByteArray name = QFile::encodeName(xxtfile->text());
     const std::vector<std::string> lines =
-        talmo::saveSnip(name.toStdString(), memoBytes(xxtcode), [this] { xxtfilebox->reread(); });
+        talmo::saveSnip(name.toStdString(), talmo::memoBytes(xxtcode->toPlainText()),
+                        [this] { xxtfilebox->reread(); });
     for (const std::string& line : lines)
         LogLine(QFile::decodeName(QByteArray::fromStdString(line)));
     xxtfile->clear();

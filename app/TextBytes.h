@@ -7,6 +7,9 @@
 #include <QString>
 
 #include <string>
+#include <string_view>
+
+#include "Text.h"
 
 namespace talmo {
 
@@ -21,6 +24,18 @@ inline QString fromLatin1(const std::string& bytes) {
 
 inline std::string localPath(const QString& path) {
     return QFile::encodeName(path).toStdString();
+}
+
+// 8-bit file text as a plain memo shows it: every line break (CR, LF or
+// CR LF) one "\n".
+inline QString memoText(std::string_view bytes) {
+    return fromLatin1(crlfToLf(normalizeLineBreaks(bytes)));
+}
+
+// A memo's text as file bytes: line breaks as LF when `lf`, else CR LF.
+inline std::string memoBytes(const QString& text, bool lf = false) {
+    const std::string bytes = latin1(text);
+    return lf ? bytes : normalizeLineBreaks(bytes);
 }
 
 } // namespace talmo
