@@ -125,12 +125,7 @@ void LaunchE2eTest::init() {
 }
 
 QStringList LaunchE2eTest::records() const {
-    const std::string text = readFile(m_record);
-    if (text == "<unreadable>")
-        return {};
-    QStringList lines = QString::fromStdString(text).split(u'\n');
-    lines.removeAll(QString());
-    return lines;
+    return talmo::testing::readLines(m_record);
 }
 
 QString LaunchE2eTest::waitForRecord(const QString& prefix) const {

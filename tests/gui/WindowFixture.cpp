@@ -24,6 +24,15 @@ std::string readFile(const QString& path) {
     return std::string(all.constData(), static_cast<std::size_t>(all.size()));
 }
 
+QStringList readLines(const QString& path) {
+    QFile f(path);
+    if (!f.open(QIODevice::ReadOnly))
+        return {};
+    QStringList lines = QString::fromUtf8(f.readAll()).split(u'\n');
+    lines.removeAll(QString());
+    return lines;
+}
+
 WindowFixture::WindowFixture(const std::vector<std::pair<QString, std::string>>& files)
     : m_previousDir(QDir::currentPath()) {
     for (const auto& [name, bytes] : files)

@@ -18,6 +18,8 @@ namespace talmo::testing {
 // Writes bytes to dir/name (creating folders), failing the test on error.
 void writeFile(const QString& path, const std::string& bytes);
 std::string readFile(const QString& path);
+// The non-empty lines of a text file; none when it cannot be read (yet).
+QStringList readLines(const QString& path);
 
 class WindowFixture {
 public:

@@ -93,12 +93,7 @@ void WindowLaunchTest::init() {
 }
 
 QStringList WindowLaunchTest::runs() const {
-    const std::string text = readFile(m_record);
-    if (text == "<unreadable>")
-        return {};
-    QStringList lines = QString::fromStdString(text).split(u'\n');
-    lines.removeAll(QString());
-    return lines;
+    return talmo::testing::readLines(m_record);
 }
 
 bool WindowLaunchTest::waitForRuns(int count) const {

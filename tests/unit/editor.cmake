@@ -2,7 +2,7 @@
 # plus the QScintilla control's own keys, shortcuts and styles. The program
 # has its own main(), which creates the QApplication (offscreen by default).
 add_executable(talmo_editor_tests
-  ${CMAKE_CURRENT_LIST_DIR}/editor_main.cpp
+  ${CMAKE_CURRENT_LIST_DIR}/qt_gtest_main.cpp
   ${CMAKE_CURRENT_LIST_DIR}/editor_contract_test.cpp
   ${CMAKE_CURRENT_LIST_DIR}/editor_qsci_test.cpp)
 target_link_libraries(talmo_editor_tests PRIVATE

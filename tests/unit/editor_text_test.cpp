@@ -3,6 +3,8 @@
 #include "Editor.h"
 #include "Text.h"
 
+#include "ScratchDir.h"
+
 #include <gtest/gtest.h>
 
 #include <algorithm>
@@ -15,32 +17,17 @@
 
 namespace fs = std::filesystem;
 using namespace talmo;
+using talmo::testing::ScratchDir;
 
 namespace {
 
-class ScratchDir {
-public:
-    ScratchDir() {
-        char tmpl[] = "/tmp/talmo-text-XXXXXX";
-        m_path = ::mkdtemp(tmpl);
-    }
-    ~ScratchDir() {
-        std::error_code ec;
-        fs::permissions(m_path, fs::perms::owner_all, fs::perm_options::add, ec);
-        fs::remove_all(m_path, ec);
-    }
-    std::string file(const std::string& name) const { return (m_path / name).string(); }
-    std::vector<std::string> names() const {
-        std::vector<std::string> out;
-        for (const auto& e : fs::directory_iterator(m_path))
-            out.push_back(e.path().filename().string());
-        std::sort(out.begin(), out.end());
-        return out;
-    }
-
-private:
-    fs::path m_path;
-};
+std::vector<std::string> namesIn(const ScratchDir& dir) {
+    std::vector<std::string> out;
+    for (const auto& e : fs::directory_iterator(dir.path()))
+        out.push_back(e.path().filename().string());
+    std::sort(out.begin(), out.end());
+    return out;
+}
 
 std::string slurp(const std::string& path) {
     std::ifstream in(path, std::ios::binary);
@@ -97,7 +84,7 @@ TEST(SafeSave, ReplacesTheWholeFileAndLeavesNoTemporaryBehind) {
     spit(dir.file("a.qc"), "old text that is longer than the new one");
     writeFileBytes(dir.file("a.qc"), std::string("new\0text", 8));
     EXPECT_EQ(slurp(dir.file("a.qc")), std::string("new\0text", 8));
-    EXPECT_EQ(dir.names(), std::vector<std::string>{"a.qc"});
+    EXPECT_EQ(namesIn(dir), std::vector<std::string>{"a.qc"});
 }
 
 TEST(SafeSave, KeepsTheTargetsPermissions) {
@@ -135,7 +122,7 @@ TEST(SafeSave, AFailureLeavesTheOldFileIntact) {
         EXPECT_THROW(writeFileBytes(dir.file("ro.qc"), "x"), FileError);
         EXPECT_EQ(slurp(dir.file("ro.qc")), "keep me");
     }
-    EXPECT_EQ(dir.names(), expected) << "no temporary file is left behind";
+    EXPECT_EQ(namesIn(dir), expected) << "no temporary file is left behind";
 }
 
 TEST(SafeSave, AWritableFileInALockedDirectoryIsStillSaved) {
@@ -143,7 +130,7 @@ TEST(SafeSave, AWritableFileInALockedDirectoryIsStillSaved) {
         GTEST_SKIP() << "permissions do not stop root";
     ScratchDir dir;
     spit(dir.file("a.qc"), "old");
-    ASSERT_EQ(::chmod(dir.file("").c_str(), 0555), 0);
+    ASSERT_EQ(::chmod(dir.path().c_str(), 0555), 0);
     writeFileBytes(dir.file("a.qc"), "new");
     EXPECT_EQ(slurp(dir.file("a.qc")), "new");
 }

@@ -4,6 +4,8 @@
 
 #include <gtest/gtest.h>
 
+#include "ScratchDir.h"
+
 #include <filesystem>
 #include <string>
 #include <unistd.h>
@@ -15,22 +17,7 @@ using talmo::ProfileSettings;
 namespace {
 
 // A scratch directory made current for the test, removed afterwards.
-class ProfileFiles : public ::testing::Test {
-protected:
-    void SetUp() override {
-        m_old = fs::current_path();
-        m_dir = fs::temp_directory_path() /
-                ("talmo-profile-" + std::to_string(::getpid()) + "-" +
-                 ::testing::UnitTest::GetInstance()->current_test_info()->name());
-        fs::create_directories(m_dir);
-        fs::current_path(m_dir);
-    }
-    void TearDown() override {
-        fs::current_path(m_old);
-        fs::remove_all(m_dir);
-    }
-    fs::path m_old, m_dir;
-};
+using ProfileFiles = talmo::testing::InScratchDir;
 
 ProfileSettings sampleSettings() {
     return {"proj.qprofile", "fteqcc -O2", "C:\\mods\\src", "D:\\games\\quake",

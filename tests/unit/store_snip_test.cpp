@@ -4,6 +4,8 @@
 
 #include <gtest/gtest.h>
 
+#include "ScratchDir.h"
+
 #include <filesystem>
 #include <string>
 #include <unistd.h>
@@ -13,22 +15,7 @@ namespace fs = std::filesystem;
 
 namespace {
 
-class SnipFiles : public ::testing::Test {
-protected:
-    void SetUp() override {
-        m_old = fs::current_path();
-        m_dir = fs::temp_directory_path() /
-                ("talmo-snip-" + std::to_string(::getpid()) + "-" +
-                 ::testing::UnitTest::GetInstance()->current_test_info()->name());
-        fs::create_directories(m_dir);
-        fs::current_path(m_dir);
-    }
-    void TearDown() override {
-        fs::current_path(m_old);
-        fs::remove_all(m_dir);
-    }
-    fs::path m_old, m_dir;
-};
+using SnipFiles = talmo::testing::InScratchDir;
 
 } // namespace
 

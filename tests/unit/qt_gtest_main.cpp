@@ -1,10 +1,11 @@
-// The editor tests need a QApplication for the QScintilla control; without a
-// display they run on the offscreen platform.
+// GoogleTest entry for tests of widgets (the QScintilla control, the help
+// pages): one QApplication for the whole run.
 #include <QApplication>
 
 #include <gtest/gtest.h>
 
 int main(int argc, char** argv) {
+    // Test discovery runs the binary without the test's environment.
     if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
         qputenv("QT_QPA_PLATFORM", "offscreen");
     QApplication app(argc, argv);

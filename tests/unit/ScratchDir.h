@@ -1,0 +1,55 @@
+// A scratch directory for tests that touch files: made empty under the
+// system's temporary folder, removed with everything in it at the end.
+#pragma once
+
+#include <gtest/gtest.h>
+
+#include <cstdlib>
+#include <filesystem>
+#include <string>
+
+namespace talmo::testing {
+
+class ScratchDir {
+public:
+    ScratchDir() {
+        std::string tmpl = (std::filesystem::temp_directory_path() / "talmo-test-XXXXXX").string();
+        if (!::mkdtemp(tmpl.data()))
+            throw std::runtime_error("cannot make a scratch directory");
+        m_path = tmpl;
+    }
+    ~ScratchDir() {
+        std::error_code ec;
+        // A test may have locked it; give it back before removing it.
+        std::filesystem::permissions(m_path, std::filesystem::perms::owner_all,
+                                     std::filesystem::perm_options::add, ec);
+        std::filesystem::remove_all(m_path, ec);
+    }
+    ScratchDir(const ScratchDir&) = delete;
+    ScratchDir& operator=(const ScratchDir&) = delete;
+
+    const std::filesystem::path& path() const { return m_path; }
+    std::string file(const std::string& name) const { return (m_path / name).string(); }
+
+private:
+    std::filesystem::path m_path;
+};
+
+// A fixture whose tests run with a scratch directory as the current one.
+class InScratchDir : public ::testing::Test {
+protected:
+    void SetUp() override {
+        m_old = std::filesystem::current_path();
+        std::filesystem::current_path(m_scratch.path());
+        m_dir = m_scratch.path();
+    }
+    void TearDown() override { std::filesystem::current_path(m_old); }
+
+    std::filesystem::path m_dir;
+
+private:
+    ScratchDir m_scratch;
+    std::filesystem::path m_old;
+};
+
+} // namespace talmo::testing
