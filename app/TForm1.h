@@ -85,6 +85,12 @@ public:
     void FilterComboBox1Change();
     // The autosave of a switch (and of closing the window).
     void autosaveCurrentFile();
+    // Switches the editor to `path` as a double click in the file list does:
+    // autosave, load, function index, highlighting, caption, caret kept at its
+    // offset, Edit page shown. False (logged) when the file cannot be loaded.
+    bool openInEditor(const QString& path);
+    // The file loaded in the editor; empty when none.
+    QString currentFile() const { return CurrentFile; }
 
     // ---- editor commands and file management ----
     void codexKeyPress(char key);

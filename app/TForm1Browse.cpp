@@ -165,12 +165,16 @@ void TForm1::autosaveCurrentFile() {
 }
 
 void TForm1::qclistaDblClick() {
+    openInEditor(qclista->selectedPath());
+}
+
+bool TForm1::openInEditor(const QString& path) {
     SavedCaret = talmo->selectionStart();
     showPage(2);
     if (autosave->isChecked())
         autosaveCurrentFile();
 
-    const QString path = qclista->selectedPath();
+    bool loaded = false;
     try {
         if (path.isEmpty())
             throw talmo::FileError("No file is selected");
@@ -183,6 +187,7 @@ void TForm1::qclistaDblClick() {
         CurrentFile = path;
         Manager->setTabText(1, QStringLiteral("&Edit ") + fileNamePart(CurrentFile));
         talmo->setDefaultColour(talmo::kBlack);
+        loaded = true;
     } catch (const std::exception&) {
         LogLine(QStringLiteral("Load fail!!: "));
         LoadFailed = true;
@@ -190,6 +195,7 @@ void TForm1::qclistaDblClick() {
     }
     talmo->setSelectionStart(SavedCaret);
     showPage(1);
+    return loaded;
 }
 
 void TForm1::listadoClick() {

@@ -11,6 +11,7 @@
 #include "ShellRun.h"
 
 #include <QAction>
+#include <QCheckBox>
 #include <QFile>
 #include <QLineEdit>
 #include <QPushButton>
@@ -41,6 +42,9 @@ void TForm1::WriteCompileBatch() {
 }
 
 void TForm1::Button6Click() {
+    // The compiler reads the files on disk: write the edited one first.
+    if (autosave->isChecked())
+        autosaveCurrentFile();
     runReportingErrors([this] {
         WriteCompileBatch();
         talmo::runBatchFile(talmo::kCompileBatch, true);

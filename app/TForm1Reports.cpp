@@ -98,8 +98,8 @@ void TForm1::EditReportClick() {
         entries.reserve(static_cast<std::size_t>(reportlist->count()));
         for (int i = 0; i < reportlist->count(); ++i)
             entries.push_back(bytesOf(reportlist->item(i)));
-        talmo::writeFileBytes(std::string(talmo::kReportFileName),
-                              talmo::joinCrLf(talmo::reportFileLines(entries)));
+        talmo::writeGeneratedFileBytes(std::string(talmo::kReportFileName),
+                                       talmo::joinCrLf(talmo::reportFileLines(entries)));
         RefreshFileLists();
         const QString name = QString::fromLatin1(
             talmo::kReportFileName.data(), static_cast<qsizetype>(talmo::kReportFileName.size()));

@@ -193,12 +193,16 @@ std::string readFileBytes(const std::string& path) {
     return bytes;
 }
 
-void writeFileBytes(const std::string& path, std::string_view bytes) {
+namespace {
+
+// `followLinks`: the user's own files replace what a link points at; the
+// program's generated files replace the link itself.
+void saveFile(const std::string& path, std::string_view bytes, bool followLinks) {
     namespace fs = std::filesystem;
     std::error_code ec;
     fs::path target(path);
-    // Replace what a symbolic link points at, not the link itself.
-    for (int hops = 0; hops < 40 && fs::is_symlink(fs::symlink_status(target, ec)); ++hops) {
+    for (int hops = 0; followLinks && hops < 40 && fs::is_symlink(fs::symlink_status(target, ec));
+         ++hops) {
         const fs::path dest = fs::read_symlink(target, ec);
         if (ec)
             break;
@@ -206,10 +210,12 @@ void writeFileBytes(const std::string& path, std::string_view bytes) {
     }
     const std::string targetPath = target.string();
     struct stat st {};
-    const bool exists = ::stat(targetPath.c_str(), &st) == 0;
-    if (exists && !S_ISREG(st.st_mode))
+    const bool exists =
+        (followLinks ? ::stat(targetPath.c_str(), &st) : ::lstat(targetPath.c_str(), &st)) == 0;
+    const bool isLink = exists && S_ISLNK(st.st_mode);
+    if (exists && !isLink && !S_ISREG(st.st_mode))
         throw FileError("Cannot write \"" + path + "\": not a regular file");
-    if (exists && ::access(targetPath.c_str(), W_OK) != 0)
+    if (exists && !isLink && ::access(targetPath.c_str(), W_OK) != 0)
         fail("Cannot write", path, errno);
 
     const fs::path dir = target.has_parent_path() ? target.parent_path() : fs::path(".");
@@ -217,13 +223,13 @@ void writeFileBytes(const std::string& path, std::string_view bytes) {
     const int fd = ::mkstemp(tmpl.data());
     if (fd < 0) {
         const int err = errno;
-        if (exists && (err == EACCES || err == EPERM || err == EROFS)) {
+        if (exists && !isLink && (err == EACCES || err == EPERM || err == EROFS)) {
             writeInPlace(targetPath, bytes);
             return;
         }
         fail("Cannot write", path, err);
     }
-    ::fchmod(fd, exists ? (st.st_mode & 07777) : (0666 & ~currentUmask()));
+    ::fchmod(fd, exists && !isLink ? (st.st_mode & 07777) : (0666 & ~currentUmask()));
     bool ok = writeAll(fd, bytes) && ::fsync(fd) == 0;
     int err = errno;
     if (::close(fd) != 0 && ok) {
@@ -238,6 +244,16 @@ void writeFileBytes(const std::string& path, std::string_view bytes) {
         ::unlink(tmpl.c_str());
         fail("Cannot write", path, err);
     }
+}
+
+} // namespace
+
+void writeFileBytes(const std::string& path, std::string_view bytes) {
+    saveFile(path, bytes, true);
+}
+
+void writeGeneratedFileBytes(const std::string& path, std::string_view bytes) {
+    saveFile(path, bytes, false);
 }
 
 #else
@@ -273,6 +289,10 @@ void writeFileBytes(const std::string& path, std::string_view bytes) {
         fs::remove(tmp, ec);
         throw FileError("Cannot write \"" + path + "\"");
     }
+}
+
+void writeGeneratedFileBytes(const std::string& path, std::string_view bytes) {
+    writeFileBytes(path, bytes);
 }
 
 #endif

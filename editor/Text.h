@@ -35,6 +35,12 @@ std::string readFileBytes(const std::string& path);
 // followed and its target replaced. Throws FileError; the old file stays.
 void writeFileBytes(const std::string& path, std::string_view bytes);
 
+// Writes a file the program generates itself (batch files, the report): a
+// temporary file beside `path` is renamed over the name, so a symbolic link
+// planted under that name is replaced, never written through. Throws
+// FileError; the old file stays.
+void writeGeneratedFileBytes(const std::string& path, std::string_view bytes);
+
 // Lines joined with CR LF after each, as the program writes its own files.
 std::string joinCrLf(const std::vector<std::string>& lines);
 

@@ -78,7 +78,7 @@ std::string exploreFolderPath(std::string_view selectedPath, BatchDialect dialec
 }
 
 void writeBatchFile(const std::string& fileName, const std::vector<std::string>& lines) {
-    writeFileBytes(fileName, joinCrLf(lines));
+    writeGeneratedFileBytes(fileName, joinCrLf(lines));
 }
 
 } // namespace talmo
