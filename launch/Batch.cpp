@@ -70,11 +70,22 @@ std::vector<std::string> commandBatchLines(std::string_view commanderText) {
 }
 
 std::string exploreFolderPath(std::string_view selectedPath, BatchDialect dialect) {
-    const char* separators = dialect == BatchDialect::Posix ? "\\:/" : "\\:";
+    // A POSIX name may hold "\\" and ":" as ordinary characters.
+    const char* separators = dialect == BatchDialect::Posix ? "/" : "\\:";
     const std::size_t cut = selectedPath.find_last_of(separators);
     if (cut == std::string_view::npos)
         return {};
     return std::string(selectedPath.substr(0, cut + 1));
+}
+
+std::string defaultCompiler(BatchDialect dialect,
+                            const std::function<bool(std::string_view)>& onPath) {
+    if (dialect == BatchDialect::Cmd)
+        return "frikqcc2.exe";
+    for (const char* compiler : {"fteqcc", "gmqcc", "qfcc", "frikqcc"})
+        if (onPath(compiler))
+            return compiler;
+    return "fteqcc";
 }
 
 void writeBatchFile(const std::string& fileName, const std::vector<std::string>& lines) {

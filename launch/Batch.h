@@ -3,6 +3,7 @@
 // with CR LF after every line. No Qt.
 #pragma once
 
+#include <functional>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -72,8 +73,15 @@ std::vector<std::string> shellBatchLines(std::string_view selectedPath,
 std::vector<std::string> commandBatchLines(std::string_view commanderText);
 
 // The folder "&Explore Folder" opens: the path cut after its last "\" or ":"
-// (for Posix also "/"), separator included; "" when it holds none.
+// (for Posix after its last "/" only), separator included; "" when it holds
+// none.
 std::string exploreFolderPath(std::string_view selectedPath, BatchDialect dialect = kNativeDialect);
+
+// The compiler "QCC!" runs until the user names one: for Cmd "frikqcc2.exe";
+// for Posix the first of fteqcc, gmqcc, qfcc and frikqcc that `onPath` finds,
+// else "fteqcc".
+std::string defaultCompiler(BatchDialect dialect,
+                            const std::function<bool(std::string_view)>& onPath);
 
 // Writes `lines` as the whole file `fileName` (relative to the current
 // directory), each followed by CR LF, replacing it. Throws FileError.

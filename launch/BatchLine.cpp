@@ -74,6 +74,30 @@ BatchStep parseBatchLine(std::string_view line) {
     return {BatchStep::Kind::Shell, std::string(line)};
 }
 
+std::vector<BatchStep> batchSteps(std::string_view batchName, std::string_view bytes) {
+    const std::size_t slash = batchName.find_last_of('/');
+    if (slash != std::string_view::npos)
+        batchName.remove_prefix(slash + 1);
+    const std::vector<std::string> lines = splitBatchLines(bytes);
+    // Which lines hold typed text: the composed lines come after it (a
+    // "notepad" of the output) or before it (the game's drive and "cd").
+    std::size_t typedBegin = 0, typedEnd = 0;
+    if (batchName == kCompileBatch || batchName == kCommandBatch) {
+        typedEnd = lines.empty() ? 0 : lines.size() - 1;
+    } else if (batchName == kGameBatch) {
+        typedBegin = 2;
+        typedEnd = lines.size();
+    }
+    std::vector<BatchStep> steps;
+    for (std::size_t i = 0; i < lines.size(); ++i) {
+        if (i >= typedBegin && i < typedEnd)
+            steps.push_back({BatchStep::Kind::Shell, lines[i]});
+        else
+            steps.push_back(parseBatchLine(lines[i]));
+    }
+    return steps;
+}
+
 std::vector<std::string> splitBatchLines(std::string_view bytes) {
     std::vector<std::string> lines;
     std::size_t pos = 0;

@@ -30,6 +30,13 @@ struct BatchStep {
 // does nothing.
 BatchStep parseBatchLine(std::string_view line);
 
+// The steps of a whole batch file named `batchName` (its bare name decides,
+// e.g. "qcc.bat"). The lines the user typed run whole through the shell, as
+// typed: the compiler line of "qcc.bat", the CMD line of "gocmd.bat" and the
+// game line of "goquake.bat"; every other line is read by parseBatchLine.
+// The batch files of another name are read line by line.
+std::vector<BatchStep> batchSteps(std::string_view batchName, std::string_view bytes);
+
 // The lines of a batch file's bytes: split at LF, a CR before it dropped; no
 // entry for the empty text after the last line break.
 std::vector<std::string> splitBatchLines(std::string_view bytes);

@@ -1,13 +1,19 @@
 // talmo-batch: runs one of Talmo's batch files on systems without the Windows
-// command processor. Usage: talmo-batch FILE. Runs in the current directory
-// and executes the lines in order, each to its end before the next:
+// command processor. Usage: talmo-batch [--progress] FILE. Runs in the
+// current directory and executes the lines in order, each to its end before
+// the next:
 //   ""  or a bare drive ("D:")   nothing
 //   cd X                        changes directory to X
 //   notepad X                   opens X with `notepad` from PATH, else xdg-open
 //   start X / start "" "X"      opens X with xdg-open
 //   anything else               /bin/sh -c LINE
 // The path of cd, notepad and start is used as it is and never goes through
-// a shell, so a file name cannot run anything.
+// a shell, so a file name cannot run anything. The lines the user typed into
+// Talmo (BatchLine.h, batchSteps) always go to /bin/sh -c whole.
+// With --progress, the number of each finished line (1-based) goes to the
+// standard output, one a line, so a caller can tell when the compiler line
+// is done while notepad still shows its log; the started programs write to
+// the standard error instead.
 #include "BatchLine.h"
 #include "ShellRun.h"
 #include "Text.h"
@@ -16,6 +22,7 @@
 #include <cstdio>
 #include <cstring>
 #include <exception>
+#include <fcntl.h>
 #include <spawn.h>
 #include <sys/wait.h>
 #include <unistd.h>
@@ -100,22 +107,45 @@ void runStep(const talmo::BatchStep& step) {
     }
 }
 
+// Keeps the standard output for the progress only: the started programs
+// get the standard error as theirs. Returns the progress descriptor, which
+// no program inherits.
+int takeStandardOutput() {
+    const int progress = ::fcntl(1, F_DUPFD_CLOEXEC, 3);
+    if (progress >= 0)
+        ::dup2(2, 1);
+    return progress;
+}
+
+void reportLine(int progress, std::size_t number) {
+    if (progress < 0)
+        return;
+    const std::string text = std::to_string(number) + "\n";
+    [[maybe_unused]] const ssize_t w = ::write(progress, text.data(), text.size());
+}
+
 } // namespace
 
 int main(int argc, char** argv) {
-    if (argc != 2) {
-        std::fprintf(stderr, "usage: talmo-batch FILE\n");
+    const bool withProgress = argc == 3 && std::strcmp(argv[1], "--progress") == 0;
+    if (argc != 2 && !withProgress) {
+        std::fprintf(stderr, "usage: talmo-batch [--progress] FILE\n");
         return 2;
     }
+    const char* file = argv[argc - 1];
     closeInheritedDescriptors();
+    const int progress = withProgress ? takeStandardOutput() : -1;
     std::string bytes;
     try {
-        bytes = talmo::readFileBytes(argv[1]);
+        bytes = talmo::readFileBytes(file);
     } catch (const std::exception& e) {
         std::fprintf(stderr, "talmo-batch: %s\n", e.what());
         return 1;
     }
-    for (const std::string& line : talmo::splitBatchLines(bytes))
-        runStep(talmo::parseBatchLine(line));
+    const std::vector<talmo::BatchStep> steps = talmo::batchSteps(file, bytes);
+    for (std::size_t i = 0; i < steps.size(); ++i) {
+        runStep(steps[i]);
+        reportLine(progress, i + 1);
+    }
     return 0;
 }

@@ -1,5 +1,6 @@
 talmo_unit_test(launch_tests
   SOURCES ${CMAKE_CURRENT_LIST_DIR}/launch_batch_test.cpp
+          ${CMAKE_CURRENT_LIST_DIR}/launch_messages_test.cpp
           ${CMAKE_CURRENT_LIST_DIR}/launch_runner_test.cpp
   LIBS talmo_launch)
 if(TARGET talmo-batch)

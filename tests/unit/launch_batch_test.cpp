@@ -5,6 +5,7 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <filesystem>
 #include <string>
 #include <unistd.h>
@@ -133,7 +134,9 @@ TEST(ExploreFolder, CutsThePathAfterItsLastSeparator) {
         {"/home/me/mod/a.qc", BatchDialect::Cmd, ""},
         {"/home/me/mod/a.qc", BatchDialect::Posix, "/home/me/mod/"},
         {"/a.qc", BatchDialect::Posix, "/"},
-        {"C:\\mod\\progs.src", BatchDialect::Posix, "C:\\mod\\"},
+        {"C:\\mod\\progs.src", BatchDialect::Posix, ""},
+        {"/m/README\\ read me.txt", BatchDialect::Posix, "/m/"},
+        {"/m/a:b/c.qc", BatchDialect::Posix, "/m/a:b/"},
         {"", BatchDialect::Posix, ""},
     };
     for (const Case& c : cases)
@@ -190,6 +193,33 @@ TEST(BatchLine, TellsWhatTheRunnerDoesWithEachLine) {
         EXPECT_EQ(step.kind, c.kind) << "line \"" << c.line << "\"";
         EXPECT_EQ(step.argument, c.argument) << "line \"" << c.line << "\"";
     }
+}
+
+TEST(BatchLine, RunsTheTypedLinesOfTheLaunchersBatchesWholeThroughTheShell) {
+    using K = talmo::BatchStep::Kind;
+    using Steps = std::vector<talmo::BatchStep>;
+    const std::string cmd = "cd sub && pwd> commanderlog\r\nnotepad commanderlog\r\n";
+    EXPECT_EQ(talmo::batchSteps("gocmd.bat", cmd),
+              (Steps{{K::Shell, "cd sub && pwd> commanderlog"}, {K::Notepad, "commanderlog"}}));
+    EXPECT_EQ(talmo::batchSteps("/m/qcc.bat", "notepad foo.txt > log\r\nnotepad log \r\n"),
+              (Steps{{K::Shell, "notepad foo.txt > log"}, {K::Notepad, "log"}}));
+    EXPECT_EQ(
+        talmo::batchSteps("goquake.bat", "\r\ncd /g/my quake\r\nstart -game x \r\n"),
+        (Steps{{K::Nothing, ""}, {K::ChangeDir, "/g/my quake"}, {K::Shell, "start -game x "}}));
+    EXPECT_EQ(talmo::batchSteps("run.bat", "cd sub\r\n"), (Steps{{K::ChangeDir, "sub"}}))
+        << "a batch file of another name is read line by line";
+}
+
+TEST(DefaultCompiler, IsTheFirstKnownCompilerOnPathElseFteqcc) {
+    const auto onPath = [](std::vector<std::string> found) {
+        return [found](std::string_view p) {
+            return std::find(found.begin(), found.end(), p) != found.end();
+        };
+    };
+    EXPECT_EQ(talmo::defaultCompiler(BatchDialect::Posix, onPath({})), "fteqcc");
+    EXPECT_EQ(talmo::defaultCompiler(BatchDialect::Posix, onPath({"frikqcc", "qfcc"})), "qfcc");
+    EXPECT_EQ(talmo::defaultCompiler(BatchDialect::Posix, onPath({"gmqcc", "fteqcc"})), "fteqcc");
+    EXPECT_EQ(talmo::defaultCompiler(BatchDialect::Cmd, onPath({"fteqcc"})), "frikqcc2.exe");
 }
 
 TEST(BatchLine, SplitsFileBytesAtLineBreaks) {

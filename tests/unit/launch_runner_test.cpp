@@ -18,6 +18,7 @@
 #include <string>
 #include <sys/wait.h>
 #include <thread>
+#include <tuple>
 #include <unistd.h>
 #include <vector>
 
@@ -135,6 +136,28 @@ TEST_F(RunnerTest, CommandBatchFillsCommanderlogAndOpensIt) {
     runToEnd(talmo::commandBatchLines("echo from the box"));
     EXPECT_EQ(readText(m_dir / "mod" / "commanderlog"), "from the box\n");
     EXPECT_EQ(recorded("notepad.rec").back(), "commanderlog");
+}
+
+TEST_F(RunnerTest, TypedCommandsOfTheCompilerAndCmdBoxRunAsTyped) {
+    addRecorder("notepad", "notepad.rec");
+    fs::create_directories("sub");
+    // The batch's own redirection comes last, so it receives the output.
+    const std::tuple<const char*, Lines, const char*> batches[] = {
+        {talmo::kCompileBatch, talmo::compileBatchLines("cd sub && pwd > out"), "sub/log"},
+        {talmo::kCommandBatch, talmo::commandBatchLines("cd sub && pwd > out"), "sub/commanderlog"},
+    };
+    for (const auto& [name, lines, output] : batches) {
+        SCOPED_TRACE(name);
+        fs::remove("sub/out");
+        fs::remove(m_dir / "notepad.rec");
+        talmo::writeBatchFile(name, lines);
+        ASSERT_TRUE(talmo::runBatchFile(name, true));
+        // notepad runs after the typed line has ended.
+        ASSERT_TRUE(waitFor([&] { return fs::exists(m_dir / "notepad.rec"); }));
+        EXPECT_TRUE(fs::exists("sub/out"));
+        EXPECT_EQ(readText(output), (m_dir / "mod" / "sub").string() + "\n");
+        EXPECT_EQ(recorded("notepad.rec").front(), (m_dir / "mod").string());
+    }
 }
 
 TEST_F(RunnerTest, HostileFileNamesAreOpenedLiterallyAndRunNothing) {

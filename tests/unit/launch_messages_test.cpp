@@ -1,0 +1,83 @@
+#include "CompilerMessages.h"
+
+#include <gtest/gtest.h>
+
+#include <string>
+#include <vector>
+
+using talmo::CompilerMessage;
+using Kind = talmo::CompilerMessage::Kind;
+using Messages = std::vector<CompilerMessage>;
+
+namespace {
+
+// What fteqcc wrote for a copy of the example mod with an assignment in a
+// condition (client.qc) and an entity given a number (floater.qc).
+constexpr const char* kFteqccLog = "Source file: progs.src\n"
+                                   "outputfile: progs.dat\n"
+                                   "compiling defs.qc\n"
+                                   "compiling client.qc\n"
+                                   "in function Client_Impulses (line 66),\n"
+                                   "client.qc:68: warning: Assignment in conditional\n"
+                                   "compiling floater.qc\n"
+                                   "in function Lantern_Drop (line 347),\n"
+                                   "floater.qc:37: error: type mismatch for = (entity and float)\n"
+                                   "\n"
+                                   "************ ERROR ************\n"
+                                   "Errors have occured\n"
+                                   "\n"
+                                   "Error in floater.qc on line 168\n";
+
+} // namespace
+
+TEST(CompilerMessages, ReadsFteqccAndLeavesItsOtherLinesOut) {
+    EXPECT_EQ(
+        talmo::parseCompilerMessages(kFteqccLog),
+        (Messages{{Kind::Warning, "client.qc", 68, 0, "Assignment in conditional"},
+                  {Kind::Error, "floater.qc", 37, 0, "type mismatch for = (entity and float)"}}));
+}
+
+TEST(CompilerMessages, ReadsEachCompilersForm) {
+    struct Case {
+        const char* name;
+        const char* line;
+        CompilerMessage message;
+    };
+    const Case cases[] = {
+        {"fteqcc with a column",
+         "sub/a.qc:3:14: warning: unused\r",
+         {Kind::Warning, "sub/a.qc", 3, 14, "unused"}},
+        {"gmqcc",
+         "world.qc:12:5: error: unexpected token: `}`",
+         {Kind::Error, "world.qc", 12, 5, "unexpected token: `}`"}},
+        {"a warning with a code",
+         "a.qc:7: warning F307: type mismatch",
+         {Kind::Warning, "a.qc", 7, 0, "type mismatch"}},
+        {"a Windows compiler",
+         "C:\\mod\\defs.qc(40) : error: unknown value \"x\"",
+         {Kind::Error, "C:\\mod\\defs.qc", 40, 0, "unknown value \"x\""}},
+        {"a Windows compiler with a column",
+         "defs.qc(40,2) : Warning: odd",
+         {Kind::Warning, "defs.qc", 40, 2, "odd"}},
+        {"a name holding \": \" and 8-bit text",
+         "my: d\xe9j\xe0.qc:9: error: caf\xe9\xa0 x",
+         {Kind::Error, "my: d\xe9j\xe0.qc", 9, 0, "caf\xe9\xa0 x"}},
+    };
+    for (const Case& c : cases)
+        EXPECT_EQ(talmo::parseCompilerMessages(c.line), Messages{c.message}) << c.name;
+}
+
+TEST(CompilerMessages, IgnoresLinesWithoutALocationOrAKind) {
+    for (const char* line : {"error: no file", "a.qc: error: no line", "a.qc:x: error: bad line",
+                             "a.qc:0: error: line zero", "a.qc:3: note: other kind",
+                             "a.qc:3: errors: plural", "a.qc(3 : error: unclosed"})
+        EXPECT_EQ(talmo::parseCompilerMessages(line), Messages{}) << line;
+}
+
+TEST(CompilerMessages, SummarisesTheCounts) {
+    const CompilerMessage e{Kind::Error, "a.qc", 1, 0, "e"};
+    const CompilerMessage w{Kind::Warning, "a.qc", 2, 0, "w"};
+    EXPECT_EQ(talmo::messageSummary({}), "no errors");
+    EXPECT_EQ(talmo::messageSummary({e, w, w}), "1 error, 2 warnings");
+    EXPECT_EQ(talmo::messageSummary({w}), "0 errors, 1 warning");
+}
