@@ -8,4 +8,5 @@ talmo_unit_test(analysis_tests
     ${CMAKE_CURRENT_LIST_DIR}/analysis_replace_test.cpp
     ${CMAKE_CURRENT_LIST_DIR}/analysis_report_test.cpp
     ${CMAKE_CURRENT_LIST_DIR}/analysis_golden_test.cpp
+    ${CMAKE_CURRENT_LIST_DIR}/analysis_definitions_test.cpp
   LIBS talmo_analysis)

@@ -1,0 +1,239 @@
+#include "DefinitionIndex.h"
+
+#include "Editor.h" // FileError
+#include "Text.h"
+
+#include <algorithm>
+#include <filesystem>
+#include <set>
+
+namespace fs = std::filesystem;
+
+namespace talmo {
+
+namespace {
+
+bool equalsNoCase(std::string_view a, std::string_view b) {
+    return a.size() == b.size() && std::equal(a.begin(), a.end(), b.begin(), [](char x, char y) {
+               return foldCase(static_cast<unsigned char>(x)) ==
+                      foldCase(static_cast<unsigned char>(y));
+           });
+}
+
+bool isQcFile(std::string_view name) {
+    return name.size() > 3 && equalsNoCase(name.substr(name.size() - 3), ".qc");
+}
+
+// `path` relative to `base`, "/"-separated; empty when it lies outside.
+std::string relativeName(const fs::path& path, const fs::path& base) {
+    const fs::path rel = path.lexically_normal().lexically_relative(base);
+    const std::string name = rel.generic_string();
+    if (name.empty() || name == "." || name.starts_with("../") || name == "..")
+        return {};
+    return name;
+}
+
+fs::path normalBase(const std::string& root) {
+    fs::path base = fs::absolute(fs::path(root)).lexically_normal();
+    if (!base.has_filename() && base.has_parent_path() && base != base.root_path())
+        base = base.parent_path();
+    return base;
+}
+
+bool isRegularFile(const fs::path& path) {
+    std::error_code ec;
+    return fs::is_regular_file(path, ec);
+}
+
+} // namespace
+
+std::vector<std::string> progsSourceList(std::string_view text) {
+    std::vector<std::string> names;
+    bool first = true;
+    std::size_t i = 0;
+    while (i < text.size()) {
+        const unsigned char c = static_cast<unsigned char>(text[i]);
+        if (c <= ' ') {
+            ++i;
+            continue;
+        }
+        if (c == '/' && i + 1 < text.size() && text[i + 1] == '/') {
+            const std::size_t end = text.find_first_of("\r\n", i);
+            i = end == std::string_view::npos ? text.size() : end;
+            continue;
+        }
+        std::size_t end = i;
+        while (end < text.size() && static_cast<unsigned char>(text[end]) > ' ')
+            ++end;
+        std::string word(text.substr(i, end - i));
+        i = end;
+        if (first) {
+            first = false;
+            continue;
+        }
+        std::replace(word.begin(), word.end(), '\\', '/');
+        names.push_back(std::move(word));
+    }
+    return names;
+}
+
+std::vector<std::string> modSourceFiles(const std::string& root) {
+    const fs::path base = normalBase(root);
+    std::vector<std::string> ordered;
+    std::set<std::string> seen;
+    std::error_code ec;
+
+    std::vector<std::string> rest;
+    for (fs::recursive_directory_iterator
+             it(base, fs::directory_options::skip_permission_denied, ec),
+         end;
+         !ec && it != end; it.increment(ec)) {
+        const fs::path& path = it->path();
+        std::error_code typeError;
+        if (!it->is_regular_file(typeError))
+            continue;
+        const std::string name = relativeName(path, base);
+        if (name.empty())
+            continue;
+        if (path.parent_path() == base && equalsNoCase(path.filename().string(), "progs.src")) {
+            try {
+                for (const std::string& listed : progsSourceList(readFileBytes(path.string()))) {
+                    const std::string rel = relativeName(base / listed, base);
+                    if (!rel.empty() && isRegularFile(base / rel) && seen.insert(rel).second)
+                        ordered.push_back(rel);
+                }
+            } catch (const FileError&) {
+                // An unreadable progs.src orders nothing.
+            }
+        }
+        if (isQcFile(name))
+            rest.push_back(name);
+    }
+    std::sort(rest.begin(), rest.end());
+    for (std::string& name : rest)
+        if (!seen.contains(name))
+            ordered.push_back(std::move(name));
+    return ordered;
+}
+
+DefinitionIndex DefinitionIndex::build(const std::string& root) {
+    return build(root, modSourceFiles(root));
+}
+
+DefinitionIndex DefinitionIndex::build(const std::string& root,
+                                       const std::vector<std::string>& files) {
+    DefinitionIndex index;
+    const fs::path base = normalBase(root);
+    index.m_root = base.string();
+    for (const std::string& name : files) {
+        std::string text;
+        try {
+            text = readFileBytes((base / name).string());
+        } catch (const FileError&) {
+            continue; // vanished or unreadable since the listing
+        }
+        index.m_files.push_back({name, {}, {}, false});
+        index.scan(index.m_files.size() - 1, std::move(text));
+    }
+    return index;
+}
+
+std::size_t DefinitionIndex::fileCount() const {
+    return static_cast<std::size_t>(
+        std::count_if(m_files.begin(), m_files.end(), [](const File& f) { return f.present; }));
+}
+
+void DefinitionIndex::scan(std::size_t slot, std::string text) {
+    File& file = m_files[slot];
+    file.text = std::move(text);
+    file.definitions = scanDefinitions(file.text);
+    file.present = true;
+    for (std::size_t i = 0; i < file.definitions.size(); ++i)
+        m_byName[file.definitions[i].name].push_back({slot, i});
+}
+
+void DefinitionIndex::forget(std::size_t slot) {
+    File& file = m_files[slot];
+    for (const Definition& d : file.definitions) {
+        const auto it = m_byName.find(d.name);
+        if (it == m_byName.end())
+            continue;
+        std::erase_if(it->second, [slot](const Ref& r) { return r.file == slot; });
+        if (it->second.empty())
+            m_byName.erase(it);
+    }
+    file.definitions.clear();
+    file.text.clear();
+    file.present = false;
+}
+
+void DefinitionIndex::refreshFile(const std::string& name) {
+    const auto known =
+        std::find_if(m_files.begin(), m_files.end(), [&](const File& f) { return f.name == name; });
+    if (known == m_files.end() && !isQcFile(name))
+        return;
+    std::string text;
+    bool readable = true;
+    try {
+        text = readFileBytes((normalBase(m_root) / name).string());
+    } catch (const FileError&) {
+        readable = false;
+    }
+    std::size_t slot = static_cast<std::size_t>(known - m_files.begin());
+    if (known != m_files.end()) {
+        forget(slot);
+    } else if (readable) {
+        m_files.push_back({name, {}, {}, false});
+        slot = m_files.size() - 1;
+    }
+    if (readable)
+        scan(slot, std::move(text));
+}
+
+std::vector<ModDefinition> DefinitionIndex::definitionsOf(std::string_view name) const {
+    std::vector<ModDefinition> found;
+    const auto it = m_byName.find(std::string(name));
+    if (it == m_byName.end())
+        return found;
+    std::vector<Ref> refs = it->second;
+    std::sort(refs.begin(), refs.end(), [](const Ref& a, const Ref& b) {
+        return a.file != b.file ? a.file < b.file : a.definition < b.definition;
+    });
+    for (const Ref& r : refs) {
+        const File& file = m_files[r.file];
+        const Definition& d = file.definitions[r.definition];
+        found.push_back({file.name, d, std::string(lineAround(file.text, d.offset))});
+    }
+    return found;
+}
+
+std::vector<ModUsage> DefinitionIndex::usagesOf(std::string_view name) const {
+    std::vector<ModUsage> found;
+    for (const File& file : m_files) {
+        if (!file.present)
+            continue;
+        for (const TextUsage& u : findUsagesInText(file.text, name))
+            found.push_back(
+                {file.name, u.line, u.column, file.text.substr(u.lineStart, u.lineLength)});
+    }
+    return found;
+}
+
+std::vector<ModDefinition> jumpTargets(std::vector<ModDefinition> found, bool afterDot) {
+    auto keepIfAny = [&found](auto keep) {
+        if (std::any_of(found.begin(), found.end(), keep))
+            std::erase_if(found, [&](const ModDefinition& d) { return !keep(d); });
+    };
+    keepIfAny([afterDot](const ModDefinition& d) {
+        return (d.definition.kind == DefinitionKind::Field) == afterDot;
+    });
+    if (std::any_of(found.begin(), found.end(), [](const ModDefinition& d) {
+            return d.definition.kind == DefinitionKind::Function;
+        }))
+        std::erase_if(found, [](const ModDefinition& d) {
+            return d.definition.kind == DefinitionKind::Prototype;
+        });
+    return found;
+}
+
+} // namespace talmo

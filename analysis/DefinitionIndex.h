@@ -1,0 +1,90 @@
+// The definitions of a whole mod: every ".qc" file under a directory (and
+// every other file its progs.src lists there), read from disk, with the
+// definitions of DefinitionScan.h. Answers "where is X defined" and "where
+// is X used" without reading the disk again.
+//
+// File names are relative to the indexed directory, "/"-separated, in the
+// platform's file-name encoding. Files are ordered as progs.src lists them,
+// then the rest sorted by name. A file that cannot be read (vanished,
+// unreadable, no regular file) is left out.
+//
+// Not thread-safe: build it on any thread, then use it on one.
+#pragma once
+
+#include "DefinitionScan.h"
+
+#include <string>
+#include <string_view>
+#include <unordered_map>
+#include <vector>
+
+namespace talmo {
+
+// The files of the mod under `root`, relative to it, in index order.
+std::vector<std::string> modSourceFiles(const std::string& root);
+
+// The file names a progs.src text lists, in its order: every word after the
+// first (the output file), "//" comments skipped, backslashes turned into "/".
+std::vector<std::string> progsSourceList(std::string_view text);
+
+struct ModDefinition {
+    std::string file;
+    Definition definition;
+    std::string lineText; // the definition's line, without its line break
+};
+
+struct ModUsage {
+    std::string file;
+    int line = 0;
+    int column = 0;
+    std::string lineText;
+};
+
+class DefinitionIndex {
+public:
+    DefinitionIndex() = default;
+    // Reads and scans every file of the mod under `root`.
+    static DefinitionIndex build(const std::string& root);
+    // The same for the given files (relative to `root`, in index order).
+    static DefinitionIndex build(const std::string& root, const std::vector<std::string>& files);
+
+    const std::string& root() const { return m_root; }
+    std::size_t fileCount() const;
+
+    // Reads `file` (relative to the root) again: a file that no longer reads
+    // is dropped, a new one is added after the others.
+    void refreshFile(const std::string& file);
+
+    // Every definition named exactly `name`, in file order, then line order.
+    std::vector<ModDefinition> definitionsOf(std::string_view name) const;
+
+    // Every use of `name` in the mod (whole word, exact case, outside
+    // comments and strings), in file order, then text order.
+    std::vector<ModUsage> usagesOf(std::string_view name) const;
+
+private:
+    struct File {
+        std::string name;
+        std::string text;
+        std::vector<Definition> definitions;
+        bool present = false;
+    };
+    struct Ref {
+        std::size_t file;       // into m_files
+        std::size_t definition; // into its definitions
+    };
+
+    void scan(std::size_t slot, std::string text);
+    void forget(std::size_t slot);
+
+    std::string m_root;
+    std::vector<File> m_files; // in file order; dropped files stay as empty slots
+    std::unordered_map<std::string, std::vector<Ref>> m_byName;
+};
+
+// The definitions a jump goes to among `found`: a body rather than the
+// prototypes of the same name; after a "." the fields, elsewhere everything
+// but fields, whenever such remain. Order kept.
+std::vector<ModDefinition> jumpTargets(std::vector<ModDefinition> found, bool afterDot);
+
+} // namespace talmo

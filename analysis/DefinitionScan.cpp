@@ -1,0 +1,487 @@
+#include "DefinitionScan.h"
+
+#include <array>
+
+namespace talmo {
+
+namespace {
+
+constexpr std::array<bool, 256> identifierTable() {
+    std::array<bool, 256> t{};
+    for (int c = 0; c < 256; ++c)
+        t[static_cast<std::size_t>(c)] = (c >= 'a' && c <= 'z') || (c >= 'A' && c <= 'Z') ||
+                                         (c >= '0' && c <= '9') || c == '_' ||
+                                         (c >= 0x80 && c != 0xA0);
+    return t;
+}
+constexpr std::array<bool, 256> kIdentifier = identifierTable();
+
+constexpr std::array<bool, 256> stopTable(std::string_view stops) {
+    std::array<bool, 256> t{};
+    for (char c : stops)
+        t[static_cast<unsigned char>(c)] = true;
+    return t;
+}
+// Bytes that matter while skipping a function body or walking to a usage:
+// everything else is passed over one byte at a time without a branch taken.
+constexpr std::array<bool, 256> kBodyStops = stopTable("{}/\"'\r\n");
+constexpr std::array<bool, 256> kWalkStops = stopTable("/\"'\r\n");
+
+bool identifierStart(unsigned char c) {
+    return kIdentifier[c] && !(c >= '0' && c <= '9');
+}
+
+// A position in the text that knows its line, and skips the parts of the
+// text that are not code.
+struct Cursor {
+    std::string_view s;
+    std::size_t pos = 0;
+    int line = 1;
+    std::size_t lineStart = 0;
+    bool atLineStart = true;
+
+    unsigned char at(std::size_t i) const { return static_cast<unsigned char>(s[i]); }
+    bool startsComment() const {
+        return s[pos] == '/' && pos + 1 < s.size() && (s[pos + 1] == '/' || s[pos + 1] == '*');
+    }
+    // At a CR or LF: past the line break (CR LF is one).
+    void lineBreak() {
+        if (s[pos] == '\r' && pos + 1 < s.size() && s[pos + 1] == '\n')
+            ++pos;
+        ++pos;
+        ++line;
+        lineStart = pos;
+        atLineStart = true;
+    }
+    std::size_t lineEnd(std::size_t from) const {
+        const std::size_t end = s.find_first_of("\r\n", from);
+        return end == std::string_view::npos ? s.size() : end;
+    }
+    // At "//" or "/*": past the comment, a "//" one up to its line break.
+    void skipComment() {
+        if (s[pos + 1] == '/') {
+            pos = lineEnd(pos);
+            return;
+        }
+        pos += 2;
+        while (pos < s.size()) {
+            const char c = s[pos];
+            if (c == '*' && pos + 1 < s.size() && s[pos + 1] == '/') {
+                pos += 2;
+                return;
+            }
+            if (c == '\r' || c == '\n')
+                lineBreak();
+            else
+                ++pos;
+        }
+    }
+    // At a quote: past the closing quote, or up to the line break of an
+    // unclosed string.
+    void skipString() {
+        const char quote = s[pos++];
+        while (pos < s.size()) {
+            const char c = s[pos];
+            if (c == quote) {
+                ++pos;
+                return;
+            }
+            if (c == '\r' || c == '\n')
+                return;
+            pos += (c == '\\' && pos + 1 < s.size() && s[pos + 1] != '\r' && s[pos + 1] != '\n')
+                       ? 2
+                       : 1;
+        }
+    }
+};
+
+enum class Tok { End, Identifier, Number, String, Punct, Directive };
+
+struct Token {
+    Tok type = Tok::End;
+    std::size_t start = 0;
+    std::size_t end = 0;
+    int line = 0;
+    std::size_t lineStart = 0;
+    bool firstOnLine = false;
+};
+
+class Lexer {
+public:
+    explicit Lexer(std::string_view text) { m_c.s = text; }
+
+    Token next() {
+        Cursor& c = m_c;
+        while (c.pos < c.s.size()) {
+            const unsigned char b = c.at(c.pos);
+            if (b == '\r' || b == '\n') {
+                c.lineBreak();
+                continue;
+            }
+            if (b <= ' ' || b == 0xA0) {
+                ++c.pos;
+                continue;
+            }
+            if (c.startsComment()) {
+                c.skipComment();
+                continue;
+            }
+            Token t{Tok::Punct, c.pos, c.pos + 1, c.line, c.lineStart, c.atLineStart};
+            c.atLineStart = false;
+            if ((b == '#' || b == '$') && t.firstOnLine && c.pos + 1 < c.s.size() &&
+                identifierStart(c.at(c.pos + 1))) {
+                t.type = Tok::Directive;
+                c.pos = c.lineEnd(c.pos);
+            } else if (b == '"' || b == '\'') {
+                t.type = Tok::String;
+                c.skipString();
+            } else if (kIdentifier[b]) {
+                t.type = identifierStart(b) ? Tok::Identifier : Tok::Number;
+                ++c.pos;
+                while (c.pos < c.s.size() &&
+                       (kIdentifier[c.at(c.pos)] || (t.type == Tok::Number && c.s[c.pos] == '.')))
+                    ++c.pos;
+            } else {
+                ++c.pos;
+            }
+            t.end = c.pos;
+            return t;
+        }
+        return Token{Tok::End, c.s.size(), c.s.size(), c.line, c.lineStart, false};
+    }
+
+    // Just after a "{": past its matching "}" (or to the end of the text).
+    void skipBlock() {
+        Cursor& c = m_c;
+        int depth = 1;
+        while (c.pos < c.s.size()) {
+            const unsigned char b = c.at(c.pos);
+            if (!kBodyStops[b]) {
+                ++c.pos;
+                continue;
+            }
+            switch (b) {
+            case '\r':
+            case '\n':
+                c.lineBreak();
+                break;
+            case '{':
+                ++depth;
+                ++c.pos;
+                break;
+            case '}':
+                ++c.pos;
+                if (--depth == 0) {
+                    c.atLineStart = false;
+                    return;
+                }
+                break;
+            case '/':
+                if (c.startsComment())
+                    c.skipComment();
+                else
+                    ++c.pos;
+                break;
+            default:
+                c.skipString();
+                break;
+            }
+        }
+    }
+
+private:
+    Cursor m_c;
+};
+
+bool isTypeName(std::string_view w) {
+    return w == "void" || w == "float" || w == "vector" || w == "string" || w == "entity" ||
+           w == "int" || w == "integer" || w == "variant" || w == "__variant";
+}
+
+bool isModifier(std::string_view w) {
+    return w == "var" || w == "const" || w == "nosave" || w == "noref" || w == "shared" ||
+           w == "static" || w == "extern" || w == "local" || w == "inline" || w == "nonvirtual";
+}
+
+class Parser {
+public:
+    explicit Parser(std::string_view text) : m_s(text), m_lexer(text) {}
+
+    std::vector<Definition> run() {
+        advance();
+        while (m_t.type != Tok::End)
+            statement();
+        return std::move(m_out);
+    }
+
+private:
+    void advance() { m_t = m_lexer.next(); }
+    std::string_view word(const Token& t) const { return m_s.substr(t.start, t.end - t.start); }
+    bool punct(char c) const { return m_t.type == Tok::Punct && m_s[m_t.start] == c; }
+    // A token that can only begin a declaration, on a line of its own.
+    bool beginsDeclaration() const {
+        if (!m_t.firstOnLine)
+            return false;
+        if (m_t.type == Tok::Directive || punct('.'))
+            return true;
+        return m_t.type == Tok::Identifier && (isTypeName(word(m_t)) || isModifier(word(m_t)));
+    }
+
+    void emit(const Token& name, DefinitionKind kind) {
+        m_out.push_back({std::string(word(name)), kind, name.line,
+                         static_cast<int>(name.start - name.lineStart), name.start});
+    }
+    void emitAt(std::size_t start, std::size_t end, const Token& line, DefinitionKind kind) {
+        m_out.push_back({std::string(m_s.substr(start, end - start)), kind, line.line,
+                         static_cast<int>(start - line.lineStart), start});
+    }
+
+    // At an opening "(" or "[": past its matching closer.
+    void skipGroup() {
+        const char open = m_s[m_t.start];
+        const char close = open == '(' ? ')' : ']';
+        int depth = 0;
+        while (m_t.type != Tok::End) {
+            if (punct(open))
+                ++depth;
+            else if (punct(close) && --depth == 0) {
+                advance();
+                return;
+            }
+            advance();
+        }
+    }
+
+    // At "{": past the block, and past the ";" that may end it.
+    void skipBody() {
+        m_lexer.skipBlock();
+        advance();
+        if (punct(';'))
+            advance();
+    }
+
+    // Up to the "," or ";" that ends an initialiser (not consumed).
+    void skipInitialiser() {
+        int depth = 0;
+        while (m_t.type != Tok::End && m_t.type != Tok::Directive) {
+            if (depth == 0 && (punct(',') || punct(';')))
+                return;
+            if (punct('(') || punct('['))
+                ++depth;
+            else if ((punct(')') || punct(']')) && depth > 0)
+                --depth;
+            else if (punct('{'))
+                m_lexer.skipBlock();
+            advance();
+        }
+    }
+
+    // Something that is no declaration: up to its ";" or past its block,
+    // stopping early where a new declaration plainly begins.
+    void recover() {
+        bool first = true;
+        while (m_t.type != Tok::End) {
+            if (!first && beginsDeclaration())
+                return;
+            first = false;
+            if (punct(';')) {
+                advance();
+                return;
+            }
+            if (punct('{')) {
+                skipBody();
+                return;
+            }
+            advance();
+        }
+    }
+
+    void directive() {
+        const std::string_view text = word(m_t);
+        const std::string_view head = text.substr(0, text.find_first_of(" \t"));
+        if (head == "$frame" || head == "#define") {
+            std::size_t i = m_t.start + head.size();
+            while (i < m_t.end) {
+                if (m_s[i] == '/' && i + 1 < m_t.end && (m_s[i + 1] == '/' || m_s[i + 1] == '*'))
+                    break;
+                if (!kIdentifier[static_cast<unsigned char>(m_s[i])]) {
+                    ++i;
+                    continue;
+                }
+                const std::size_t start = i;
+                while (i < m_t.end && kIdentifier[static_cast<unsigned char>(m_s[i])])
+                    ++i;
+                if (head == "#define") {
+                    emitAt(start, i, m_t, DefinitionKind::Constant);
+                    break;
+                }
+                emitAt(start, i, m_t, DefinitionKind::Frame);
+            }
+        }
+        advance();
+    }
+
+    void statement() {
+        if (m_t.type == Tok::Directive) {
+            directive();
+            return;
+        }
+        if (punct(';')) {
+            advance();
+            return;
+        }
+        bool isVar = false;
+        while (m_t.type == Tok::Identifier && isModifier(word(m_t))) {
+            isVar = isVar || word(m_t) == "var";
+            advance();
+        }
+        const bool field = punct('.');
+        if (field)
+            advance();
+        if (m_t.type != Tok::Identifier || !isTypeName(word(m_t))) {
+            recover();
+            return;
+        }
+        advance();
+        const bool functionType = punct('(');
+        if (functionType)
+            skipGroup();
+        for (;;) {
+            if (m_t.type != Tok::Identifier) {
+                recover();
+                return;
+            }
+            const Token name = m_t;
+            advance();
+            const bool cStyle = punct('(');
+            if (cStyle)
+                skipGroup();
+            while (punct('['))
+                skipGroup();
+            const bool function = (functionType || cStyle) && !field;
+            const DefinitionKind valueKind =
+                isVar ? DefinitionKind::Global : DefinitionKind::Constant;
+            if (field)
+                emit(name, DefinitionKind::Field);
+            if (punct('=')) {
+                advance();
+                if (function && punct('#')) {
+                    emit(name, DefinitionKind::Builtin);
+                } else if (function && punct('{')) {
+                    emit(name, DefinitionKind::Function);
+                    skipBody();
+                    return;
+                } else if (function && punct('[')) {
+                    emit(name, DefinitionKind::Function);
+                    skipGroup();
+                    if (punct('{'))
+                        skipBody();
+                    return;
+                } else if (!field) {
+                    emit(name, valueKind);
+                }
+                skipInitialiser();
+            } else if (function && punct('{')) {
+                emit(name, DefinitionKind::Function);
+                skipBody();
+                return;
+            } else if (!field) {
+                emit(name, function ? DefinitionKind::Prototype : DefinitionKind::Global);
+            }
+            if (punct(',')) {
+                advance();
+                continue;
+            }
+            if (punct(';'))
+                advance();
+            else
+                recover();
+            return;
+        }
+    }
+
+    std::string_view m_s;
+    Lexer m_lexer;
+    Token m_t;
+    std::vector<Definition> m_out;
+};
+
+} // namespace
+
+std::string_view definitionKindName(DefinitionKind kind) {
+    switch (kind) {
+    case DefinitionKind::Prototype:
+        return "prototype";
+    case DefinitionKind::Function:
+        return "function";
+    case DefinitionKind::Builtin:
+        return "builtin";
+    case DefinitionKind::Field:
+        return "field";
+    case DefinitionKind::Global:
+        return "global";
+    case DefinitionKind::Constant:
+        return "constant";
+    case DefinitionKind::Frame:
+        return "frame";
+    }
+    return "definition";
+}
+
+bool isIdentifierByte(unsigned char c) {
+    return kIdentifier[c];
+}
+
+std::vector<Definition> scanDefinitions(std::string_view text) {
+    return Parser(text).run();
+}
+
+std::vector<TextUsage> findUsagesInText(std::string_view text, std::string_view name) {
+    std::vector<TextUsage> found;
+    if (name.empty())
+        return found;
+    Cursor walk;
+    walk.s = text;
+    for (std::size_t hit = text.find(name); hit != std::string_view::npos;
+         hit = text.find(name, hit + 1)) {
+        const std::size_t end = hit + name.size();
+        if ((hit > 0 && kIdentifier[walk.at(hit - 1)]) ||
+            (end < text.size() && kIdentifier[walk.at(end)]))
+            continue;
+        // Walk the code up to the hit; one that falls inside a comment or a
+        // string is passed over with it.
+        while (walk.pos < hit) {
+            const unsigned char b = walk.at(walk.pos);
+            if (!kWalkStops[b])
+                ++walk.pos;
+            else if (b == '\r' || b == '\n')
+                walk.lineBreak();
+            else if (b == '/' && !walk.startsComment())
+                ++walk.pos;
+            else if (b == '/')
+                walk.skipComment();
+            else
+                walk.skipString();
+        }
+        if (walk.pos != hit)
+            continue;
+        const std::size_t lineEnd = walk.lineEnd(hit);
+        found.push_back({walk.line, static_cast<int>(hit - walk.lineStart), walk.lineStart,
+                         lineEnd - walk.lineStart});
+    }
+    return found;
+}
+
+std::string_view lineAround(std::string_view text, std::size_t offset) {
+    if (offset > text.size())
+        return {};
+    const std::size_t before =
+        offset == 0 ? std::string_view::npos : text.find_last_of("\r\n", offset - 1);
+    const std::size_t start = before == std::string_view::npos ? 0 : before + 1;
+    std::size_t end = text.find_first_of("\r\n", offset);
+    if (end == std::string_view::npos)
+        end = text.size();
+    return text.substr(start, end - start);
+}
+
+} // namespace talmo

@@ -1,0 +1,62 @@
+// The definitions and the usages of names in one QuakeC source text, found
+// from its tokens: no compiler, no preprocessor. Comments ("//" to the line
+// end, "/* */") and strings ("..." and '...' vectors, each ending at its
+// closing quote or its line end) are skipped.
+//
+// Lines are 1-based and end at LF, CR LF or a lone CR, as the editor splits
+// them; a column is the byte offset of the name within its line (0-based).
+// An identifier is a run of letters, digits, "_" and bytes 0x80-0xFF other
+// than 0xA0, not starting with a digit.
+#pragma once
+
+#include <cstddef>
+#include <string>
+#include <string_view>
+#include <vector>
+
+namespace talmo {
+
+enum class DefinitionKind {
+    Prototype, // a function declared without its body: void() think;
+    Function,  // a function with its body: void() think = { ... };
+    Builtin,   // a function of the engine: float(float v) rint = #36;
+    Field,     // an entity field: .float health;
+    Global,    // a global variable: entity self;
+    Constant,  // a global with a value, or a #define: float TRUE = 1;
+    Frame,     // a $frame macro: $frame stand1 stand2
+};
+
+// A short lower-case word for the kind ("function", "prototype", ...).
+std::string_view definitionKindName(DefinitionKind kind);
+
+struct Definition {
+    std::string name;
+    DefinitionKind kind = DefinitionKind::Global;
+    int line = 0;
+    int column = 0;
+    std::size_t offset = 0; // byte offset of the name in the text
+};
+
+// Every top-level definition of `text`, in text order. Declarations inside a
+// function body (locals) are not definitions of the mod.
+std::vector<Definition> scanDefinitions(std::string_view text);
+
+struct TextUsage {
+    int line = 0;
+    int column = 0;
+    std::size_t lineStart = 0;  // byte offset of the line in the text
+    std::size_t lineLength = 0; // without its line break
+};
+
+// Every occurrence of the identifier `name` in `text` as a whole word with
+// exact case, outside comments and strings, in text order. An empty name
+// has none.
+std::vector<TextUsage> findUsagesInText(std::string_view text, std::string_view name);
+
+// The line of `text` that holds byte `offset`, without its line break.
+std::string_view lineAround(std::string_view text, std::size_t offset);
+
+// Whether `c` may stand inside an identifier.
+bool isIdentifierByte(unsigned char c);
+
+} // namespace talmo
