@@ -132,9 +132,17 @@ DefinitionIndex DefinitionIndex::build(const std::string& root,
         } catch (const FileError&) {
             continue; // vanished or unreadable since the listing
         }
-        index.m_files.push_back({name, {}, {}, false});
-        index.scan(index.m_files.size() - 1, std::move(text));
+        index.m_files.push_back({name, std::move(text), {}, false});
+        File& file = index.m_files.back();
+        file.definitions = scanDefinitions(file.text);
     }
+    // One table of the right size, filled once.
+    std::size_t definitions = 0;
+    for (const File& file : index.m_files)
+        definitions += file.definitions.size();
+    index.m_byName.reserve(definitions);
+    for (std::size_t slot = 0; slot < index.m_files.size(); ++slot)
+        index.enter(slot);
     return index;
 }
 
@@ -147,6 +155,11 @@ void DefinitionIndex::scan(std::size_t slot, std::string text) {
     File& file = m_files[slot];
     file.text = std::move(text);
     file.definitions = scanDefinitions(file.text);
+    enter(slot);
+}
+
+void DefinitionIndex::enter(std::size_t slot) {
+    File& file = m_files[slot];
     file.present = true;
     for (std::size_t i = 0; i < file.definitions.size(); ++i)
         m_byName[file.definitions[i].name].push_back({slot, i});

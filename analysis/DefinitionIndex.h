@@ -75,6 +75,8 @@ private:
     };
 
     void scan(std::size_t slot, std::string text);
+    // Makes the definitions of a slot known by name.
+    void enter(std::size_t slot);
     void forget(std::size_t slot);
 
     std::string m_root;

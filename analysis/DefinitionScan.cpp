@@ -1,6 +1,9 @@
 #include "DefinitionScan.h"
 
+#include "ByteSearch.h"
+
 #include <array>
+#include <tuple>
 
 namespace talmo {
 
@@ -22,58 +25,40 @@ constexpr std::array<bool, 256> stopTable(std::string_view stops) {
         t[static_cast<unsigned char>(c)] = true;
     return t;
 }
-// Bytes that matter while skipping a function body or walking to a usage:
-// everything else is passed over one byte at a time without a branch taken.
-constexpr std::array<bool, 256> kBodyStops = stopTable("{}/\"'\r\n");
-constexpr std::array<bool, 256> kWalkStops = stopTable("/\"'\r\n");
-
 bool identifierStart(unsigned char c) {
     return kIdentifier[c] && !(c >= '0' && c <= '9');
 }
 
-// A position in the text that knows its line, and skips the parts of the
-// text that are not code.
+// A position in the text that skips the parts of the text that are not code.
+// Lines are not counted here: they are counted once, at the end, for the
+// places that need them.
 struct Cursor {
     std::string_view s;
     std::size_t pos = 0;
-    int line = 1;
-    std::size_t lineStart = 0;
     bool atLineStart = true;
 
     unsigned char at(std::size_t i) const { return static_cast<unsigned char>(s[i]); }
     bool startsComment() const {
         return s[pos] == '/' && pos + 1 < s.size() && (s[pos + 1] == '/' || s[pos + 1] == '*');
     }
-    // At a CR or LF: past the line break (CR LF is one).
-    void lineBreak() {
-        if (s[pos] == '\r' && pos + 1 < s.size() && s[pos + 1] == '\n')
-            ++pos;
-        ++pos;
-        ++line;
-        lineStart = pos;
-        atLineStart = true;
-    }
-    std::size_t lineEnd(std::size_t from) const {
-        const std::size_t end = s.find_first_of("\r\n", from);
-        return end == std::string_view::npos ? s.size() : end;
-    }
     // At "//" or "/*": past the comment, a "//" one up to its line break.
     void skipComment() {
         if (s[pos + 1] == '/') {
-            pos = lineEnd(pos);
+            pos = lineEndOf(s, pos);
             return;
         }
         pos += 2;
-        while (pos < s.size()) {
-            const char c = s[pos];
-            if (c == '*' && pos + 1 < s.size() && s[pos + 1] == '/') {
-                pos += 2;
+        for (;;) {
+            const std::size_t star = s.find('*', pos);
+            if (star == std::string_view::npos || star + 1 >= s.size()) {
+                pos = s.size();
                 return;
             }
-            if (c == '\r' || c == '\n')
-                lineBreak();
-            else
+            pos = star + 1;
+            if (s[pos] == '/') {
                 ++pos;
+                return;
+            }
         }
     }
     // At a quote: past the closing quote, or up to the line break of an
@@ -81,6 +66,10 @@ struct Cursor {
     void skipString() {
         const char quote = s[pos++];
         while (pos < s.size()) {
+            pos = quote == '"' ? findAnyOf<'"', '\\', '\r', '\n'>(s, pos)
+                               : findAnyOf<'\'', '\\', '\r', '\n'>(s, pos);
+            if (pos >= s.size())
+                return;
             const char c = s[pos];
             if (c == quote) {
                 ++pos;
@@ -88,10 +77,23 @@ struct Cursor {
             }
             if (c == '\r' || c == '\n')
                 return;
-            pos += (c == '\\' && pos + 1 < s.size() && s[pos + 1] != '\r' && s[pos + 1] != '\n')
-                       ? 2
-                       : 1;
+            // A backslash escapes the next byte, but not a line break.
+            pos += (pos + 1 < s.size() && s[pos + 1] != '\r' && s[pos + 1] != '\n') ? 2 : 1;
         }
+    }
+};
+
+// Counts lines forward through a text, for places met in text order.
+struct LineCounter {
+    std::string_view s;
+    std::size_t pos = 0;
+    int line = 1;
+
+    // The line and column of `offset`, at or after the last place asked.
+    std::pair<int, int> at(std::size_t offset) {
+        line += static_cast<int>(countLineBreaks(s, pos, offset));
+        pos = offset;
+        return {line, static_cast<int>(offset - lineStartOf(s, offset))};
     }
 };
 
@@ -101,8 +103,6 @@ struct Token {
     Tok type = Tok::End;
     std::size_t start = 0;
     std::size_t end = 0;
-    int line = 0;
-    std::size_t lineStart = 0;
     bool firstOnLine = false;
 };
 
@@ -115,7 +115,8 @@ public:
         while (c.pos < c.s.size()) {
             const unsigned char b = c.at(c.pos);
             if (b == '\r' || b == '\n') {
-                c.lineBreak();
+                c.atLineStart = true;
+                ++c.pos;
                 continue;
             }
             if (b <= ' ' || b == 0xA0) {
@@ -126,12 +127,12 @@ public:
                 c.skipComment();
                 continue;
             }
-            Token t{Tok::Punct, c.pos, c.pos + 1, c.line, c.lineStart, c.atLineStart};
+            Token t{Tok::Punct, c.pos, c.pos + 1, c.atLineStart};
             c.atLineStart = false;
             if ((b == '#' || b == '$') && t.firstOnLine && c.pos + 1 < c.s.size() &&
                 identifierStart(c.at(c.pos + 1))) {
                 t.type = Tok::Directive;
-                c.pos = c.lineEnd(c.pos);
+                c.pos = lineEndOf(c.s, c.pos);
             } else if (b == '"' || b == '\'') {
                 t.type = Tok::String;
                 c.skipString();
@@ -147,24 +148,18 @@ public:
             t.end = c.pos;
             return t;
         }
-        return Token{Tok::End, c.s.size(), c.s.size(), c.line, c.lineStart, false};
+        return Token{Tok::End, c.s.size(), c.s.size(), false};
     }
 
     // Just after a "{": past its matching "}" (or to the end of the text).
     void skipBlock() {
         Cursor& c = m_c;
         int depth = 1;
-        while (c.pos < c.s.size()) {
-            const unsigned char b = c.at(c.pos);
-            if (!kBodyStops[b]) {
-                ++c.pos;
-                continue;
-            }
-            switch (b) {
-            case '\r':
-            case '\n':
-                c.lineBreak();
-                break;
+        for (;;) {
+            c.pos = findAnyOf<'{', '}', '/', '"', '\''>(c.s, c.pos);
+            if (c.pos >= c.s.size())
+                return;
+            switch (c.s[c.pos]) {
             case '{':
                 ++depth;
                 ++c.pos;
@@ -211,6 +206,9 @@ public:
         advance();
         while (m_t.type != Tok::End)
             statement();
+        LineCounter lines{m_s};
+        for (Definition& d : m_out)
+            std::tie(d.line, d.column) = lines.at(d.offset);
         return std::move(m_out);
     }
 
@@ -227,13 +225,10 @@ private:
         return m_t.type == Tok::Identifier && (isTypeName(word(m_t)) || isModifier(word(m_t)));
     }
 
-    void emit(const Token& name, DefinitionKind kind) {
-        m_out.push_back({std::string(word(name)), kind, name.line,
-                         static_cast<int>(name.start - name.lineStart), name.start});
-    }
-    void emitAt(std::size_t start, std::size_t end, const Token& line, DefinitionKind kind) {
-        m_out.push_back({std::string(m_s.substr(start, end - start)), kind, line.line,
-                         static_cast<int>(start - line.lineStart), start});
+    void emit(const Token& name, DefinitionKind kind) { emitAt(name.start, name.end, kind); }
+    // Lines and columns are filled in at the end.
+    void emitAt(std::size_t start, std::size_t end, DefinitionKind kind) {
+        m_out.push_back({std::string(m_s.substr(start, end - start)), kind, 0, 0, start});
     }
 
     // At an opening "(" or "[": past its matching closer.
@@ -312,10 +307,10 @@ private:
                 while (i < m_t.end && kIdentifier[static_cast<unsigned char>(m_s[i])])
                     ++i;
                 if (head == "#define") {
-                    emitAt(start, i, m_t, DefinitionKind::Constant);
+                    emitAt(start, i, DefinitionKind::Constant);
                     break;
                 }
-                emitAt(start, i, m_t, DefinitionKind::Frame);
+                emitAt(start, i, DefinitionKind::Frame);
             }
         }
         advance();
@@ -442,6 +437,7 @@ std::vector<TextUsage> findUsagesInText(std::string_view text, std::string_view 
         return found;
     Cursor walk;
     walk.s = text;
+    LineCounter lines{text};
     for (std::size_t hit = text.find(name); hit != std::string_view::npos;
          hit = text.find(name, hit + 1)) {
         const std::size_t end = hit + name.size();
@@ -451,23 +447,21 @@ std::vector<TextUsage> findUsagesInText(std::string_view text, std::string_view 
         // Walk the code up to the hit; one that falls inside a comment or a
         // string is passed over with it.
         while (walk.pos < hit) {
-            const unsigned char b = walk.at(walk.pos);
-            if (!kWalkStops[b])
-                ++walk.pos;
-            else if (b == '\r' || b == '\n')
-                walk.lineBreak();
-            else if (b == '/' && !walk.startsComment())
-                ++walk.pos;
-            else if (b == '/')
+            walk.pos = findAnyOf<'/', '"', '\''>(text.substr(0, hit), walk.pos);
+            if (walk.pos == hit)
+                break;
+            if (text[walk.pos] != '/')
+                walk.skipString();
+            else if (walk.startsComment())
                 walk.skipComment();
             else
-                walk.skipString();
+                ++walk.pos;
         }
         if (walk.pos != hit)
             continue;
-        const std::size_t lineEnd = walk.lineEnd(hit);
-        found.push_back({walk.line, static_cast<int>(hit - walk.lineStart), walk.lineStart,
-                         lineEnd - walk.lineStart});
+        const auto [line, column] = lines.at(hit);
+        const std::size_t lineStart = hit - static_cast<std::size_t>(column);
+        found.push_back({line, column, lineStart, lineEndOf(text, hit) - lineStart});
     }
     return found;
 }
@@ -475,13 +469,8 @@ std::vector<TextUsage> findUsagesInText(std::string_view text, std::string_view 
 std::string_view lineAround(std::string_view text, std::size_t offset) {
     if (offset > text.size())
         return {};
-    const std::size_t before =
-        offset == 0 ? std::string_view::npos : text.find_last_of("\r\n", offset - 1);
-    const std::size_t start = before == std::string_view::npos ? 0 : before + 1;
-    std::size_t end = text.find_first_of("\r\n", offset);
-    if (end == std::string_view::npos)
-        end = text.size();
-    return text.substr(start, end - start);
+    const std::size_t start = lineStartOf(text, offset);
+    return text.substr(start, lineEndOf(text, offset) - start);
 }
 
 } // namespace talmo
