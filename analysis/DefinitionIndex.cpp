@@ -203,32 +203,67 @@ void DefinitionIndex::refreshFile(const std::string& name) {
         scan(slot, std::move(text));
 }
 
-std::vector<ModDefinition> DefinitionIndex::definitionsOf(std::string_view name) const {
-    std::vector<ModDefinition> found;
-    const auto it = m_byName.find(std::string(name));
-    if (it == m_byName.end())
-        return found;
-    std::vector<Ref> refs = it->second;
-    std::sort(refs.begin(), refs.end(), [](const Ref& a, const Ref& b) {
-        return a.file != b.file ? a.file < b.file : a.definition < b.definition;
-    });
-    for (const Ref& r : refs) {
-        const File& file = m_files[r.file];
-        const Definition& d = file.definitions[r.definition];
-        found.push_back({file.name, d, std::string(lineAround(file.text, d.offset))});
+std::size_t DefinitionIndex::slotOf(std::string_view name) const {
+    const auto it =
+        std::find_if(m_files.begin(), m_files.end(), [&](const File& f) { return f.name == name; });
+    return static_cast<std::size_t>(it - m_files.begin());
+}
+
+std::vector<ModDefinition> DefinitionIndex::definitionsOf(std::string_view name,
+                                                          const EditedText* edited) const {
+    if (edited && slotOf(edited->file) == m_files.size() && !isQcFile(edited->file))
+        edited = nullptr; // not a source of the mod
+    // (file order, definition order) of each, the edited file in its place.
+    std::vector<std::pair<std::pair<std::size_t, std::size_t>, ModDefinition>> keyed;
+    const std::size_t editedSlot = edited ? slotOf(edited->file) : m_files.size() + 1;
+    if (const auto it = m_byName.find(std::string(name)); it != m_byName.end()) {
+        for (const Ref& r : it->second) {
+            if (r.file == editedSlot)
+                continue;
+            const File& file = m_files[r.file];
+            const Definition& d = file.definitions[r.definition];
+            keyed.push_back({{r.file, r.definition},
+                             {file.name, d, std::string(lineAround(file.text, d.offset))}});
+        }
     }
+    if (edited) {
+        const std::vector<Definition> own = scanDefinitions(edited->text);
+        for (std::size_t i = 0; i < own.size(); ++i)
+            if (own[i].name == name)
+                keyed.push_back(
+                    {{editedSlot, i},
+                     {edited->file, own[i], std::string(lineAround(edited->text, own[i].offset))}});
+    }
+    std::sort(keyed.begin(), keyed.end(),
+              [](const auto& a, const auto& b) { return a.first < b.first; });
+    std::vector<ModDefinition> found;
+    found.reserve(keyed.size());
+    for (auto& k : keyed)
+        found.push_back(std::move(k.second));
     return found;
 }
 
-std::vector<ModUsage> DefinitionIndex::usagesOf(std::string_view name) const {
+std::vector<ModUsage> DefinitionIndex::usagesOf(std::string_view name,
+                                                const EditedText* edited) const {
+    if (edited && slotOf(edited->file) == m_files.size() && !isQcFile(edited->file))
+        edited = nullptr; // not a source of the mod
     std::vector<ModUsage> found;
-    for (const File& file : m_files) {
-        if (!file.present)
-            continue;
-        for (const TextUsage& u : findUsagesInText(file.text, name))
+    auto add = [&](const std::string& file, std::string_view text) {
+        for (const TextUsage& u : findUsagesInText(text, name))
             found.push_back(
-                {file.name, u.line, u.column, file.text.substr(u.lineStart, u.lineLength)});
+                {file, u.line, u.column, std::string(text.substr(u.lineStart, u.lineLength))});
+    };
+    bool editedDone = false;
+    for (const File& file : m_files) {
+        if (edited && file.name == edited->file) {
+            add(edited->file, edited->text);
+            editedDone = true;
+        } else if (file.present) {
+            add(file.name, file.text);
+        }
     }
+    if (edited && !editedDone)
+        add(edited->file, edited->text);
     return found;
 }
 

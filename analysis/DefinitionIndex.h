@@ -55,12 +55,20 @@ public:
     // is dropped, a new one is added after the others.
     void refreshFile(const std::string& file);
 
+    // A file's text as the editor holds it (unsaved edits included), which
+    // the searches below use instead of what the index read from disk.
+    struct EditedText {
+        std::string file;
+        std::string_view text;
+    };
+
     // Every definition named exactly `name`, in file order, then line order.
-    std::vector<ModDefinition> definitionsOf(std::string_view name) const;
+    std::vector<ModDefinition> definitionsOf(std::string_view name,
+                                             const EditedText* edited = nullptr) const;
 
     // Every use of `name` in the mod (whole word, exact case, outside
     // comments and strings), in file order, then text order.
-    std::vector<ModUsage> usagesOf(std::string_view name) const;
+    std::vector<ModUsage> usagesOf(std::string_view name, const EditedText* edited = nullptr) const;
 
 private:
     struct File {
@@ -78,6 +86,8 @@ private:
     // Makes the definitions of a slot known by name.
     void enter(std::size_t slot);
     void forget(std::size_t slot);
+    // The slot of a file; m_files.size() when it has none.
+    std::size_t slotOf(std::string_view name) const;
 
     std::string m_root;
     std::vector<File> m_files; // in file order; dropped files stay as empty slots

@@ -218,6 +218,21 @@ TEST_F(ModIndex, RefreshedFileReplacesDropsOrAddsItsDefinitions) {
     EXPECT_EQ(files, (std::vector<std::string>{"a.qc", "new.qc"}));
 }
 
+TEST_F(ModIndex, EditedTextStandsInForItsFileOnDisk) {
+    write("a.qc", "float x;\nfloat y = x;\n");
+    write("b.qc", "float z = x;\n");
+    const DefinitionIndex index = DefinitionIndex::build(root());
+    const DefinitionIndex::EditedText edited{"a.qc", "\r\nfloat x;\r\n"};
+
+    const std::vector<ModDefinition> defs = index.definitionsOf("x", &edited);
+    ASSERT_EQ(defs.size(), 1u);
+    EXPECT_EQ(defs[0].definition.line, 2);
+    std::vector<std::string> uses;
+    for (const ModUsage& u : index.usagesOf("x", &edited))
+        uses.push_back(u.file + ":" + std::to_string(u.line));
+    EXPECT_EQ(uses, (std::vector<std::string>{"a.qc:2", "b.qc:1"}));
+}
+
 TEST(ProgsSourceList, SkipsTheOutputFileAndComments) {
     EXPECT_EQ(progsSourceList("// head\n  progs.dat\n\tdefs.qc // first\nsub\\x.qc"),
               (std::vector<std::string>{"defs.qc", "sub/x.qc"}));
