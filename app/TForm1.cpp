@@ -27,6 +27,7 @@ TForm1::TForm1(QWidget* parent) : QMainWindow(parent), m_startupDirectory(QDir::
     wireLaunch();
     wireStore();
     wireConsole();
+    wireNavigation();
 }
 
 TForm1::~TForm1() = default;

@@ -18,6 +18,7 @@
 #include <QString>
 
 #include <functional>
+#include <memory>
 
 class QAction;
 class QCheckBox;
@@ -124,6 +125,31 @@ public:
     void atribgenClick();
     void EditReportClick();
     void reportlistDblClick();
+
+    // ---- navigation ----
+    // F12 and Ctrl+click: opens the file of the definition of the name at
+    // `position` (the caret when negative) as a double click in the file list
+    // does, and selects the name there; a body rather than its prototype.
+    // Several left: listed under the editor, the first opened. Unknown: a log
+    // line, nothing moves. False when it did not move.
+    void gotoDefinitionClick();
+    bool goToDefinitionAt(long position);
+    // Shift+F12: every use of the name at the caret across the mod, listed
+    // under the editor.
+    void findUsagesClick();
+    // Alt+Left / Alt+Right: back to where the last jump came from (file and
+    // caret), and forward again.
+    void navigateBackClick();
+    void navigateForwardClick();
+    // What resting the pointer at `position` shows: the definition's
+    // "file:line" and line; empty for no known name.
+    QString definitionTip(long position);
+    // Keep the mod's definition index current: call after Talmo wrote `path`
+    // or saw it change, and after the working directory changed.
+    void fileWritten(const QString& path);
+    void workingDirectoryChanged();
+    // The index of the working directory is built and no build is running.
+    bool definitionIndexReady() const;
 
     // ---- launcher ----
     void Button6Click();
@@ -265,6 +291,15 @@ public:
     QAction* help1 = nullptr;
 
 private:
+    // ---- navigation ----
+    struct Navigation; // the index, its build and the jump history
+    struct NavigationDeleter {
+        void operator()(Navigation* navigation) const;
+    };
+    std::unique_ptr<Navigation, NavigationDeleter> m_navigation;
+    void wireNavigation();
+    void startIndexBuild();
+
     ErrorReporter m_errorReporter;
     QString m_startupDirectory;
     bool m_shown = false;

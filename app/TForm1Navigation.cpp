@@ -1,0 +1,353 @@
+// Navigation across the whole mod: go to a definition (F12, Ctrl+click),
+// every usage of a name (Shift+F12), back and forward (Alt+Left/Right), and
+// the definition shown when the pointer rests on a name. The definition
+// index is built off the window's thread whenever the working directory
+// changes, and follows each file Talmo writes.
+#include "TForm1.h"
+
+#include "DefinitionIndex.h"
+#include "EventHook.h"
+#include "MessageList.h"
+#include "QsciEditor.h"
+#include "Report.h" // trimBlanks
+#include "TextBytes.h"
+
+#include <QAction>
+#include <QDir>
+#include <QFileInfo>
+#include <QFutureWatcher>
+#include <QMouseEvent>
+#include <QTextDocument> // Qt::convertFromPlainText
+#include <QTimer>
+#include <QToolTip>
+#include <QtConcurrent/QtConcurrentRun>
+
+#include <optional>
+#include <set>
+
+namespace {
+
+// A place to come back to: a file and the caret in it.
+struct Place {
+    QString file;
+    long caret = 0;
+};
+
+// The name under a position of the editor and whether a "." comes before it
+// (a field).
+struct NameAt {
+    std::string name;
+    long start = 0;
+    bool afterDot = false;
+};
+
+std::optional<NameAt> nameAt(talmo::QsciEditor* editor, long position) {
+    const long length = editor->length();
+    if (position < 0 || position > length)
+        return std::nullopt;
+    auto byteAt = [editor](long p) {
+        return static_cast<unsigned char>(
+            editor->SendScintilla(QsciScintillaBase::SCI_GETCHARAT, static_cast<unsigned long>(p)));
+    };
+    long start = position;
+    while (start > 0 && talmo::isIdentifierByte(byteAt(start - 1)))
+        --start;
+    long end = position;
+    while (end < length && talmo::isIdentifierByte(byteAt(end)))
+        ++end;
+    if (end == start || (byteAt(start) >= '0' && byteAt(start) <= '9'))
+        return std::nullopt;
+    NameAt found{{}, start, false};
+    for (long p = start; p < end; ++p)
+        found.name += static_cast<char>(byteAt(p));
+    long before = start - 1;
+    while (before >= 0 && (byteAt(before) == ' ' || byteAt(before) == '\t'))
+        --before;
+    found.afterDot = before >= 0 && byteAt(before) == '.';
+    return found;
+}
+
+QString bytesText(std::string_view bytes) {
+    return talmo::textOfBytes(bytes);
+}
+
+} // namespace
+
+struct TForm1::Navigation {
+    std::optional<talmo::DefinitionIndex> index;
+    QString root; // the working directory the index, or the build under way, is of
+    bool building = false;
+    std::set<std::string> writtenDuringBuild; // read again when the build lands
+    QFutureWatcher<talmo::DefinitionIndex>* watcher = nullptr;
+    std::vector<Place> back;
+    std::vector<Place> forward;
+
+    // A path's name inside the indexed directory; nullopt outside it.
+    std::optional<std::string> nameInMod(const QString& path) const {
+        if (path.isEmpty() || root.isEmpty())
+            return std::nullopt;
+        const QString rel = QDir(root).relativeFilePath(QFileInfo(path).absoluteFilePath());
+        if (rel.isEmpty() || rel.startsWith(QStringLiteral("../")) || rel == QStringLiteral("..") ||
+            QDir::isAbsolutePath(rel))
+            return std::nullopt;
+        return talmo::nameBytes(rel);
+    }
+    QString pathOf(const std::string& name) const {
+        return QDir::cleanPath(QDir(root).filePath(talmo::nameText(name)));
+    }
+
+    // The index of the working directory, or nullptr (logged) while it is
+    // built; a changed working directory starts a new build.
+    const talmo::DefinitionIndex* ready(TForm1& form);
+    // The edited file's text in the editor, when the file belongs to the mod.
+    std::optional<talmo::DefinitionIndex::EditedText> edited(TForm1& form, std::string& text) const;
+    // Shows `path` in the editor; the edited file stays as it is.
+    bool open(TForm1& form, const QString& path);
+    void step(TForm1& form, std::vector<Place>& from, std::vector<Place>& to);
+};
+
+void TForm1::NavigationDeleter::operator()(Navigation* navigation) const {
+    delete navigation;
+}
+
+void TForm1::wireNavigation() {
+    m_navigation.reset(new Navigation);
+    m_navigation->watcher = new QFutureWatcher<talmo::DefinitionIndex>(this);
+    connect(m_navigation->watcher, &QFutureWatcherBase::finished, this, [this] {
+        Navigation& nav = *m_navigation;
+        nav.index = nav.watcher->future().takeResult();
+        nav.building = false;
+        for (const std::string& name : nav.writtenDuringBuild)
+            nav.index->refreshFile(name);
+        nav.writtenDuringBuild.clear();
+    });
+
+    auto shortcut = [this](const char* name, const QString& text, const QKeySequence& keys,
+                           void (TForm1::*handler)()) {
+        auto* action = new QAction(text, talmo);
+        action->setObjectName(QString::fromLatin1(name));
+        action->setShortcut(keys);
+        action->setShortcutContext(Qt::WidgetShortcut);
+        talmo->addAction(action);
+        connect(action, &QAction::triggered, this, handler);
+    };
+    shortcut("gotodefinition1", QStringLiteral("Go to definition"), QKeySequence(Qt::Key_F12),
+             &TForm1::gotoDefinitionClick);
+    shortcut("findusages1", QStringLiteral("Find usages"), QKeySequence(Qt::SHIFT | Qt::Key_F12),
+             &TForm1::findUsagesClick);
+    shortcut("navigateback1", QStringLiteral("Back"), QKeySequence(Qt::ALT | Qt::Key_Left),
+             &TForm1::navigateBackClick);
+    shortcut("navigateforward1", QStringLiteral("Forward"), QKeySequence(Qt::ALT | Qt::Key_Right),
+             &TForm1::navigateForwardClick);
+
+    // Ctrl+click: once the editor has placed the caret.
+    talmo::EventHook::install(talmo->viewport(), QEvent::MouseButtonRelease, [this](QEvent* e) {
+        const auto* mouse = static_cast<QMouseEvent*>(e);
+        if (mouse->button() != Qt::LeftButton || !(mouse->modifiers() & Qt::ControlModifier))
+            return;
+        const QPoint at = mouse->position().toPoint();
+        const long position = talmo->SendScintilla(QsciScintillaBase::SCI_POSITIONFROMPOINTCLOSE,
+                                                   static_cast<unsigned long>(at.x()), at.y());
+        if (position >= 0)
+            QTimer::singleShot(0, this, [this, position] { goToDefinitionAt(position); });
+    });
+
+    talmo->SendScintilla(QsciScintillaBase::SCI_SETMOUSEDWELLTIME, 600);
+    connect(talmo, &QsciScintillaBase::SCN_DWELLSTART, this, [this](int position, int x, int y) {
+        const QString tip = definitionTip(position);
+        if (!tip.isEmpty())
+            QToolTip::showText(talmo->viewport()->mapToGlobal(QPoint(x, y)),
+                               Qt::convertFromPlainText(tip, Qt::WhiteSpaceNoWrap), talmo);
+    });
+    connect(talmo, &QsciScintillaBase::SCN_DWELLEND, this, [] { QToolTip::hideText(); });
+
+    startIndexBuild();
+}
+
+void TForm1::startIndexBuild() {
+    Navigation& nav = *m_navigation;
+    nav.root = QDir(workingDirectory()).absolutePath();
+    nav.index.reset();
+    nav.building = true;
+    nav.writtenDuringBuild.clear();
+    const std::string root = talmo::nameBytes(nav.root);
+    nav.watcher->setFuture(
+        QtConcurrent::run([root] { return talmo::DefinitionIndex::build(root); }));
+}
+
+void TForm1::workingDirectoryChanged() {
+    if (QDir(workingDirectory()).absolutePath() != m_navigation->root)
+        startIndexBuild();
+}
+
+void TForm1::fileWritten(const QString& path) {
+    Navigation& nav = *m_navigation;
+    const std::optional<std::string> name = nav.nameInMod(path);
+    if (!name)
+        return;
+    if (nav.building)
+        nav.writtenDuringBuild.insert(*name);
+    else if (nav.index)
+        nav.index->refreshFile(*name);
+}
+
+bool TForm1::definitionIndexReady() const {
+    return !m_navigation->building && m_navigation->index &&
+           QDir(workingDirectory()).absolutePath() == m_navigation->root;
+}
+
+const talmo::DefinitionIndex* TForm1::Navigation::ready(TForm1& form) {
+    form.workingDirectoryChanged();
+    if (!form.definitionIndexReady()) {
+        form.LogLine(QStringLiteral("The definitions of the mod are still being read"));
+        return nullptr;
+    }
+    return &*index;
+}
+
+std::optional<talmo::DefinitionIndex::EditedText>
+TForm1::Navigation::edited(TForm1& form, std::string& text) const {
+    const std::optional<std::string> name = nameInMod(form.currentFile());
+    if (!name)
+        return std::nullopt;
+    text = form.talmo->text();
+    return talmo::DefinitionIndex::EditedText{*name, text};
+}
+
+bool TForm1::Navigation::open(TForm1& form, const QString& path) {
+    if (QFileInfo(path).absoluteFilePath() == QFileInfo(form.currentFile()).absoluteFilePath())
+        return true;
+    return form.openInEditor(path);
+}
+
+void TForm1::gotoDefinitionClick() {
+    goToDefinitionAt(-1);
+}
+
+bool TForm1::goToDefinitionAt(long position) {
+    Navigation& nav = *m_navigation;
+    const std::optional<NameAt> name =
+        nameAt(talmo, position < 0 ? talmo->selectionStart() : position);
+    if (!name) {
+        LogLine(QStringLiteral("No name to look up here"));
+        return false;
+    }
+    const talmo::DefinitionIndex* index = nav.ready(*this);
+    if (!index)
+        return false;
+    std::string text;
+    const auto edited = nav.edited(*this, text);
+    const std::vector<talmo::ModDefinition> targets = talmo::jumpTargets(
+        index->definitionsOf(name->name, edited ? &*edited : nullptr), name->afterDot);
+    const QString shown = bytesText(name->name);
+    if (targets.empty()) {
+        LogLine(QStringLiteral("No definition of ") + shown + QStringLiteral(" in the mod"));
+        return false;
+    }
+    if (targets.size() > 1) {
+        std::vector<talmo::ListedMessage> listed;
+        for (const talmo::ModDefinition& d : targets)
+            listed.push_back({QStringLiteral("definition"), talmo::nameText(d.file),
+                              d.definition.line, d.definition.column + 1,
+                              bytesText(talmo::trimBlanks(d.lineText))});
+        messageList->showMessages(QString::number(targets.size()) +
+                                      QStringLiteral(" definitions of ") + shown,
+                                  nav.root, listed);
+    }
+
+    const talmo::ModDefinition& target = targets.front();
+    const Place origin{currentFile(), talmo->selectionStart()};
+    if (!nav.open(*this, nav.pathOf(target.file)))
+        return false;
+    nav.back.push_back(origin);
+    nav.forward.clear();
+
+    // The file as loaded can differ from what was indexed: look again there
+    // when the name is not where the index saw it.
+    long at = talmo->SendScintilla(QsciScintillaBase::SCI_POSITIONFROMLINE,
+                                   static_cast<unsigned long>(target.definition.line - 1));
+    at = at < 0 ? -1 : at + target.definition.column;
+    const std::string loaded = talmo->text();
+    if (at < 0 ||
+        loaded.compare(static_cast<std::size_t>(at), name->name.size(), name->name) != 0) {
+        at = -1;
+        for (const talmo::Definition& d : talmo::scanDefinitions(loaded))
+            if (d.name == name->name && d.kind == target.definition.kind) {
+                at = static_cast<long>(d.offset);
+                break;
+            }
+    }
+    if (at >= 0) {
+        talmo->setSelectionStart(at);
+        talmo->setSelectionLength(static_cast<long>(name->name.size()));
+    }
+    talmo->setFocus();
+    return true;
+}
+
+void TForm1::findUsagesClick() {
+    Navigation& nav = *m_navigation;
+    const std::optional<NameAt> name = nameAt(talmo, talmo->selectionStart());
+    if (!name) {
+        LogLine(QStringLiteral("No name to look up here"));
+        return;
+    }
+    const talmo::DefinitionIndex* index = nav.ready(*this);
+    if (!index)
+        return;
+    std::string text;
+    const auto edited = nav.edited(*this, text);
+    const std::vector<talmo::ModUsage> usages =
+        index->usagesOf(name->name, edited ? &*edited : nullptr);
+    std::vector<talmo::ListedMessage> listed;
+    std::set<std::string> files;
+    for (const talmo::ModUsage& u : usages) {
+        files.insert(u.file);
+        listed.push_back({QStringLiteral("usage"), talmo::nameText(u.file), u.line, u.column + 1,
+                          bytesText(talmo::trimBlanks(u.lineText))});
+    }
+    const QString header = QString::number(usages.size()) + QStringLiteral(" usages of ") +
+                           bytesText(name->name) + QStringLiteral(" in ") +
+                           QString::number(files.size()) + QStringLiteral(" files");
+    messageList->showMessages(header, nav.root, listed);
+    LogLine(header);
+}
+
+// Steps to the last place of `from`, keeping where it left in `to`.
+void TForm1::Navigation::step(TForm1& form, std::vector<Place>& from, std::vector<Place>& to) {
+    if (from.empty())
+        return;
+    const Place place = from.back();
+    const Place here{form.currentFile(), form.talmo->selectionStart()};
+    if (!place.file.isEmpty() && !open(form, place.file))
+        return;
+    from.pop_back();
+    to.push_back(here);
+    form.talmo->setSelectionStart(place.caret);
+    form.talmo->SendScintilla(QsciScintillaBase::SCI_SCROLLCARET);
+    form.talmo->setFocus();
+}
+
+void TForm1::navigateBackClick() {
+    m_navigation->step(*this, m_navigation->back, m_navigation->forward);
+}
+
+void TForm1::navigateForwardClick() {
+    m_navigation->step(*this, m_navigation->forward, m_navigation->back);
+}
+
+QString TForm1::definitionTip(long position) {
+    Navigation& nav = *m_navigation;
+    const std::optional<NameAt> name = nameAt(talmo, position);
+    if (!name || !definitionIndexReady())
+        return {};
+    std::string text;
+    const auto edited = nav.edited(*this, text);
+    const std::vector<talmo::ModDefinition> targets = talmo::jumpTargets(
+        nav.index->definitionsOf(name->name, edited ? &*edited : nullptr), name->afterDot);
+    QStringList lines;
+    for (const talmo::ModDefinition& d : targets)
+        lines << talmo::nameText(d.file) + QLatin1Char(':') + QString::number(d.definition.line) +
+                     QStringLiteral("  ") + bytesText(talmo::trimBlanks(d.lineText));
+    return lines.join(QLatin1Char('\n'));
+}

@@ -1,0 +1,1 @@
+talmo_gui_test(window_navigation_test SOURCES window_navigation_test.cpp)
