@@ -17,6 +17,8 @@
 #include <QMainWindow>
 #include <QString>
 
+#include "MessageList.h"
+
 #include <functional>
 #include <memory>
 
@@ -159,6 +161,32 @@ public:
     void shellopen1Click();
     void ExploreFolder1Click();
     void commanderKeyPress(char key);
+
+    // ---- compiler messages ----
+    // The list of the last compile's messages under the editor (its list
+    // control is "qccmessages").
+    talmo::MessageList* messageList = nullptr;
+    // Starts "qcc.bat" in a run whose end is watched; false where runs cannot
+    // be watched (the caller then hands the file to the shell).
+    bool startWatchedCompile();
+    // Lists the messages of "log" in `directory`, where the compile ran, and
+    // marks their lines in the editor.
+    void readCompilerLog(const QString& directory);
+    // Marks the lines of the edited file that the last compile has messages
+    // for; to be called after every load into the editor.
+    void markMessageLines();
+    // Opens the message's file as a double click in the file list does and
+    // selects its line; a missing file is logged and changes nothing.
+    void openMessage(const talmo::ListedMessage& message, const QString& absolutePath);
+    void nextMessage();
+    void previousMessage();
+
+private:
+    void wireMessages();
+    std::vector<talmo::ListedMessage> m_compileMessages;
+    QString m_compileDirectory;
+
+public:
 
     // ---- profiles and snippets ----
     void profilesClick();

@@ -6,16 +6,21 @@
 
 #include "FileListBox.h"
 #include "QsciEditor.h"
+#include "ReferenceLookup.h"
 #include "Text.h"
 
 #include <QAction>
 #include <QFile>
 #include <QLabel>
 #include <QLineEdit>
+#include <QPlainTextEdit>
 #include <QPushButton>
 #include <QTabWidget>
+#include <QTextCursor>
 
 #include <optional>
+#include <string>
+#include <vector>
 
 using talmo::latin1;
 
@@ -124,6 +129,32 @@ void TForm1::Paste1Click() {
 }
 void TForm1::help1Click() {
     showPage(7);
+    // On a documented word, the page that documents it, at its entry.
+    long start = talmo->selectionStart();
+    long length = talmo->selectionLength();
+    if (length == 0) {
+        start = talmo->SendScintilla(QsciScintillaBase::SCI_WORDSTARTPOSITION, start, true);
+        length = talmo->SendScintilla(QsciScintillaBase::SCI_WORDENDPOSITION, start, true) - start;
+    }
+    if (length <= 0 || length > 64)
+        return;
+    const std::string word =
+        talmo->text().substr(static_cast<std::size_t>(start), static_cast<std::size_t>(length));
+    std::vector<std::string> pages;
+    for (int i = 0; i < TabbedNotebook2->count(); ++i) {
+        const auto* memo = qobject_cast<QPlainTextEdit*>(TabbedNotebook2->widget(i));
+        pages.push_back(memo ? memo->toPlainText().toLatin1().toStdString() : std::string());
+    }
+    const std::optional<talmo::ReferenceEntry> entry = talmo::findReferenceEntry(pages, word);
+    if (!entry)
+        return;
+    TabbedNotebook2->setCurrentIndex(entry->page);
+    auto* memo = qobject_cast<QPlainTextEdit*>(TabbedNotebook2->widget(entry->page));
+    QTextCursor cursor(memo->document());
+    cursor.setPosition(static_cast<int>(entry->offset));
+    cursor.setPosition(static_cast<int>(entry->offset + entry->length), QTextCursor::KeepAnchor);
+    memo->setTextCursor(cursor);
+    memo->ensureCursorVisible();
 }
 
 void TForm1::newqcChange() {

@@ -35,6 +35,7 @@ void TForm1::wireLaunch() {
     connect(shellopen1, &QAction::triggered, this, [this] { shellopen1Click(); });
     connect(ExploreFolder1, &QAction::triggered, this, [this] { ExploreFolder1Click(); });
     onKeyPress(commander, [this](char key) { commanderKeyPress(key); });
+    wireMessages();
 }
 
 void TForm1::WriteCompileBatch() {
@@ -47,7 +48,9 @@ void TForm1::Button6Click() {
         autosaveCurrentFile();
     runReportingErrors([this] {
         WriteCompileBatch();
-        talmo::runBatchFile(talmo::kCompileBatch, true);
+        // A watched run lists the compiler's messages when it ends.
+        if (!startWatchedCompile())
+            talmo::runBatchFile(talmo::kCompileBatch, true);
     });
 }
 

@@ -1,6 +1,7 @@
 // Building the window's controls with their captions, hints and initial values.
 #include "TForm1.h"
 
+#include "Batch.h"
 #include "ColourChooser.h"
 #include "DirectoryList.h"
 #include "FileListBox.h"
@@ -24,6 +25,7 @@
 #include <QPlainTextEdit>
 #include <QPushButton>
 #include <QSplitter>
+#include <QStandardPaths>
 #include <QStorageInfo>
 #include <QTabWidget>
 #include <QVBoxLayout>
@@ -245,7 +247,15 @@ QWidget* TForm1::buildEditPage() {
 
     talmo = named(new talmo::QsciEditor, "talmo");
     talmo->setEditorFont(fixedFont(9));
-    layout->addWidget(talmo, 1);
+    // The compiler's messages under the editor, hidden while there are none.
+    auto* split = new QSplitter(Qt::Vertical);
+    messageList = new talmo::MessageList;
+    split->addWidget(talmo);
+    split->addWidget(messageList);
+    split->setStretchFactor(0, 4);
+    split->setStretchFactor(1, 1);
+    split->setChildrenCollapsible(false);
+    layout->addWidget(split, 1);
 
     auto* bar = new QHBoxLayout;
     editbar = named(new QLabel, "editbar");
@@ -362,7 +372,14 @@ QWidget* TForm1::buildGoPage() {
     auto* form = new QFormLayout(project);
     QFont boxFont = fixedFont(9);
     boxFont.setBold(true);
-    compilerqc = lineEdit("compilerqc", QStringLiteral("frikqcc2.exe"));
+    const auto onPath = [](std::string_view program) {
+        return !QStandardPaths::findExecutable(
+                    QString::fromLatin1(program.data(), static_cast<qsizetype>(program.size())))
+                    .isEmpty();
+    };
+    compilerqc =
+        lineEdit("compilerqc",
+                 QString::fromStdString(talmo::defaultCompiler(talmo::kNativeDialect, onPath)));
     pathsrc = lineEdit("pathsrc");
     pathquake = lineEdit("pathquake");
     namequake = lineEdit("namequake");

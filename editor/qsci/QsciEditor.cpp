@@ -672,3 +672,47 @@ void QsciEditor::setEditorFont(const QFont& font) {
 }
 
 } // namespace talmo
+
+namespace talmo {
+
+namespace {
+
+// Marker numbers and the margin that shows them; margin 0 stays unused.
+constexpr int kMarkMargin = 1;
+
+int markerOf(QsciEditor::LineMark mark) {
+    return mark == QsciEditor::LineMark::Error ? 1 : 2;
+}
+
+} // namespace
+
+void QsciEditor::addLineMark(int line, LineMark mark) {
+    const int errorMarker = markerOf(LineMark::Error);
+    const int warningMarker = markerOf(LineMark::Warning);
+    markerDefine(QsciScintilla::Circle, errorMarker);
+    setMarkerBackgroundColor(QColor(0xd0, 0x20, 0x20), errorMarker);
+    setMarkerForegroundColor(QColor(0x80, 0x00, 0x00), errorMarker);
+    markerDefine(QsciScintilla::RightTriangle, warningMarker);
+    setMarkerBackgroundColor(QColor(0xf0, 0xb0, 0x00), warningMarker);
+    setMarkerForegroundColor(QColor(0x80, 0x60, 0x00), warningMarker);
+    setMarginType(kMarkMargin, QsciScintilla::SymbolMargin);
+    setMarginMarkerMask(kMarkMargin, (1 << errorMarker) | (1 << warningMarker));
+    setMarginWidth(kMarkMargin, 14);
+    markerAdd(line, markerOf(mark));
+}
+
+void QsciEditor::clearLineMarks() {
+    markerDeleteAll(markerOf(LineMark::Error));
+    markerDeleteAll(markerOf(LineMark::Warning));
+    setMarginWidth(kMarkMargin, 0);
+}
+
+std::vector<int> QsciEditor::linesWithMark(LineMark mark) const {
+    std::vector<int> lines;
+    const unsigned mask = 1U << markerOf(mark);
+    for (int line = markerFindNext(0, mask); line >= 0; line = markerFindNext(line + 1, mask))
+        lines.push_back(line);
+    return lines;
+}
+
+} // namespace talmo

@@ -72,6 +72,15 @@ public:
     void setEditorFont(const QFont& font);
     QFont editorFont() const { return m_font; }
 
+    // Marks of whole lines (zero-based) in a margin that shows while any mark
+    // is set: errors and warnings each with a symbol of their own. The marks
+    // move with their lines as the text is edited.
+    enum class LineMark { Error, Warning };
+    void addLineMark(int line, LineMark mark);
+    void clearLineMarks();
+    // The lines carrying `mark`, ascending.
+    std::vector<int> linesWithMark(LineMark mark) const;
+
 protected:
     bool event(QEvent* event) override;
     void keyPressEvent(QKeyEvent* event) override;

@@ -6,6 +6,7 @@
 #include "WindowFixture.h"
 
 #include "FileListBox.h"
+#include "QsciEditor.h"
 
 #include <QAction>
 #include <QDir>
@@ -13,6 +14,7 @@
 #include <QElapsedTimer>
 #include <QFile>
 #include <QLineEdit>
+#include <QListWidget>
 #include <QPushButton>
 #include <QStandardPaths>
 #include <QTemporaryDir>
@@ -88,6 +90,7 @@ private slots:
     void goButtonStartsTheGameInItsDirectoryWithTheMod();
     void commandBoxWritesItsOutputAndOpensIt();
     void fileNameThatAShellWouldRunIsOnlyOpened();
+    void compilerErrorsLeadToTheirLinesUntilFixed();
 
 private:
     QStringList records() const;
@@ -203,6 +206,68 @@ void LaunchE2eTest::fileNameThatAShellWouldRunIsOnlyOpened() {
     const QStringList left = QDir(f.dir()).entryList(QDir::Files);
     QCOMPARE(left,
              (QStringList{QStringLiteral("gonotepad.bat"), QStringLiteral("plain.qc"), evil}));
+    QVERIFY(f.errors.isEmpty());
+}
+
+namespace {
+
+// Replaces line `number` (1-based) of a file's bytes.
+void replaceLine(std::string& text, int number, const std::string& line) {
+    std::size_t start = 0;
+    for (int i = 1; i < number; ++i)
+        start = text.find('\n', start) + 1;
+    const std::size_t end = text.find_first_of("\r\n", start);
+    text.replace(start, end - start, line);
+}
+
+} // namespace
+
+void LaunchE2eTest::compilerErrorsLeadToTheirLinesUntilFixed() {
+    // An assignment in a condition warns; an entity given a number fails.
+    auto files = exampleMod();
+    std::string cleanClient;
+    for (auto& [name, bytes] : files) {
+        if (name == QStringLiteral("client.qc")) {
+            cleanClient = bytes;
+            replaceLine(bytes, 68, "    if (self.impulse = self.frags)");
+        } else if (name == QStringLiteral("floater.qc")) {
+            replaceLine(bytes, 37, "    lamp = 3;");
+        }
+    }
+    WindowFixture f(files);
+    TForm1& w = f.window();
+    retype(f, w.compilerqc, QStringLiteral("fteqcc"));
+    auto* list = f.control<QListWidget>("qccmessages");
+    QTest::mouseClick(w.qccarranca, Qt::LeftButton);
+    QElapsedTimer wait;
+    wait.start();
+    while (list->count() == 0 && wait.elapsed() < kRunTimeoutMs)
+        QTest::qWait(1);
+    const QDateTime filled = QDateTime::currentDateTime();
+    qInfo("list filled %lld ms after the log was last written",
+          QFileInfo(f.path(QStringLiteral("log"))).lastModified().msecsTo(filled));
+    QCOMPARE(list->item(0)->text(), QStringLiteral("1 error, 1 warning"));
+    QCOMPARE(list->count(), 3);
+
+    const QString error = list->item(2)->text();
+    QVERIFY2(error.startsWith(QStringLiteral("error  floater.qc:37")), qPrintable(error));
+    QVERIFY(f.doubleClickItem(list, error));
+    QCOMPARE(w.currentFile(), f.path(QStringLiteral("floater.qc")));
+    const std::string text = w.talmo->text();
+    QCOMPARE(text.substr(static_cast<std::size_t>(w.talmo->selectionStart()),
+                         static_cast<std::size_t>(w.talmo->selectionLength())),
+             std::string("    lamp = 3;"));
+    QCOMPARE(w.talmo->linesWithMark(talmo::QsciEditor::LineMark::Error), std::vector<int>{36});
+
+    // Fix both: the error in the editor (QCC! saves it), the warning on disk.
+    w.talmo->replaceSelection("    self.lanterns = self.lanterns - 1;");
+    writeFile(f.path(QStringLiteral("client.qc")), cleanClient);
+    list->clear();
+    QTest::mouseClick(w.qccarranca, Qt::LeftButton);
+    QTRY_VERIFY_WITH_TIMEOUT(list->count() > 0, kRunTimeoutMs);
+    QCOMPARE(list->item(0)->text(), QStringLiteral("no errors"));
+    QCOMPARE(list->count(), 1);
+    QCOMPARE(w.talmo->linesWithMark(talmo::QsciEditor::LineMark::Error), std::vector<int>{});
     QVERIFY(f.errors.isEmpty());
 }
 

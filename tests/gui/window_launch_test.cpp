@@ -24,9 +24,9 @@ namespace {
 
 constexpr int kRunTimeoutMs = 10000;
 
-// A stand-in program that appends "<name>|<its directory>|<its argument>".
+// A stand-in program that appends "<name>|<its directory>|<its arguments>".
 std::string recorder(const QString& name, const QString& record) {
-    return "#!/bin/sh\nprintf '%s|%s|%s\\n' '" + name.toStdString() + "' \"$PWD\" \"$1\" >> '" +
+    return "#!/bin/sh\nprintf '%s|%s|%s\\n' '" + name.toStdString() + "' \"$PWD\" \"$*\" >> '" +
            record.toStdString() + "'\n";
 }
 
@@ -126,7 +126,7 @@ void WindowLaunchTest::compileBatchHoldsTheCompilerAndTheLogLines() {
     QCOMPARE(readFile(f.path(QStringLiteral("qcc.bat"))), batch.toStdString());
     QVERIFY(waitForRuns(1));
     QCOMPARE(runs(), QStringList{QStringLiteral("talmo-batch|") + f.dir() + u'|' +
-                                 QStringLiteral("qcc.bat")});
+                                 QStringLiteral("--progress qcc.bat")});
     // Pressed again: the same file, run again.
     QTest::mouseClick(w.qccarranca, Qt::LeftButton);
     QCOMPARE(readFile(f.path(QStringLiteral("qcc.bat"))), batch.toStdString());
@@ -293,8 +293,9 @@ void WindowLaunchTest::afterAProfileSaveBatchesLandInTheStartupDirectory() {
     QVERIFY(waitForRuns(2));
     QStringList ran = runs(); // the two runs are detached: either may record first
     QStringList expected{QStringLiteral("talmo-batch|") + f.path(QStringLiteral("sub")) +
-                             QStringLiteral("|qcc.bat"),
-                         QStringLiteral("talmo-batch|") + f.dir() + QStringLiteral("|qcc.bat")};
+                             QStringLiteral("|--progress qcc.bat"),
+                         QStringLiteral("talmo-batch|") + f.dir() +
+                             QStringLiteral("|--progress qcc.bat")};
     ran.sort();
     expected.sort();
     QCOMPARE(ran, expected);

@@ -1,0 +1,213 @@
+// The compile loop in the window: "QCC!" runs a stand-in compiler (a typed
+// command printing a prepared log) through the real batch runner; the
+// messages fill the list under the editor, lead to their lines and mark
+// them. F1 on a documented word shows its reference entry.
+#include "WindowFixture.h"
+
+#include "QsciEditor.h"
+
+#include <QAction>
+#include <QLineEdit>
+#include <QPlainTextEdit>
+#include <QPushButton>
+#include <QTabWidget>
+#include <QTemporaryDir>
+#include <QTest>
+#include <QTextBlock>
+#include <QToolButton>
+
+using talmo::QsciEditor;
+using talmo::testing::WindowFixture;
+using Lines = std::vector<int>;
+
+namespace {
+
+const QString kOther = QStringLiteral("sub dir/b\u00e9.qc");
+
+// A stand-in compiler's log: a warning in a.qc, an error in the file with a
+// non-ASCII name, an error in a file that does not exist, and noise.
+const std::string kLog = "compiling a.qc\n"
+                         "a.qc:2: warning: w text\n"
+                         "sub dir/b\xc3\xa9.qc:3:4: error: caf\xe9\xa0x\n"
+                         "gone.qc(5) : error: missing\n";
+
+std::vector<std::pair<QString, std::string>> modFiles() {
+    return {{QStringLiteral("a.qc"), "float a;\r\nfloat b;\r\nfloat c;\r\n"},
+            {kOther, "// one\r\n// two\r\nvoid() remove = #15;\r\n"},
+            {QStringLiteral("fake.log"), kLog}};
+}
+
+void retype(QLineEdit* box, const QString& text) {
+    box->setText(text);
+}
+
+std::string selectedText(const QsciEditor* e) {
+    return e->text().substr(static_cast<std::size_t>(e->selectionStart()),
+                            static_cast<std::size_t>(e->selectionLength()));
+}
+
+} // namespace
+
+class WindowCompileTest : public QObject {
+    Q_OBJECT
+private slots:
+    void initTestCase();
+    void cleanupTestCase();
+
+    void compileListsTheMessagesAndMarksTheEditedFile();
+    void anEntryOpensItsFileAtItsLine();
+    void f4AndShiftF4GoThroughTheMessages();
+    void aCleanCompileSaysNoErrorsAndClearsTheMarks();
+    void theCloseButtonHidesTheList();
+    void theInitialCompilerIsOneFoundOnPath();
+    void f1OnADocumentedWordShowsItsEntry();
+
+private:
+    // Loads a.qc, compiles with the stand-in and waits for the list.
+    void compile(WindowFixture& f, const QString& compiler = QStringLiteral("cat fake.log"));
+
+    QTemporaryDir m_bin;
+    QByteArray m_path;
+};
+
+void WindowCompileTest::initTestCase() {
+    // notepad does nothing here; the runner comes from the build.
+    QVERIFY(m_bin.isValid());
+    talmo::testing::writeFile(m_bin.filePath(QStringLiteral("notepad")), "#!/bin/sh\nexit 0\n");
+    QVERIFY(QFile::setPermissions(m_bin.filePath(QStringLiteral("notepad")),
+                                  QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner));
+    m_path = qgetenv("PATH");
+    qputenv("PATH",
+            QFile::encodeName(m_bin.path()) + ':' + QByteArray(TALMO_BATCH_DIR) + ':' + m_path);
+}
+
+void WindowCompileTest::cleanupTestCase() {
+    qputenv("PATH", m_path);
+}
+
+void WindowCompileTest::compile(WindowFixture& f, const QString& compiler) {
+    TForm1& w = f.window();
+    if (w.currentFile().isEmpty())
+        QVERIFY(w.openInEditor(f.path(QStringLiteral("a.qc"))));
+    retype(w.compilerqc, compiler);
+    QFile::remove(f.path(QStringLiteral("log")));
+    auto* list = f.control<QListWidget>("qccmessages");
+    list->clear();
+    QTest::mouseClick(w.qccarranca, Qt::LeftButton);
+    QTRY_VERIFY_WITH_TIMEOUT(list->count() > 0, 20000);
+}
+
+void WindowCompileTest::compileListsTheMessagesAndMarksTheEditedFile() {
+    WindowFixture f(modFiles());
+    TForm1& w = f.window();
+    compile(f);
+    auto* list = f.control<QListWidget>("qccmessages");
+    QVERIFY(list->isVisible());
+    QStringList rows;
+    for (int i = 0; i < list->count(); ++i)
+        rows << list->item(i)->text();
+    QCOMPARE(rows,
+             (QStringList{
+                 QStringLiteral("2 errors, 1 warning"), QStringLiteral("warning  a.qc:2  w text"),
+                 QStringLiteral("error  ") + kOther + QStringLiteral(":3:4  caf\u00e9\u00a0x"),
+                 QStringLiteral("error  gone.qc:5  missing")}));
+    QCOMPARE(w.talmo->linesWithMark(QsciEditor::LineMark::Warning), Lines{1});
+    QCOMPARE(w.talmo->linesWithMark(QsciEditor::LineMark::Error), Lines{});
+    QVERIFY(f.errors.isEmpty());
+}
+
+void WindowCompileTest::anEntryOpensItsFileAtItsLine() {
+    WindowFixture f(modFiles());
+    TForm1& w = f.window();
+    compile(f);
+    auto* list = f.control<QListWidget>("qccmessages");
+    QVERIFY(f.doubleClickItem(list, list->item(2)->text()));
+    QCOMPARE(QFileInfo(w.currentFile()).canonicalFilePath(),
+             QFileInfo(f.path(kOther)).canonicalFilePath());
+    QCOMPARE(selectedText(w.talmo), std::string("void() remove = #15;"));
+    QCOMPARE(w.talmo->linesWithMark(QsciEditor::LineMark::Error), Lines{2});
+    QCOMPARE(w.talmo->linesWithMark(QsciEditor::LineMark::Warning), Lines{});
+
+    // The file of the last entry does not exist: logged, nothing changes.
+    const QString before = w.currentFile();
+    list->setCurrentRow(3);
+    QTest::keyClick(list, Qt::Key_Return);
+    QCOMPARE(w.currentFile(), before);
+    QVERIFY(f.logLines().last().contains(QStringLiteral("gone.qc")));
+}
+
+void WindowCompileTest::f4AndShiftF4GoThroughTheMessages() {
+    WindowFixture f(modFiles());
+    TForm1& w = f.window();
+    compile(f);
+    w.talmo->setFocus();
+    QTest::keyClick(w.talmo, Qt::Key_F4);
+    QCOMPARE(QFileInfo(w.currentFile()).fileName(), QStringLiteral("a.qc"));
+    QCOMPARE(selectedText(w.talmo), std::string("float b;"));
+    QTest::keyClick(w.talmo, Qt::Key_F4);
+    QCOMPARE(selectedText(w.talmo), std::string("void() remove = #15;"));
+    QTest::keyClick(w.talmo, Qt::Key_F4, Qt::ShiftModifier);
+    QCOMPARE(selectedText(w.talmo), std::string("float b;"));
+    // Backwards from the first wraps to the last (a missing file: logged).
+    QTest::keyClick(w.talmo, Qt::Key_F4, Qt::ShiftModifier);
+    QCOMPARE(f.control<QListWidget>("qccmessages")->currentRow(), 3);
+    QCOMPARE(QFileInfo(w.currentFile()).fileName(), QStringLiteral("a.qc"));
+}
+
+void WindowCompileTest::aCleanCompileSaysNoErrorsAndClearsTheMarks() {
+    WindowFixture f(modFiles());
+    TForm1& w = f.window();
+    compile(f);
+    QCOMPARE(w.talmo->linesWithMark(QsciEditor::LineMark::Warning), Lines{1});
+    compile(f, QStringLiteral("echo Compile Complete"));
+    auto* list = f.control<QListWidget>("qccmessages");
+    QCOMPARE(list->count(), 1);
+    QCOMPARE(list->item(0)->text(), QStringLiteral("no errors"));
+    QCOMPARE(w.talmo->linesWithMark(QsciEditor::LineMark::Warning), Lines{});
+}
+
+void WindowCompileTest::theCloseButtonHidesTheList() {
+    WindowFixture f(modFiles());
+    compile(f);
+    QTest::mouseClick(f.control<QToolButton>("qccmessagesclose"), Qt::LeftButton);
+    QVERIFY(!f.control<QListWidget>("qccmessages")->isVisible());
+}
+
+void WindowCompileTest::theInitialCompilerIsOneFoundOnPath() {
+    talmo::testing::writeFile(m_bin.filePath(QStringLiteral("qfcc")), "#!/bin/sh\n");
+    QVERIFY(QFile::setPermissions(m_bin.filePath(QStringLiteral("qfcc")),
+                                  QFile::ReadOwner | QFile::ExeOwner));
+    const QByteArray path = qgetenv("PATH");
+    qputenv("PATH", QFile::encodeName(m_bin.path()));
+    WindowFixture f;
+    qputenv("PATH", path);
+    QFile::remove(m_bin.filePath(QStringLiteral("qfcc")));
+    QCOMPARE(f.window().compilerqc->text(), QStringLiteral("qfcc"));
+}
+
+void WindowCompileTest::f1OnADocumentedWordShowsItsEntry() {
+    WindowFixture f(modFiles());
+    TForm1& w = f.window();
+    QVERIFY(w.openInEditor(f.path(kOther)));
+    w.talmo->setFocus();
+    const long remove = static_cast<long>(w.talmo->text().find("remove"));
+    w.talmo->setSelectionStart(remove + 2);
+    w.talmo->setSelectionLength(0);
+    QTest::keyClick(w.talmo, Qt::Key_F1);
+    QCOMPARE(w.Manager->currentIndex(), 7);
+    QCOMPARE(w.TabbedNotebook2->currentIndex(), 2);
+    auto* memo = f.control<QPlainTextEdit>("Memo4");
+    QCOMPARE(memo->textCursor().selectedText(), QStringLiteral("remove"));
+    QVERIFY(memo->textCursor().block().text().contains(QStringLiteral("= #15")));
+
+    // Elsewhere F1 only shows the Help page.
+    w.TabbedNotebook2->setCurrentIndex(6);
+    w.Manager->setCurrentIndex(1);
+    w.talmo->setSelectionStart(0);
+    QTest::keyClick(w.talmo, Qt::Key_F1);
+    QCOMPARE(w.Manager->currentIndex(), 7);
+    QCOMPARE(w.TabbedNotebook2->currentIndex(), 6);
+}
+
+QTEST_MAIN(WindowCompileTest)
+#include "window_compile_test.moc"
