@@ -27,5 +27,10 @@ bench: deps $(BUILD)/build.ninja
 screenshot: build
 	./scripts/screenshot screenshots
 
+# The Debian package, talmo_<version>_<arch>.deb in $(BUILD).
+.PHONY: package
+package: build
+	cmake --build $(BUILD) --target package
+
 clean:
 	rm -rf $(BUILD)

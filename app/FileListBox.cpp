@@ -1,6 +1,8 @@
 #include "FileListBox.h"
 
 #include <QDir>
+#include <QKeyEvent>
+#include <QMouseEvent>
 
 namespace talmo {
 
@@ -13,6 +15,16 @@ constexpr QChar kSeparator = u'/';
 #endif
 
 } // namespace
+
+QStringList maskPatterns(const QString& mask) {
+    QStringList patterns = mask.split(u';', Qt::SkipEmptyParts);
+    for (QString& pattern : patterns) {
+        // The wildcard of the masks' home system: "*.*" is every file.
+        if (pattern == QLatin1String("*.*"))
+            pattern = QStringLiteral("*");
+    }
+    return patterns;
+}
 
 QString joinPath(const QString& directory, const QString& name) {
     if (directory.endsWith(kSeparator) || directory.endsWith(u'/'))
@@ -65,7 +77,7 @@ void FileListBox::reread() {
     QDir dir(m_directory);
     dir.setFilter(m_showDotFiles ? QDir::Files | QDir::NoDotAndDotDot | QDir::Hidden
                                  : QDir::Files | QDir::NoDotAndDotDot);
-    dir.setNameFilters(m_mask.split(u';', Qt::SkipEmptyParts));
+    dir.setNameFilters(maskPatterns(m_mask));
     dir.setSorting(QDir::Name | QDir::IgnoreCase);
     const QStringList names = dir.entryList();
     {
@@ -96,6 +108,60 @@ bool FileListBox::selectName(const QString& name) {
     setCurrentItem(found.first());
     found.first()->setSelected(true);
     return true;
+}
+
+void FileListBox::mousePressEvent(QMouseEvent* event) {
+    if (event->button() == Qt::LeftButton) {
+        m_selectedAtPress = selectedName();
+        m_doubleClicked = false;
+        QListWidget::mousePressEvent(event);
+        return;
+    }
+    // The right button picks the entry the pop-up menu acts on, quietly: a
+    // selection change would preview or load it.
+    if (event->button() == Qt::RightButton) {
+        if (QListWidgetItem* item = itemAt(event->position().toPoint())) {
+            const QSignalBlocker quiet(this);
+            setCurrentItem(item);
+            item->setSelected(true);
+        }
+    }
+    event->accept();
+}
+
+void FileListBox::mouseDoubleClickEvent(QMouseEvent* event) {
+    if (event->button() != Qt::LeftButton) {
+        mousePressEvent(event);
+        return;
+    }
+    // The base class treats a double click away from the pressed entry as a
+    // new press, which clears this again.
+    m_doubleClicked = true;
+    QListWidget::mouseDoubleClickEvent(event);
+}
+
+void FileListBox::mouseReleaseEvent(QMouseEvent* event) {
+    if (event->button() != Qt::LeftButton) {
+        event->accept();
+        return;
+    }
+    QListWidget::mouseReleaseEvent(event);
+    if (m_doubleClicked) {
+        m_doubleClicked = false;
+        return;
+    }
+    const QString name = selectedName();
+    const QListWidgetItem* under = itemAt(event->position().toPoint());
+    if (!name.isEmpty() && (name != m_selectedAtPress || (under && under->isSelected())))
+        emit chosen();
+}
+
+void FileListBox::keyPressEvent(QKeyEvent* event) {
+    const QString before = selectedName();
+    QListWidget::keyPressEvent(event);
+    const QString after = selectedName();
+    if (!after.isEmpty() && after != before)
+        emit chosen();
 }
 
 } // namespace talmo

@@ -1,7 +1,11 @@
 // A list of the plain files of one directory that match a mask: one or more
-// wildcard patterns separated by ";", matched without regard to case. Names
-// are sorted without regard to case; hidden files, directories and special
-// files (FIFOs, devices, broken links) are left out.
+// wildcard patterns separated by ";", matched without regard to case, where
+// "*.*" means every file, names without a dot included. Names are sorted
+// without regard to case; hidden files, directories and special files (FIFOs,
+// devices, broken links) are left out.
+//
+// A right click only selects the entry under the pointer, for the pop-up
+// menu to act on: it reports neither a click nor a selection change.
 #pragma once
 
 #include <QListWidget>
@@ -36,12 +40,27 @@ public:
 signals:
     // The selected entry changed, by the user or by a re-read.
     void selectionChanged();
+    // The user chose the selected entry: once per left click on an entry
+    // (a double click counts once), or by moving the selection with keys.
+    void chosen();
+
+protected:
+    void mousePressEvent(QMouseEvent* event) override;
+    void mouseReleaseEvent(QMouseEvent* event) override;
+    void mouseDoubleClickEvent(QMouseEvent* event) override;
+    void keyPressEvent(QKeyEvent* event) override;
 
 private:
     QString m_directory;
     QString m_mask;
     bool m_showDotFiles = false;
+    QString m_selectedAtPress;    // the selection when the left button went down
+    bool m_doubleClicked = false; // the press was the second of a double click
 };
+
+// The wildcard patterns of a mask, "*.*" turned into "*" so that it also
+// matches names without a dot.
+QStringList maskPatterns(const QString& mask);
 
 // Joins a directory and a name with the platform's separator, inserted only
 // when the directory does not already end in one.

@@ -4,6 +4,8 @@
 #include <QKeyEvent>
 #include <QLineEdit>
 
+#include <utility>
+
 namespace talmo {
 
 FunctionCombo::FunctionCombo(QWidget* parent) : QComboBox(parent) {
@@ -16,11 +18,18 @@ FunctionCombo::FunctionCombo(QWidget* parent) : QComboBox(parent) {
     lineEdit()->installEventFilter(this);
 }
 
+void FunctionCombo::noteKey(const QKeyEvent* event) {
+    m_deleting = event->key() == Qt::Key_Backspace || event->key() == Qt::Key_Delete;
+}
+
+void FunctionCombo::keyPressEvent(QKeyEvent* event) {
+    noteKey(event);
+    QComboBox::keyPressEvent(event);
+}
+
 bool FunctionCombo::eventFilter(QObject* watched, QEvent* event) {
-    if (watched == lineEdit() && event->type() == QEvent::KeyPress) {
-        const int key = static_cast<QKeyEvent*>(event)->key();
-        m_deleting = key == Qt::Key_Backspace || key == Qt::Key_Delete;
-    }
+    if (watched == lineEdit() && event->type() == QEvent::KeyPress)
+        noteKey(static_cast<QKeyEvent*>(event));
     return QComboBox::eventFilter(watched, event);
 }
 
@@ -33,8 +42,11 @@ void FunctionCombo::hidePopup() {
 }
 
 void FunctionCombo::onTextEdited(const QString& text) {
-    // Complete only while the user adds to the text, as inline completion does.
-    if (!m_deleting && !text.isEmpty()) {
+    // Complete only while the user adds to the text, as inline completion
+    // does; a deletion searches nothing either.
+    if (std::exchange(m_deleting, false))
+        return;
+    if (!text.isEmpty()) {
         for (int i = 0; i < count(); ++i) {
             const QString entry = itemText(i);
             if (entry.startsWith(text, Qt::CaseInsensitive)) {

@@ -15,12 +15,16 @@ public:
     void hidePopup() override;
 
 protected:
+    // The box itself receives the keys and hands them to its line edit
+    // directly, past that edit's event filters: both are watched.
+    void keyPressEvent(QKeyEvent* event) override;
     bool eventFilter(QObject* watched, QEvent* event) override;
 
 signals:
     // The drop-down list closed, before a picked entry becomes the text.
     void closedUp();
-    // The user changed the text by typing, and no entry completed it.
+    // The user typed into the text, and no entry completed it. Deleting
+    // (Backspace, Delete) is not reported.
     void editedByUser();
     // An entry became the text: picked in the list, by arrow keys, or by
     // completing what the user typed.
@@ -28,6 +32,7 @@ signals:
 
 private:
     void onTextEdited(const QString& text);
+    void noteKey(const QKeyEvent* event);
 
     bool m_deleting = false; // the last key in the box removes text
 };

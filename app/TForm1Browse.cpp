@@ -57,12 +57,8 @@ void TForm1::wireBrowsing() {
     connect(qclista, &FileListBox::selectionChanged, this, [this] { qclistaClick(); });
     connect(qclista, &QListWidget::itemDoubleClicked, this, [this] { qclistaDblClick(); });
     connect(refresh, &QPushButton::clicked, this, [this] { qclistaDblClick(); });
-    connect(listado, &QListWidget::itemClicked, this, [this] { listadoClick(); });
-    // Keyboard selection loads too; a click that selects runs only once.
-    connect(listado, &FileListBox::selectionChanged, this, [this] {
-        if (!listado->selectedName().isEmpty() && listado->hasFocus())
-            listadoClick();
-    });
+    // A click loads once; a selection moved by keys loads too.
+    connect(listado, &FileListBox::chosen, this, [this] { listadoClick(); });
     connect(salvaman, &QPushButton::clicked, this, [this] { salvamanClick(); });
     connect(FilterComboBox1, &QComboBox::activated, this, [this] { FilterComboBox1Change(); });
 

@@ -1,13 +1,52 @@
-// Talmo: opens the main window on the process's current directory.
+// Talmo: `talmo [DIR]` opens the main window on DIR, or on the process's
+// current directory.
+#include "CommandLine.h"
 #include "TForm1.h"
 
 #include <QApplication>
+#include <QDir>
+
+#include <cstdio>
+#include <memory>
+
+namespace {
+
+QStringList argumentsOf(int argc, char* argv[]) {
+    QStringList out;
+    for (int i = 0; i < argc; ++i)
+        out << QString::fromLocal8Bit(argv[i]);
+    return out;
+}
+
+void print(std::FILE* stream, const QString& text) {
+    const QByteArray bytes = text.toLocal8Bit();
+    std::fwrite(bytes.constData(), 1, static_cast<std::size_t>(bytes.size()), stream);
+}
+
+} // namespace
 
 int main(int argc, char* argv[]) {
-    QApplication app(argc, argv);
-    QApplication::setApplicationName(QStringLiteral("Talmo"));
-    QApplication::setApplicationDisplayName(QStringLiteral(":: Talmo ::"));
+    // Help and the version work without a display.
+    std::unique_ptr<QCoreApplication> app;
+    if (talmo::asksOnlyForText(argumentsOf(argc, argv)))
+        app = std::make_unique<QCoreApplication>(argc, argv);
+    else
+        app = std::make_unique<QApplication>(argc, argv);
+    // The name places the application's files; no display name, which the
+    // title bar would append to the window's own caption.
+    QCoreApplication::setApplicationName(QStringLiteral("Talmo"));
+
+    const talmo::StartRequest start = talmo::parseCommandLine(QCoreApplication::arguments());
+    if (start.exitCode >= 0) {
+        print(start.exitCode == 0 ? stdout : stderr, start.message);
+        return start.exitCode;
+    }
+    if (!QDir::setCurrent(start.directory)) {
+        print(stderr, QStringLiteral("talmo: ") + start.directory +
+                          QStringLiteral(": cannot enter the directory\n"));
+        return 2;
+    }
     TForm1 window;
     window.show();
-    return QApplication::exec();
+    return QCoreApplication::exec();
 }

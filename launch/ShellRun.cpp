@@ -81,8 +81,14 @@ std::string findOnPath(std::string_view program) {
 
 std::string findBatchRunner() {
     const std::string dir = executableDirectory();
-    if (!dir.empty() && isExecutableFile(dir + "/talmo-batch"))
-        return dir + "/talmo-batch";
+    if (!dir.empty()) {
+        // Beside talmo in a build tree; in libexec/talmo when installed.
+        for (const std::string& candidate :
+             {dir + "/talmo-batch", dir + "/../libexec/talmo/talmo-batch"}) {
+            if (isExecutableFile(candidate))
+                return candidate;
+        }
+    }
     return findOnPath("talmo-batch");
 }
 

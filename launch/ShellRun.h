@@ -28,8 +28,8 @@ bool openWithDefault(const std::string& path);
 // Full path of the executable `program` in a directory of PATH; "" when none.
 std::string findOnPath(std::string_view program);
 
-// Full path of talmo-batch: beside the running executable, else on PATH;
-// "" when none.
+// Full path of talmo-batch: beside the running executable, else in
+// ../libexec/talmo from it, else on PATH; "" when none.
 std::string findBatchRunner();
 
 // Starts `program` (a full path) with the arguments `args` (args[0] is its

@@ -1,0 +1,1 @@
+talmo_gui_test(window_lists_test SOURCES window_lists_test.cpp)
