@@ -15,6 +15,8 @@
 #include <QListWidget>
 #include <QProcess>
 
+#include <algorithm>
+
 #ifndef _WIN32
 #include "Batch.h"
 #include "ShellRun.h"
@@ -153,7 +155,12 @@ void TForm1::openMessage(const talmo::ListedMessage& message, const QString& abs
     const long end = talmo->SendScintilla(QsciScintillaBase::SCI_GETLINEENDPOSITION, line);
     talmo->setSelectionStart(start);
     talmo->setSelectionLength(end - start);
-    talmo->SendScintilla(QsciScintillaBase::SCI_SCROLLCARET);
+    // A third down the view, unless it shows well already.
+    const long first = talmo->SendScintilla(QsciScintillaBase::SCI_GETFIRSTVISIBLELINE);
+    const long onScreen = talmo->SendScintilla(QsciScintillaBase::SCI_LINESONSCREEN);
+    if (line < first || line > first + onScreen - 3)
+        talmo->SendScintilla(QsciScintillaBase::SCI_SETFIRSTVISIBLELINE,
+                             std::max(0L, line - onScreen / 3));
     talmo->setFocus();
 }
 
