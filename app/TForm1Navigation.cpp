@@ -6,6 +6,7 @@
 #include "TForm1.h"
 
 #include "DefinitionIndex.h"
+#include "DirectoryList.h"
 #include "EventHook.h"
 #include "MessageList.h"
 #include "QsciEditor.h"
@@ -160,6 +161,10 @@ void TForm1::wireNavigation() {
                                Qt::convertFromPlainText(tip, Qt::WhiteSpaceNoWrap), talmo);
     });
     connect(talmo, &QsciScintillaBase::SCN_DWELLEND, this, [] { QToolTip::hideText(); });
+
+    // A directory entered in the list gets its index once the change is done.
+    connect(dir, &talmo::DirectoryList::enterRequested, this,
+            [this] { QTimer::singleShot(0, this, [this] { workingDirectoryChanged(); }); });
 
     startIndexBuild();
 }

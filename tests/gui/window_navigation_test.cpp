@@ -60,6 +60,7 @@ private slots:
     void ctrlClickOnANameGoesToItsDefinition();
     void shiftF12ListsTheUsagesOfTheModWithTheirCount();
     void anUnknownNameIsLoggedAndNothingMoves();
+    void aNewWorkingDirectoryIsIndexedOnItsOwn();
 };
 
 void WindowNavigationTest::f12OnACallOpensTheBodyInAnotherFileAndAltLeftComesBack() {
@@ -135,6 +136,22 @@ void WindowNavigationTest::anUnknownNameIsLoggedAndNothingMoves() {
     // Nothing to go back to either.
     QTest::keyClick(w.talmo, Qt::Key_Left, Qt::AltModifier);
     QCOMPARE(w.talmo->selectionStart(), caret);
+}
+
+void WindowNavigationTest::aNewWorkingDirectoryIsIndexedOnItsOwn() {
+    WindowFixture f({{QStringLiteral("top.qc"), "float topname;\n"},
+                     {QStringLiteral("sub/x.qc"), "float subname = topname;\n"}});
+    TForm1& w = openIndexed(f, QStringLiteral("sub/x.qc"));
+    const long use = positionOf(w.talmo->text(), "topname");
+    QVERIFY(w.goToDefinitionAt(use));
+    QCOMPARE(fileName(w.currentFile()), QStringLiteral("top.qc"));
+
+    w.changeWorkingDirectory(f.path(QStringLiteral("sub")));
+    w.workingDirectoryChanged();
+    QTRY_VERIFY(w.definitionIndexReady());
+    QVERIFY(w.openInEditor(f.path(QStringLiteral("sub/x.qc"))));
+    QVERIFY(!w.goToDefinitionAt(use));
+    QCOMPARE(f.logLines().last(), QStringLiteral("No definition of topname in the mod"));
 }
 
 QTEST_MAIN(WindowNavigationTest)
