@@ -2,6 +2,7 @@
 
 #include "ByteSearch.h"
 
+#include <algorithm>
 #include <array>
 #include <tuple>
 
@@ -59,6 +60,19 @@ struct Cursor {
                 ++pos;
                 return;
             }
+        }
+    }
+    // At "#" or "$" that begins a line: up to its line break or to a
+    // comment on the line, which is skipped as everywhere else.
+    void skipDirective() {
+        const std::size_t end = lineEndOf(s, pos);
+        while (pos < end) {
+            if (startsComment())
+                return;
+            if (s[pos] == '"' || s[pos] == '\'')
+                skipString();
+            else
+                ++pos;
         }
     }
     // At a quote: past the closing quote, or up to the line break of an
@@ -132,7 +146,7 @@ public:
             if ((b == '#' || b == '$') && t.firstOnLine && c.pos + 1 < c.s.size() &&
                 identifierStart(c.at(c.pos + 1))) {
                 t.type = Tok::Directive;
-                c.pos = lineEndOf(c.s, c.pos);
+                c.skipDirective();
             } else if (b == '"' || b == '\'') {
                 t.type = Tok::String;
                 c.skipString();
@@ -297,8 +311,12 @@ private:
         if (head == "$frame" || head == "#define") {
             std::size_t i = m_t.start + head.size();
             while (i < m_t.end) {
-                if (m_s[i] == '/' && i + 1 < m_t.end && (m_s[i + 1] == '/' || m_s[i + 1] == '*'))
-                    break;
+                if (m_s[i] == '"' || m_s[i] == '\'') {
+                    Cursor quoted{m_s, i};
+                    quoted.skipString();
+                    i = quoted.pos;
+                    continue;
+                }
                 if (!kIdentifier[static_cast<unsigned char>(m_s[i])]) {
                     ++i;
                     continue;
@@ -306,6 +324,8 @@ private:
                 const std::size_t start = i;
                 while (i < m_t.end && kIdentifier[static_cast<unsigned char>(m_s[i])])
                     ++i;
+                if (!identifierStart(static_cast<unsigned char>(m_s[start])))
+                    continue;
                 if (head == "#define") {
                     emitAt(start, i, DefinitionKind::Constant);
                     break;
@@ -433,7 +453,9 @@ std::vector<Definition> scanDefinitions(std::string_view text) {
 
 std::vector<TextUsage> findUsagesInText(std::string_view text, std::string_view name) {
     std::vector<TextUsage> found;
-    if (name.empty())
+    if (name.empty() || !identifierStart(static_cast<unsigned char>(name[0])) ||
+        !std::all_of(name.begin(), name.end(),
+                     [](char c) { return kIdentifier[static_cast<unsigned char>(c)]; }))
         return found;
     Cursor walk;
     walk.s = text;

@@ -49,8 +49,8 @@ struct TextUsage {
 };
 
 // Every occurrence of the identifier `name` in `text` as a whole word with
-// exact case, outside comments and strings, in text order. An empty name
-// has none.
+// exact case, outside comments and strings, in text order. A name that is
+// no identifier has none.
 std::vector<TextUsage> findUsagesInText(std::string_view text, std::string_view name);
 
 // The line of `text` that holds byte `offset`, without its line break.

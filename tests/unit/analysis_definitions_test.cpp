@@ -110,7 +110,8 @@ INSTANTIATE_TEST_SUITE_P(Texts, UsagesIn, ::testing::Values(
               {"1:0 a;", "3:4 b = a;"}},
     UsageCase{"AFrameMacroAfterItsDollar", "$frame run1\nvoid() r = [$run1, r] {};", "run1",
               {"1:7 $frame run1", "2:13 void() r = [$run1, r] {};"}},
-    UsageCase{"EmptyNameHasNone", "abc", "", {}}));
+    UsageCase{"EmptyNameHasNone", "abc", "", {}},
+    UsageCase{"NoIdentifierHasNone", "a.b\n1a 1a", "1a", {}}));
 // clang-format on
 
 struct TargetCase {
