@@ -1,10 +1,12 @@
 // Start-up, the console log, the default error report and closing.
 #include "TForm1.h"
 
+#include "EditSession.h"
 #include "EventHook.h"
 #include "FileListBox.h"
 #include "LogBuffer.h"
 #include "QsciEditor.h"
+#include "TextBytes.h"
 
 #include <QCheckBox>
 #include <QCloseEvent>
@@ -60,6 +62,16 @@ void TForm1::onKeyPress(QWidget* box, std::function<void(char)> handler) {
 
 void TForm1::showPage(int index) {
     Manager->setCurrentIndex(index);
+}
+
+std::optional<std::string> TForm1::fileText(const QString& text) {
+    QString refused;
+    std::optional<std::string> bytes = talmo::bytesOfText(text, &refused);
+    if (!bytes)
+        LogLine(QStringLiteral(":: Cannot use \"") + refused +
+                QStringLiteral("\": the 8-bit text of the files has no such character; "
+                               "nothing was changed"));
+    return bytes;
 }
 
 QString TForm1::fileNamePart(const QString& path) {

@@ -19,8 +19,13 @@
 
 #include "MessageList.h"
 
+#include <filesystem>
 #include <functional>
 #include <memory>
+#include <optional>
+#include <string>
+#include <string_view>
+#include <vector>
 
 class QAction;
 class QCheckBox;
@@ -34,8 +39,11 @@ class QPlainTextEdit;
 class QPushButton;
 class QTabWidget;
 class QFrame;
+class QFileSystemWatcher;
 
 namespace talmo {
+class EditSession;
+class ReportReader;
 class QsciEditor;
 class FileListBox;
 class DirectoryList;
@@ -68,13 +76,12 @@ public:
     void changeWorkingDirectory(const QString& path);
     QString workingDirectory() const;
 
-    // ---- state shared by the handlers ----
-    QString CurrentFile; // file loaded in the editor; empty when none
-    QString ManFile;     // general file loaded into `test`
-    bool LoadFailed = false;
-    long SavedCaret = 0;
-    QString LastSearch;
-    QString ReportSource;
+    // ---- state shared by the handlers, read-only from outside ----
+    QString manFile() const { return ManFile; }
+    QString lastSearch() const { return LastSearch; }
+    QString reportSource() const { return ReportSource; }
+    // The last load or autosave of the editor failed.
+    bool editFailed() const;
 
     // ---- start-up, browsing, loading and saving ----
     void FormShow();
@@ -94,6 +101,9 @@ public:
     bool openInEditor(const QString& path);
     // The file loaded in the editor; empty when none.
     QString currentFile() const { return CurrentFile; }
+    // Follows an outside change of the edited file: an untouched editor shows
+    // the new version; edited text is kept (the next autosave keeps both).
+    void followEditedFile();
 
     // ---- editor commands and file management ----
     void codexKeyPress(char key);
@@ -187,7 +197,6 @@ private:
     QString m_compileDirectory;
 
 public:
-
     // ---- profiles and snippets ----
     void profilesClick();
     void Button1Click();
@@ -236,6 +245,14 @@ private:
     void showPage(int index);
     // The bare file name of a path.
     static QString fileNamePart(const QString& path);
+    // Text typed for the file's 8-bit text, as bytes; nullopt (logged, so
+    // the caller changes nothing) when a character has no byte.
+    std::optional<std::string> fileText(const QString& text);
+    // Watches the edited file for outside changes (none when empty).
+    void watchEditedFile(const QString& path);
+    using LineScan = void (*)(talmo::ReportReader&, const std::filesystem::path&, std::string_view,
+                              std::vector<std::string>&);
+    void runReport(LineScan scan);
 
 public:
     // ---- controls (owned by the window through Qt's parent chain) ----
@@ -328,12 +345,29 @@ private:
     void wireNavigation();
     void startIndexBuild();
 
+    // ---- state shared by the handlers ----
+    QString CurrentFile; // file loaded in the editor; empty when none
+    QString ManFile;     // general file loaded into `test`
+    long SavedCaret = 0;
+    QString LastSearch;
+    QString ReportSource;
+    std::unique_ptr<talmo::EditSession> m_session; // the editor's file and its rules
+    QFileSystemWatcher* m_watcher = nullptr;
+    bool m_conflictLogged = false; // an outside change met edited text
+    // Each pane's own failure state: a failed preview or Man load never
+    // blocks the editor's autosave.
+    bool m_previewFailed = false;
+    bool m_manFailed = false;
+    // What the Man page showed when loaded or saved, and whether it showed the
+    // whole file (a NUL byte ends what a memo can hold).
+    QString m_manShown;
+    bool m_manWhole = true;
+
     ErrorReporter m_errorReporter;
     QString m_startupDirectory;
     bool m_shown = false;
-    // Whether the file in the editor / in `test` had LF line breaks when it
-    // was loaded: it is written back the same way.
-    bool m_currentFileLf = false;
+    // Whether the file in `test` had LF line breaks when it was loaded: it is
+    // written back the same way.
     bool m_manFileLf = false;
     // What the preview holds, to skip re-reading an unchanged file.
     struct PreviewStamp {

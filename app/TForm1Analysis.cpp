@@ -19,8 +19,7 @@
 #include <QPushButton>
 #include <QTabWidget>
 
-using talmo::fromLatin1;
-using talmo::latin1;
+using talmo::textOfBytes;
 
 void TForm1::wireAnalysis() {
     connect(syntaxcolor, &QPushButton::clicked, this, [this] { syntaxcolorClick(); });
@@ -55,7 +54,7 @@ void TForm1::BuildFunctionIndex() {
     com->clear();
     QStringList entries;
     for (const std::string& entry : talmo::buildFunctionIndexFromText(talmo->text()))
-        entries << fromLatin1(entry);
+        entries << textOfBytes(entry);
     com->addItems(entries);
     com->setCurrentIndex(-1);
     com->setEditText(QString());
@@ -66,7 +65,8 @@ void TForm1::codeChange() {
 }
 
 void TForm1::comClick() {
-    talmo::findNextInEditor(*talmo, latin1(com->currentText()));
+    if (const auto what = fileText(com->currentText()))
+        talmo::findNextInEditor(*talmo, *what);
 }
 
 void TForm1::comCloseUp() {
@@ -93,9 +93,11 @@ void TForm1::next1Click() {
 }
 
 void TForm1::Button3Click() {
+    const auto what = fileText(searchfor->text());
+    if (!what)
+        return;
     talmo->setVisible(false);
-    const talmo::ColorizeResult marks =
-        talmo::computeColorize(talmo->text(), latin1(searchfor->text()));
+    const talmo::ColorizeResult marks = talmo::computeColorize(talmo->text(), *what);
     talmo::applyColorize(*talmo, marks, ColorBox->selectedColour());
     if (marks.found())
         showPage(1);
@@ -103,9 +105,12 @@ void TForm1::Button3Click() {
 }
 
 void TForm1::Button4Click() {
+    const auto what = fileText(searchfor->text());
+    const auto by = what ? fileText(replaceby->text()) : std::nullopt;
+    if (!by)
+        return;
     talmo->setVisible(false);
-    talmo::ReplaceResult edits =
-        talmo::computeReplace(talmo->text(), latin1(searchfor->text()), latin1(replaceby->text()));
+    talmo::ReplaceResult edits = talmo::computeReplace(talmo->text(), *what, *by);
     const bool found = edits.found();
     talmo::applyReplace(*talmo, std::move(edits));
     if (found)

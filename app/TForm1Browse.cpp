@@ -5,9 +5,9 @@
 #include "TextBytes.h"
 
 #include "DirectoryList.h"
+#include "EditSession.h"
 #include "FileListBox.h"
 #include "QsciEditor.h"
-#include "RecoveryFile.h"
 #include "Text.h"
 
 #include <QCheckBox>
@@ -15,9 +15,11 @@
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
+#include <QFileSystemWatcher>
 #include <QLineEdit>
 #include <QPlainTextEdit>
 #include <QPushButton>
+#include <QStandardPaths>
 #include <QTabWidget>
 
 #include <exception>
@@ -31,13 +33,26 @@ namespace {
 const QString kSourceMask = QStringLiteral("*.qc;*.src;*.txt");
 
 // The entry of `drive` that holds the working directory: the longest root
-// that begins it.
+// that begins it. Roots ("C:/") and directories ("C:\mod") are compared in
+// one form, whole names only, without case where the file system has none.
 int driveIndexOf(const QComboBox* drive, const QString& directory) {
+#ifdef _WIN32
+    constexpr Qt::CaseSensitivity kCase = Qt::CaseInsensitive;
+#else
+    constexpr Qt::CaseSensitivity kCase = Qt::CaseSensitive;
+#endif
+    const auto form = [](const QString& path) {
+        QString p = QDir::fromNativeSeparators(QDir::cleanPath(path));
+        if (!p.endsWith(u'/'))
+            p += u'/';
+        return p;
+    };
+    const QString here = form(directory);
     int best = -1;
     qsizetype bestLength = -1;
     for (int i = 0; i < drive->count(); ++i) {
-        const QString root = drive->itemData(i).toString();
-        if (directory.startsWith(root) && root.size() > bestLength) {
+        const QString root = form(drive->itemData(i).toString());
+        if (here.startsWith(root, kCase) && root.size() > bestLength) {
             best = i;
             bestLength = root.size();
         }
@@ -48,6 +63,11 @@ int driveIndexOf(const QComboBox* drive, const QString& directory) {
 } // namespace
 
 void TForm1::wireBrowsing() {
+    m_session = std::make_unique<talmo::EditSession>(*talmo);
+    m_session->setFallbackRecoveryDirectory(
+        localPath(QStandardPaths::writableLocation(QStandardPaths::AppDataLocation)));
+    m_watcher = new QFileSystemWatcher(this);
+    connect(m_watcher, &QFileSystemWatcher::fileChanged, this, [this] { followEditedFile(); });
     connect(dir, &talmo::DirectoryList::enterRequested, this,
             [this](const QString& path) { changeWorkingDirectory(path); });
     connect(drive, &QComboBox::activated, this, [this] { driveChange(); });
@@ -131,33 +151,46 @@ void TForm1::qclistaClick() {
         veer->setBorder(path == CurrentFile);
         showPage(2);
         Manager->setTabText(2, QStringLiteral("&See ") + fileNamePart(path));
-        LoadFailed = false;
+        m_previewFailed = false;
     } catch (const std::exception&) {
         LogLine(QStringLiteral("Open fail!!: "));
-        LoadFailed = true;
+        m_previewFailed = true;
     }
 }
 
+bool TForm1::editFailed() const {
+    return m_session->failed();
+}
+
 void TForm1::autosaveCurrentFile() {
-    if (CurrentFile.isEmpty())
+    using Kind = talmo::EditSession::Autosave::Kind;
+    const talmo::EditSession::Autosave result = m_session->autosave();
+    const QString kept = talmo::nameText(result.recovery.string());
+    switch (result.kind) {
+    case Kind::NotNeeded:
+    case Kind::Empty:
         return;
-    if (talmo->length() == 0 || LoadFailed)
-        return;
-    const std::string text = talmo->text();
-    try {
-        talmo::writeFileBytes(localPath(CurrentFile),
-                              m_currentFileLf ? talmo::crlfToLf(text) : text);
+    case Kind::Saved:
         talmo->setSelectionStart(SavedCaret);
         LogLine(QStringLiteral(":: Autosaved: ") + CurrentFile);
-        LoadFailed = false;
-    } catch (const std::exception&) {
+        return;
+    case Kind::Failed:
         LogLine(QStringLiteral("Autosaved fail!!: "));
-        LoadFailed = true;
-        // The switch goes on and loads over this text: keep a copy first.
-        const QString copy = talmo::writeRecoveryFile(CurrentFile, text);
-        if (!copy.isEmpty())
-            LogLine(QStringLiteral(":: Unsaved text kept in: ") + copy);
+        break;
+    case Kind::ChangedOnDisk:
+        if (!kept.isEmpty()) {
+            LogLine(QStringLiteral(":: Changed on disk, your text kept in: ") + kept);
+            return;
+        }
+        LogLine(QStringLiteral(":: Changed on disk: ") + CurrentFile);
+        break;
+    case Kind::SkippedFailed:
+        break;
     }
+    if (kept.isEmpty())
+        LogLine(QStringLiteral(":: Unsaved text could not be kept anywhere!"));
+    else
+        LogLine(QStringLiteral(":: Unsaved text kept in: ") + kept);
 }
 
 void TForm1::qclistaDblClick() {
@@ -172,26 +205,57 @@ bool TForm1::openInEditor(const QString& path) {
 
     bool loaded = false;
     try {
-        if (path.isEmpty())
-            throw talmo::FileError("No file is selected");
-        const std::string bytes = talmo::readFileBytes(localPath(path));
-        talmo->setText(bytes);
-        m_currentFileLf = talmo::usesLfLineBreaks(bytes);
+        // An empty path (nothing selected) fails like any unreadable file.
+        m_session->load(localPath(path));
         BuildFunctionIndex();
         syntaxcolorClick();
-        LoadFailed = false;
         CurrentFile = path;
         Manager->setTabText(1, QStringLiteral("&Edit ") + fileNamePart(CurrentFile));
         talmo->setDefaultColour(talmo::kBlack);
         loaded = true;
     } catch (const std::exception&) {
         LogLine(QStringLiteral("Load fail!!: "));
-        LoadFailed = true;
         CurrentFile.clear();
     }
+    watchEditedFile(CurrentFile);
     talmo->setSelectionStart(SavedCaret);
     showPage(1);
     return loaded;
+}
+
+void TForm1::watchEditedFile(const QString& path) {
+    m_conflictLogged = false;
+    const QStringList watched = m_watcher->files();
+    if (!watched.isEmpty())
+        m_watcher->removePaths(watched);
+    if (!path.isEmpty())
+        m_watcher->addPath(path);
+}
+
+void TForm1::followEditedFile() {
+    using Change = talmo::EditSession::DiskChange;
+    // A file replaced by a rename is no longer watched under its name.
+    if (!CurrentFile.isEmpty() && !m_watcher->files().contains(CurrentFile) &&
+        QFileInfo::exists(CurrentFile))
+        m_watcher->addPath(CurrentFile);
+    switch (m_session->followDisk()) {
+    case Change::Reloaded:
+        BuildFunctionIndex();
+        syntaxcolorClick();
+        talmo->setDefaultColour(talmo::kBlack);
+        Manager->setTabText(1, QStringLiteral("&Edit ") + fileNamePart(CurrentFile));
+        m_conflictLogged = false;
+        LogLine(QStringLiteral(":: Reloaded, changed on disk: ") + CurrentFile);
+        break;
+    case Change::Conflict:
+        if (!m_conflictLogged)
+            LogLine(QStringLiteral(":: Changed on disk while edited: ") + CurrentFile);
+        m_conflictLogged = true;
+        break;
+    case Change::None:
+    case Change::Vanished:
+        break;
+    }
 }
 
 void TForm1::listadoClick() {
@@ -201,23 +265,42 @@ void TForm1::listadoClick() {
         return;
     try {
         const std::string bytes = talmo::readFileBytes(localPath(path));
-        // The memo ends the text at the file's first NUL byte.
-        test->setPlainText(talmo::memoText(std::string_view(bytes).substr(0, bytes.find('\0'))));
+        // The memo ends the text at the file's first NUL byte; such a file
+        // is shown but never saved from the page.
+        const std::size_t nul = bytes.find('\0');
+        const QString shown = talmo::memoText(std::string_view(bytes).substr(0, nul));
+        test->setPlainText(shown);
+        m_manShown = talmo::memoContents(test);
+        m_manWhole = nul == std::string::npos;
         m_manFileLf = talmo::usesLfLineBreaks(bytes);
         ManFile = path;
-        LoadFailed = false;
+        m_manFailed = false;
     } catch (const std::exception&) {
         LogLine(QStringLiteral("Load fail!!: "));
-        LoadFailed = true;
+        m_manFailed = true;
     }
 }
 
 void TForm1::salvamanClick() {
     if (ManFile.isEmpty())
         return;
+    const QString text = talmo::memoContents(test);
+    // Unchanged text is what the file already holds: nothing to write.
+    if (text == m_manShown)
+        return;
+    if (!m_manWhole) {
+        LogLine(QStringLiteral("Save fail!!: ") + ManFile +
+                QStringLiteral(" holds a NUL byte; the page shows it only up to there, "
+                               "so it is not saved from here"));
+        return;
+    }
+    const std::optional<std::string> bytes = fileText(text);
+    if (!bytes)
+        return;
     try {
         talmo::writeFileBytes(localPath(ManFile),
-                              talmo::memoBytes(test->toPlainText(), m_manFileLf));
+                              m_manFileLf ? *bytes : talmo::normalizeLineBreaks(*bytes));
+        m_manShown = text;
     } catch (const std::exception&) {
         LogLine(QStringLiteral("Save fail!!: "));
     }

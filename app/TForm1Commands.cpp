@@ -22,8 +22,6 @@
 #include <string>
 #include <vector>
 
-using talmo::latin1;
-
 namespace {
 
 // Optional blanks, an optional sign and decimal digits; nothing else.
@@ -92,7 +90,10 @@ void TForm1::codexMouseUp() {
 void TForm1::uptextKeyPress(char key) {
     if (key != '\r' || uptext->text().isEmpty())
         return;
-    talmo->insertLineAtStart(latin1(uptext->text()));
+    const auto line = fileText(uptext->text());
+    if (!line)
+        return;
+    talmo->insertLineAtStart(*line);
     uptext->clear();
 }
 

@@ -8,6 +8,7 @@
 #include "Report.h"
 #include "ReportReader.h"
 #include "Text.h"
+#include "TextCodec.h"
 
 #include <QFile>
 #include <QListWidget>
@@ -19,9 +20,6 @@ namespace {
 // A report entry keeps its exact bytes (a file name, then 8-bit text) beside
 // the text the list shows.
 constexpr int kEntryBytes = Qt::UserRole;
-
-using LineScan = void (*)(talmo::ReportReader&, const std::string&, std::string_view,
-                          std::vector<std::string>&);
 
 std::string bytesOf(const QListWidgetItem* item) {
     const QByteArray bytes = item->data(kEntryBytes).toByteArray();
@@ -47,7 +45,8 @@ void TForm1::wireReports() {
 // The report run shared by both buttons: every listed file but the report
 // file itself goes through `scan`; a file that cannot be read stops the run
 // with an error report, keeping the entries found so far.
-static void runReport(TForm1& form, LineScan scan) {
+void TForm1::runReport(LineScan scan) {
+    TForm1& form = *this;
     form.LogLine(QStringLiteral("GENERATING REPORT"));
     talmo::ReportReader reader;
     QList<QListWidgetItem*> found; // added to the list in one go
@@ -57,7 +56,7 @@ static void runReport(TForm1& form, LineScan scan) {
         const std::string source = QFile::encodeName(name).toStdString();
         if (talmo::skippedByReportRun(source))
             continue;
-        form.ReportSource = name;
+        ReportSource = name;
         std::vector<std::string> entries;
         QString failure;
         try {
@@ -67,9 +66,8 @@ static void runReport(TForm1& form, LineScan scan) {
         }
         for (const std::string& e : entries) {
             const std::string_view definition = std::string_view(e).substr(source.size() + 3);
-            auto* item = new QListWidgetItem(
-                name + QStringLiteral(" - ") +
-                QString::fromLatin1(definition.data(), static_cast<qsizetype>(definition.size())));
+            auto* item =
+                new QListWidgetItem(name + QStringLiteral(" - ") + talmo::textOfBytes(definition));
             item->setData(kEntryBytes, QByteArray(e.data(), static_cast<qsizetype>(e.size())));
             found << item;
         }
@@ -85,11 +83,11 @@ static void runReport(TForm1& form, LineScan scan) {
 }
 
 void TForm1::generatereportClick() {
-    runReport(*this, &talmo::scanFileForFunctions);
+    runReport(&talmo::scanFileForFunctions);
 }
 
 void TForm1::atribgenClick() {
-    runReport(*this, &talmo::scanFileForAttributes);
+    runReport(&talmo::scanFileForAttributes);
 }
 
 void TForm1::EditReportClick() {
@@ -122,8 +120,7 @@ void TForm1::reportlistDblClick() {
                                    QFile::encodeName(workingDirectory()).toStdString());
         qclistaDblClick();
         qclista->reread();
-        const QString definition = QString::fromLatin1(
-            parts.definition.data(), static_cast<qsizetype>(parts.definition.size()));
+        const QString definition = talmo::textOfBytes(parts.definition);
         LogLine(QStringLiteral("Jumping to ") + definition);
         com->setEditText(definition);
         comClick();

@@ -1,6 +1,7 @@
-// Project profiles (the Go page) and snippets (the Snip page). File texts are
-// 8-bit: their bytes show one byte one character in the memos and go back
-// the same way; file names stay the platform's own.
+// Project profiles (the Go page) and snippets (the Snip page). A snippet is
+// 8-bit text: its bytes show one byte one character in the memo and go back
+// the same way. A profile holds file names and commands: it is text in the
+// file-name encoding, as are the profile's own name and the snippet names.
 #include "TForm1.h"
 
 #include "TextBytes.h"
@@ -19,16 +20,17 @@
 
 #include <exception>
 
-using talmo::fromLatin1;
-using talmo::latin1;
 using talmo::localPath;
+using talmo::nameBytes;
+using talmo::nameText;
 
 namespace {
 
 // A profile's lines as the memo shows them: the break that ends the last
 // line makes no empty line of its own.
 QString profileMemoText(const std::string& crlfText) {
-    QString text = talmo::memoText(crlfText);
+    QString text = talmo::settingsText(crlfText);
+    text.replace(QStringLiteral("\r\n"), QStringLiteral("\n"));
     if (text.endsWith(u'\n'))
         text.chop(1);
     return text;
@@ -59,16 +61,15 @@ void TForm1::profilesClick() {
 
 void TForm1::Button2Click() {
     // The rule for the name works on the name's characters; UTF-8 keeps them all.
-    const QString name =
-        QString::fromStdString(talmo::profileFileName(savename->text().toStdString()));
+    const QString name = nameText(talmo::profileFileName(nameBytes(savename->text())));
     grupoprofiles->setTitle(name);
-    const talmo::ProfileSettings settings{latin1(name),
-                                          latin1(compilerqc->text()),
-                                          latin1(pathsrc->text()),
-                                          latin1(pathquake->text()),
-                                          latin1(namequake->text()),
-                                          latin1(namemod->text()),
-                                          latin1(paramsquake->text())};
+    const talmo::ProfileSettings settings{nameBytes(name),
+                                          nameBytes(compilerqc->text()),
+                                          nameBytes(pathsrc->text()),
+                                          nameBytes(pathquake->text()),
+                                          nameBytes(namequake->text()),
+                                          nameBytes(namemod->text()),
+                                          nameBytes(paramsquake->text())};
     profileinfo->setPlainText(profileMemoText(talmo::composeProfileText(settings)));
     try {
         talmo::writeProfileFile(localPath(name), settings);
@@ -84,16 +85,16 @@ void TForm1::Button2Click() {
 void TForm1::Button1Click() {
     try {
         const talmo::ProfileSettings p =
-            talmo::readProfileValues(latin1(profileinfo->toPlainText()));
-        const QString name = fromLatin1(p.configFile);
+            talmo::readProfileValues(nameBytes(talmo::memoContents(profileinfo)));
+        const QString name = nameText(p.configFile);
         LogLine(QStringLiteral("Loading ") + name);
         grupoprofiles->setTitle(name);
-        compilerqc->setText(fromLatin1(p.compiler));
-        pathsrc->setText(fromLatin1(p.pathSrc));
-        pathquake->setText(fromLatin1(p.pathExe));
-        namequake->setText(fromLatin1(p.quakeExe));
-        namemod->setText(fromLatin1(p.modName));
-        paramsquake->setText(fromLatin1(p.params));
+        compilerqc->setText(nameText(p.compiler));
+        pathsrc->setText(nameText(p.pathSrc));
+        pathquake->setText(nameText(p.pathExe));
+        namequake->setText(nameText(p.quakeExe));
+        namemod->setText(nameText(p.modName));
+        paramsquake->setText(nameText(p.params));
         savename->setText(name);
     } catch (const std::exception&) {
         LogLine(QStringLiteral("Corrupt qprofile file!!!"));
@@ -110,9 +111,11 @@ void TForm1::xxtfileboxClick() {
 }
 
 void TForm1::salvaxssClick() {
-    const QByteArray name = QFile::encodeName(xxtfile->text());
+    const std::optional<std::string> text = fileText(talmo::memoContents(xxtcode));
+    if (!text)
+        return;
     const std::vector<std::string> lines =
-        talmo::saveSnip(name.toStdString(), talmo::memoBytes(xxtcode->toPlainText()),
+        talmo::saveSnip(nameBytes(xxtfile->text()), talmo::normalizeLineBreaks(*text),
                         [this] { xxtfilebox->reread(); });
     for (const std::string& line : lines)
         LogLine(QFile::decodeName(QByteArray::fromStdString(line)));

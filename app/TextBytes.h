@@ -1,41 +1,56 @@
-// The two ways the window turns its texts into bytes: file contents and typed
-// texts are 8-bit (one byte one character, Latin-1), while file names are the
-// platform's own (UTF-8 on Linux) and never go through Latin-1.
+// The two ways the window turns its texts into bytes: file contents and what
+// is typed for them are 8-bit (TextCodec.h: one byte one character), while
+// file names, directories and the settings that name programs and paths are
+// the platform's own file-name encoding (UTF-8 on Linux) and never go
+// through the 8-bit mapping.
 #pragma once
 
 #include <QFile>
 #include <QString>
 
+#include <filesystem>
+#include <optional>
 #include <string>
 #include <string_view>
 
 #include "Text.h"
+#include "TextCodec.h"
+
+class QPlainTextEdit;
 
 namespace talmo {
 
-inline std::string latin1(const QString& text) {
-    const QByteArray bytes = text.toLatin1();
-    return std::string(bytes.constData(), static_cast<std::size_t>(bytes.size()));
+// A file name, directory or setting in the file-name encoding.
+inline std::string nameBytes(const QString& text) {
+    return QFile::encodeName(text).toStdString();
 }
 
-inline QString fromLatin1(const std::string& bytes) {
-    return QString::fromLatin1(bytes.data(), static_cast<qsizetype>(bytes.size()));
+inline QString nameText(std::string_view bytes) {
+    return QFile::decodeName(QByteArray(bytes.data(), static_cast<qsizetype>(bytes.size())));
 }
 
-inline std::string localPath(const QString& path) {
-    return QFile::encodeName(path).toStdString();
+// Settings text read from a file: UTF-8 when it is valid UTF-8, else (a file
+// written by an older version) each byte as its Latin-1 character.
+QString settingsText(std::string_view bytes);
+
+// The one place where a file name becomes a path: wide characters on
+// Windows, the file-name encoding on other systems.
+inline std::filesystem::path localPath(const QString& path) {
+#ifdef _WIN32
+    return std::filesystem::path(path.toStdWString());
+#else
+    return std::filesystem::path(QFile::encodeName(path).toStdString());
+#endif
 }
 
 // 8-bit file text as a plain memo shows it: every line break (CR, LF or
 // CR LF) one "\n".
 inline QString memoText(std::string_view bytes) {
-    return fromLatin1(crlfToLf(normalizeLineBreaks(bytes)));
+    return textOfBytes(crlfToLf(normalizeLineBreaks(bytes)));
 }
 
-// A memo's text as file bytes: line breaks as LF when `lf`, else CR LF.
-inline std::string memoBytes(const QString& text, bool lf = false) {
-    const std::string bytes = latin1(text);
-    return lf ? bytes : normalizeLineBreaks(bytes);
-}
+// The text a memo holds, exactly: a no-break space stays one (a plain-text
+// read would turn it into a blank); line breaks are "\n".
+QString memoContents(const QPlainTextEdit* memo);
 
 } // namespace talmo

@@ -163,7 +163,7 @@ void BM_Switch(benchmark::State& state) {
         w->qclistaDblClick();
         toA = !toA;
     }
-    if (w.errors != 0 || w->CurrentFile.isEmpty())
+    if (w.errors != 0 || w->currentFile().isEmpty())
         state.SkipWithError("a switch failed");
     setBytes(state, a.size() + b.size());
 }

@@ -1,6 +1,7 @@
 #include "QsciEditor.h"
 
 #include "Text.h"
+#include "TextCodec.h"
 
 #include <QAction>
 #include <QCoreApplication>
@@ -29,24 +30,6 @@ std::uint32_t key(Rgb c) {
     return std::uint32_t{c.r} << 16 | std::uint32_t{c.g} << 8 | c.b;
 }
 
-// Windows-1252 characters of 0x80..0x9F; 0 where the byte has none.
-constexpr std::array<char16_t, 32> kCp1252High = {
-    0x20AC, 0,      0x201A, 0x0192, 0x201E, 0x2026, 0x2020, 0x2021, 0x02C6, 0x2030, 0x0160,
-    0x2039, 0x0152, 0,      0x017D, 0,      0,      0x2018, 0x2019, 0x201C, 0x201D, 0x2022,
-    0x2013, 0x2014, 0x02DC, 0x2122, 0x0161, 0x203A, 0x0153, 0,      0x017E, 0x0178};
-
-// The byte of a character: Latin-1 as it is, the extra letters and signs of
-// Windows-1252 by their code; none for the rest.
-std::optional<unsigned char> byteOfChar(QChar c) {
-    const char16_t u = c.unicode();
-    if (u < 0x100)
-        return static_cast<unsigned char>(u);
-    for (std::size_t i = 0; i < kCp1252High.size(); ++i)
-        if (kCp1252High[i] == u)
-            return static_cast<unsigned char>(0x80 + i);
-    return std::nullopt;
-}
-
 // The byte a typed character stands for; none for DEL and C1 controls, which
 // no key types.
 std::optional<unsigned char> typedByte(QChar c) {
@@ -54,12 +37,6 @@ std::optional<unsigned char> typedByte(QChar c) {
     if (u == 0x7F || (u >= 0x80 && u < 0xA0))
         return std::nullopt;
     return byteOfChar(c);
-}
-
-QChar charOfByte(unsigned char b) {
-    if (b >= 0x80 && b < 0xA0 && kCp1252High[b - 0x80] != 0)
-        return QChar(kCp1252High[b - 0x80]);
-    return QChar(static_cast<char16_t>(b));
 }
 
 // The character a key event types, as Windows reports it: Ctrl with a
@@ -509,9 +486,15 @@ void QsciEditor::typeText(std::string_view text) {
 }
 
 void QsciEditor::keyPressEvent(QKeyEvent* event) {
+    const QString typed = event->text();
+    // A character the 8-bit text cannot hold is not typed at all: Scintilla
+    // would store '?' in its place.
+    if (!typed.isEmpty() && !bytesOfText(typed)) {
+        event->accept();
+        return;
+    }
     if (m_events.keyDown)
         m_events.keyDown(event->key());
-    const QString typed = event->text();
     if (m_events.keyPress)
         for (QChar c : typed)
             if (const auto b = typedByte(c, event->modifiers()))
@@ -590,23 +573,18 @@ QByteArray QsciEditor::fromMimeData(const QMimeData* source, bool& rectangular) 
     QByteArray bytes = QsciScintilla::fromMimeData(source, rectangular);
     if (!source->hasText())
         return bytes;
-    const QString text = source->text();
-    bytes.clear();
-    bytes.reserve(text.size());
-    for (QChar c : text) {
-        const auto b = byteOfChar(c);
-        bytes += b ? static_cast<char>(*b) : '?';
-    }
-    return bytes;
+    // Text with a character the 8-bit text cannot hold is not pasted: no
+    // '?' ever stands in for it.
+    const std::optional<std::string> mapped = bytesOfText(source->text());
+    if (!mapped)
+        return QByteArray();
+    return QByteArray::fromStdString(*mapped);
 }
 
 QMimeData* QsciEditor::toMimeData(const QByteArray& text, bool rectangular) const {
     QMimeData* mime = QsciScintilla::toMimeData(text, rectangular);
-    QString unicode;
-    unicode.reserve(text.size());
-    for (char b : text)
-        unicode += charOfByte(static_cast<unsigned char>(b));
-    mime->setText(unicode);
+    mime->setText(
+        textOfBytes(std::string_view(text.constData(), static_cast<std::size_t>(text.size()))));
     return mime;
 }
 

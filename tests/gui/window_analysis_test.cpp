@@ -309,14 +309,14 @@ void WindowAnalysisTest::enteringComRebuildsTheIndexFromTheEditedText() {
 void WindowAnalysisTest::enterInFindeditSearchesAndF3FindsTheNextOne() {
     WindowFixture f(mod());
     TForm1& w = loadDefs(f);
-    QVERIFY(w.LastSearch.isEmpty());
+    QVERIFY(w.lastSearch().isEmpty());
     // Enter in an empty box does nothing.
     f.type(w.findedit, QString(), true);
     QVERIFY(w.com->currentText().isEmpty());
-    QVERIFY(w.LastSearch.isEmpty());
+    QVERIFY(w.lastSearch().isEmpty());
 
     f.type(w.findedit, QStringLiteral("THINK"), true);
-    QCOMPARE(w.LastSearch, QStringLiteral("THINK"));
+    QCOMPARE(w.lastSearch(), QStringLiteral("THINK"));
     QCOMPARE(w.com->currentText(), QStringLiteral("THINK"));
     QCOMPARE(selectionOf(w.talmo), (Selection{positionOf(kDefs, "think", 1), 5}));
     QTRY_VERIFY(w.talmo->hasFocus());

@@ -217,7 +217,7 @@ void WindowCommandsTest::deleteRenamesToBakAndNeverOverwrites() {
     QCOMPARE(f.logLines().last(), QStringLiteral("Rename file ") + defs + QStringLiteral(" ok."));
     QVERIFY(!QFile::exists(defs));
     QVERIFY(QFile::exists(defs + QStringLiteral(".bak")));
-    QCOMPARE(w.CurrentFile, defs);
+    QCOMPARE(w.currentFile(), defs);
     QVERIFY(w.qclista->findItems(QStringLiteral("defs.qc"), Qt::MatchExactly).isEmpty());
 
     // The next switch writes the editor's text back under the old name.

@@ -98,7 +98,7 @@ void WindowReportsTest::bothReportsFindTheExampleDefinitionsInRunOrder() {
     QTest::mouseClick(w.generatereport, Qt::LeftButton);
     QCOMPARE(entries(w.reportlist), kDefsFunctions);
     QCOMPARE(f.logLines().last(), QStringLiteral("GENERATING REPORT"));
-    QCOMPARE(w.ReportSource, QStringLiteral("defs.qc"));
+    QCOMPARE(w.reportSource(), QStringLiteral("defs.qc"));
 
     QTest::mouseClick(w.atribgen, Qt::LeftButton);
     QCOMPARE(entries(w.reportlist), kDefsFunctions + kDefsAttributes);
@@ -133,7 +133,7 @@ void WindowReportsTest::lastLineOneLineFilesAndComparisonHeads() {
                                         QStringLiteral("b_cmp.qc - .float\tlight_lev;"),
                                         QStringLiteral("b_cmp.qc - .entity owner;"),
                                     }));
-    QCOMPARE(w.ReportSource, QStringLiteral("d_progs.src"));
+    QCOMPARE(w.reportSource(), QStringLiteral("d_progs.src"));
     QVERIFY(f.errors.isEmpty());
 }
 
@@ -163,7 +163,7 @@ void WindowReportsTest::editReportWithAnEmptyListWritesTenLinesAndShowsThem() {
     QCOMPARE(QString::fromStdString(report).split(QStringLiteral("\r\n")).size() - 1, 10);
     // The lists were re-read, the report loaded like a double click on it.
     QVERIFY(w.qclista->findItems(QStringLiteral("talmo.report.txt"), Qt::MatchExactly).size() == 1);
-    QCOMPARE(w.CurrentFile, f.path(QStringLiteral("talmo.report.txt")));
+    QCOMPARE(w.currentFile(), f.path(QStringLiteral("talmo.report.txt")));
     QCOMPARE(w.talmo->text(), report);
     QCOMPARE(w.Manager->currentIndex(), 1);
     QCOMPARE(w.Manager->tabText(1), QStringLiteral("&Edit talmo.report.txt"));
@@ -196,7 +196,7 @@ void WindowReportsTest::doubleClickOnAnEntryOpensItsFileAtTheDefinition() {
     w.Manager->setCurrentIndex(3);
 
     QVERIFY(f.doubleClickItem(w.reportlist, entry));
-    QCOMPARE(w.CurrentFile, f.path(QStringLiteral("world.qc")));
+    QCOMPARE(w.currentFile(), f.path(QStringLiteral("world.qc")));
     QCOMPARE(w.Manager->currentIndex(), 1);
     QCOMPARE(f.logLines().last(), QStringLiteral("Jumping to void() worldspawn ="));
     QCOMPARE(w.com->currentText(), QStringLiteral("void() worldspawn ="));
@@ -218,7 +218,7 @@ void WindowReportsTest::fileDeletedAfterListingStopsTheRunKeepingEntries() {
     QTest::mouseClick(w.generatereport, Qt::LeftButton);
     QCOMPARE(f.errors.size(), 1);
     QCOMPARE(entries(w.reportlist), QStringList{QStringLiteral("a.qc - void() first =")});
-    QCOMPARE(w.ReportSource, QStringLiteral("b.qc"));
+    QCOMPARE(w.reportSource(), QStringLiteral("b.qc"));
     QCOMPARE(f.logLines().last(), QStringLiteral("GENERATING REPORT"));
 
     // A failed report file write loads nothing: a directory in its way.
@@ -226,7 +226,7 @@ void WindowReportsTest::fileDeletedAfterListingStopsTheRunKeepingEntries() {
     const QStringList logBefore = f.logLines();
     QTest::mouseClick(w.EditReport, Qt::LeftButton);
     QCOMPARE(f.errors.size(), 2);
-    QVERIFY(w.CurrentFile.isEmpty());
+    QVERIFY(w.currentFile().isEmpty());
     QCOMPARE(f.logLines(), logBefore);
 }
 
@@ -240,7 +240,7 @@ void WindowReportsTest::doubleClickWithoutASelectedEntryReportsAnError() {
     doubleClickViewport(w.reportlist, QPoint(10, 10)); // the list is empty
     QCOMPARE(f.errors.size(), 1);
     QCOMPARE(w.Manager->currentIndex(), 3);
-    QVERIFY(w.CurrentFile.isEmpty());
+    QVERIFY(w.currentFile().isEmpty());
     QCOMPARE(f.logLines(), logBefore);
 }
 
@@ -264,7 +264,7 @@ void WindowReportsTest::entryNamingNoFileOfTheDirectoryReportsAnError() {
     QCOMPARE(f.errors.size(), 1);
     QVERIFY(f.errors.first().contains(QStringLiteral("world.qc")));
     QCOMPARE(f.logLines(), logBefore);
-    QCOMPARE(w.CurrentFile, f.path(QStringLiteral("world.qc")));
+    QCOMPARE(w.currentFile(), f.path(QStringLiteral("world.qc")));
     QCOMPARE(w.talmo->text(), text);
     QCOMPARE(w.talmo->selectionStart(), 5L);
     QCOMPARE(w.Manager->currentIndex(), 3);
@@ -281,7 +281,7 @@ void WindowReportsTest::fileNameHoldingTheSeparatorIsCutAtItsFirstOne() {
     QVERIFY(f.doubleClickItem(w.reportlist, QStringLiteral("a - b.qc - void() lamp =")));
     // The file part is "a", which names no file: nothing is loaded.
     QCOMPARE(f.errors.size(), 1);
-    QVERIFY(w.CurrentFile.isEmpty());
+    QVERIFY(w.currentFile().isEmpty());
     QVERIFY(!f.logLines().join(u'\n').contains(QStringLiteral("Jumping to")));
 }
 
@@ -294,7 +294,7 @@ void WindowReportsTest::definitionOnlyBeforeTheLoadedCaretIsNotFound() {
     w.talmo->setSelectionStart(40); // the switch puts the caret back here
     w.Manager->setCurrentIndex(3);
     QVERIFY(f.doubleClickItem(w.reportlist, QStringLiteral("early.qc - void() early =")));
-    QCOMPARE(w.CurrentFile, f.path(QStringLiteral("early.qc")));
+    QCOMPARE(w.currentFile(), f.path(QStringLiteral("early.qc")));
     QCOMPARE(f.logLines().last(), QStringLiteral("Jumping to void() early ="));
     QCOMPARE(w.talmo->selectionStart(), 40L);
     QCOMPARE(w.talmo->selectionLength(), 0L);

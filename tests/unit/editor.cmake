@@ -4,7 +4,8 @@
 add_executable(talmo_editor_tests
   ${CMAKE_CURRENT_LIST_DIR}/qt_gtest_main.cpp
   ${CMAKE_CURRENT_LIST_DIR}/editor_contract_test.cpp
-  ${CMAKE_CURRENT_LIST_DIR}/editor_qsci_test.cpp)
+  ${CMAKE_CURRENT_LIST_DIR}/editor_qsci_test.cpp
+  ${CMAKE_CURRENT_LIST_DIR}/editor_codec_test.cpp)
 target_link_libraries(talmo_editor_tests PRIVATE
   talmo_editor talmo_editor_qsci Qt6::Widgets Qt6::Test GTest::gtest)
 target_compile_definitions(talmo_editor_tests PRIVATE
@@ -18,4 +19,5 @@ gtest_discover_tests(talmo_editor_tests
 # The shared text and file helpers (no Qt).
 talmo_unit_test(talmo_text_tests
   SOURCES ${CMAKE_CURRENT_LIST_DIR}/editor_text_test.cpp
+          ${CMAKE_CURRENT_LIST_DIR}/editor_session_test.cpp
   LIBS talmo_editor)
