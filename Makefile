@@ -1,8 +1,9 @@
 # Convenience entry points; the build itself is CMake.
 BUILD ?= build
+WIN_BUILD ?= build-win
 JOBS ?= $(shell nproc)
 
-.PHONY: deps build run test bench screenshot clean
+.PHONY: deps build run test test-windows bench screenshot clean
 
 deps:
 	./scripts/install-deps
@@ -19,6 +20,17 @@ run: build
 
 test: build
 	QT_QPA_PLATFORM=offscreen ctest --test-dir $(BUILD) --output-on-failure -j $(JOBS)
+	$(MAKE) test-windows
+
+$(WIN_BUILD)/build.ninja:
+	cmake -S tests/windows -B $(WIN_BUILD) -G Ninja \
+	  -DCMAKE_TOOLCHAIN_FILE=$(CURDIR)/cmake/toolchain-mingw64.cmake
+
+# The modules without Qt and their unit tests, built for Windows with
+# mingw-w64 and run under wine (its prefix lives in $(WIN_BUILD)).
+test-windows: deps $(WIN_BUILD)/build.ninja
+	cmake --build $(WIN_BUILD) -j $(JOBS)
+	ctest --test-dir $(WIN_BUILD) --output-on-failure -j $(JOBS)
 
 bench: deps $(BUILD)/build.ninja
 	cmake --build $(BUILD) -j $(JOBS) --target benchmarks talmo
@@ -33,4 +45,4 @@ package: build
 	cmake --build $(BUILD) --target package
 
 clean:
-	rm -rf $(BUILD)
+	rm -rf $(BUILD) $(WIN_BUILD)

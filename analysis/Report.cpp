@@ -74,7 +74,7 @@ bool addEntry(std::optional<std::string_view> def, std::string_view source,
 }
 
 template <typename Test>
-void scanFile(ReportReader& reader, const std::string& path, std::string_view source,
+void scanFile(ReportReader& reader, const std::filesystem::path& path, std::string_view source,
               std::vector<std::string>& entries, char key, Test test) {
     reader.open(path);
     std::string_view line;
@@ -146,13 +146,13 @@ ReportEntryParts splitReportEntry(std::string_view entry) {
             std::string(trimBlanks(entry.substr(dash + 3)))};
 }
 
-void scanFileForFunctions(ReportReader& reader, const std::string& path, std::string_view source,
-                          std::vector<std::string>& entries) {
+void scanFileForFunctions(ReportReader& reader, const std::filesystem::path& path,
+                          std::string_view source, std::vector<std::string>& entries) {
     scanFile(reader, path, source, entries, '=', functionHead);
 }
 
-void scanFileForAttributes(ReportReader& reader, const std::string& path, std::string_view source,
-                           std::vector<std::string>& entries) {
+void scanFileForAttributes(ReportReader& reader, const std::filesystem::path& path,
+                           std::string_view source, std::vector<std::string>& entries) {
     scanFile(reader, path, source, entries, '.', attributeHead);
 }
 

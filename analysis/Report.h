@@ -11,6 +11,7 @@
 #include "Editor.h" // FileError
 #include "ReportReader.h"
 
+#include <filesystem>
 #include <optional>
 #include <string>
 #include <string_view>
@@ -51,10 +52,10 @@ bool testAttributeLine(std::string_view line, std::string_view source,
 // Throw FileError when the file cannot be opened or read (also for a FIFO,
 // a device or a directory); entries added before the failure stay and the
 // reader is left closed.
-void scanFileForFunctions(ReportReader& reader, const std::string& path, std::string_view source,
-                          std::vector<std::string>& entries);
-void scanFileForAttributes(ReportReader& reader, const std::string& path, std::string_view source,
-                           std::vector<std::string>& entries);
+void scanFileForFunctions(ReportReader& reader, const std::filesystem::path& path,
+                          std::string_view source, std::vector<std::string>& entries);
+void scanFileForAttributes(ReportReader& reader, const std::filesystem::path& path,
+                           std::string_view source, std::vector<std::string>& entries);
 
 // The report file, written into the working directory and never scanned.
 inline constexpr std::string_view kReportFileName = "talmo.report.txt";

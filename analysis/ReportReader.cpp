@@ -1,18 +1,9 @@
 #include "ReportReader.h"
 
 #include "Editor.h"
+#include "InputFile.h"
 
-#include <cerrno>
 #include <cstring>
-
-#ifdef _WIN32
-#include <cstdio>
-#include <filesystem>
-#else
-#include <fcntl.h>
-#include <sys/stat.h>
-#include <unistd.h>
-#endif
 
 namespace talmo {
 
@@ -53,25 +44,15 @@ ReportReader::~ReportReader() {
     close();
 }
 
-#ifdef _WIN32
-
-void ReportReader::open(const std::string& path) {
+void ReportReader::open(const std::filesystem::path& path) {
     close();
-    std::error_code ec;
-    if (!std::filesystem::is_regular_file(std::filesystem::u8path(path), ec))
-        throw FileError("Cannot open \"" + path + "\"");
-    m_file = std::fopen(path.c_str(), "rb");
-    if (!m_file)
-        throw FileError("Cannot open \"" + path + "\"");
-    m_path = path;
+    m_file = std::make_unique<InputFile>(path);
     m_pos = m_end = 0;
     m_eof = false;
 }
 
 void ReportReader::close() {
-    if (m_file)
-        std::fclose(static_cast<std::FILE*>(m_file));
-    m_file = nullptr;
+    m_file.reset();
     m_pos = m_end = 0;
     m_eof = true;
 }
@@ -79,39 +60,6 @@ void ReportReader::close() {
 bool ReportReader::isOpen() const {
     return m_file != nullptr;
 }
-
-#else
-
-void ReportReader::open(const std::string& path) {
-    close();
-    // O_NONBLOCK: a FIFO without a writer must not hang the scan.
-    const int fd = ::open(path.c_str(), O_RDONLY | O_NONBLOCK | O_CLOEXEC);
-    if (fd < 0)
-        throw FileError("Cannot open \"" + path + "\": " + std::strerror(errno));
-    struct stat st {};
-    if (::fstat(fd, &st) != 0 || !S_ISREG(st.st_mode)) {
-        ::close(fd);
-        throw FileError("Cannot open \"" + path + "\": not a regular file");
-    }
-    m_fd = fd;
-    m_path = path;
-    m_pos = m_end = 0;
-    m_eof = false;
-}
-
-void ReportReader::close() {
-    if (m_fd >= 0)
-        ::close(m_fd);
-    m_fd = -1;
-    m_pos = m_end = 0;
-    m_eof = true;
-}
-
-bool ReportReader::isOpen() const {
-    return m_fd >= 0;
-}
-
-#endif
 
 bool ReportReader::fill() {
     if (!isOpen() || m_eof)
@@ -125,31 +73,19 @@ bool ReportReader::fill() {
     }
     if (m_end == m_buffer.size())
         m_buffer.resize(m_buffer.size() * 2);
-    for (;;) {
-#ifdef _WIN32
-        auto* file = static_cast<std::FILE*>(m_file);
-        const std::size_t n = std::fread(m_buffer.data() + m_end, 1, m_buffer.size() - m_end, file);
-        if (n == 0 && std::ferror(file)) {
-            close();
-            throw FileError("Cannot read \"" + m_path + "\"");
-        }
-#else
-        const ssize_t n = ::read(m_fd, m_buffer.data() + m_end, m_buffer.size() - m_end);
-        if (n < 0) {
-            if (errno == EINTR)
-                continue;
-            const int err = errno;
-            close();
-            throw FileError("Cannot read \"" + m_path + "\": " + std::strerror(err));
-        }
-#endif
-        if (n == 0) {
-            m_eof = true;
-            return false;
-        }
-        m_end += static_cast<std::size_t>(n);
-        return true;
+    std::size_t n = 0;
+    try {
+        n = m_file->read(m_buffer.data() + m_end, m_buffer.size() - m_end);
+    } catch (const FileError&) {
+        close();
+        throw;
     }
+    if (n == 0) {
+        m_eof = true;
+        return false;
+    }
+    m_end += n;
+    return true;
 }
 
 bool ReportReader::readLine(std::string_view& line) {

@@ -3,10 +3,14 @@
 // in it; it is closed between scans.
 #pragma once
 
+#include <filesystem>
+#include <memory>
 #include <string>
 #include <string_view>
 
 namespace talmo {
+
+class InputFile;
 
 class ReportReader {
 public:
@@ -18,7 +22,7 @@ public:
     // Opens `path` for reading, closing the file held before. Throws
     // FileError (Editor.h) when it cannot be opened or is no regular file;
     // a FIFO or a device is refused rather than waited on.
-    void open(const std::string& path);
+    void open(const std::filesystem::path& path);
     void close();
     bool isOpen() const;
 
@@ -37,16 +41,11 @@ private:
     // Reads more of the file after the data still unread; false at its end.
     bool fill();
 
-    std::string m_path;
+    std::unique_ptr<InputFile> m_file;
     std::string m_buffer;
     std::size_t m_pos = 0; // first unread byte of m_buffer
     std::size_t m_end = 0; // end of the valid data in m_buffer
     bool m_eof = false;
-#ifdef _WIN32
-    void* m_file = nullptr; // std::FILE*
-#else
-    int m_fd = -1;
-#endif
 };
 
 } // namespace talmo

@@ -7,8 +7,17 @@
 
 namespace talmo {
 
+namespace {
+
+// Every directory the list holds or reports is absolute, in native form.
+QString nativeDirectory(const QString& directory) {
+    return QDir::toNativeSeparators(QDir::cleanPath(QDir(directory).absolutePath()));
+}
+
+} // namespace
+
 DirectoryList::DirectoryList(const QString& directory, QWidget* parent)
-    : QListWidget(parent), m_directory(directory) {
+    : QListWidget(parent), m_directory(nativeDirectory(directory)) {
     setSelectionMode(QAbstractItemView::SingleSelection);
     setUniformItemSizes(true);
     connect(this, &QListWidget::itemDoubleClicked, this,
@@ -17,7 +26,7 @@ DirectoryList::DirectoryList(const QString& directory, QWidget* parent)
 }
 
 void DirectoryList::setDirectory(const QString& directory) {
-    m_directory = directory;
+    m_directory = nativeDirectory(directory);
     rebuild();
 }
 

@@ -13,6 +13,7 @@ class DirectoryList : public QListWidget {
 public:
     explicit DirectoryList(const QString& directory, QWidget* parent = nullptr);
 
+    // Absolute, with native separators, whatever form it was given in.
     QString directory() const { return m_directory; }
     // Shows `directory` (no change of the process's current directory).
     void setDirectory(const QString& directory);

@@ -66,7 +66,7 @@ void TForm1::goClick() {
 void TForm1::openwithnotepad1Click() {
     runReportingErrors([this] {
         talmo::writeBatchFile(talmo::kNotepadBatch,
-                              talmo::notepadBatchLines(localPath(qclista->selectedPath())));
+                              talmo::notepadBatchLines(localPath(qclista->selectedPath()).string()));
         talmo::runBatchFile(talmo::kNotepadBatch, true);
     });
 }
@@ -74,13 +74,13 @@ void TForm1::openwithnotepad1Click() {
 void TForm1::shellopen1Click() {
     runReportingErrors([this] {
         talmo::writeBatchFile(talmo::kShellBatch,
-                              talmo::shellBatchLines(localPath(listado->selectedPath())));
+                              talmo::shellBatchLines(localPath(listado->selectedPath()).string()));
         talmo::runBatchFile(talmo::kShellBatch, true);
     });
 }
 
 void TForm1::ExploreFolder1Click() {
-    talmo::openWithDefault(talmo::exploreFolderPath(localPath(listado->selectedPath())));
+    talmo::openWithDefault(talmo::exploreFolderPath(localPath(listado->selectedPath()).string()));
 }
 
 void TForm1::commanderKeyPress(char key) {

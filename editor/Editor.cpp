@@ -20,11 +20,11 @@ std::string Editor::joinedLines() const {
     return t + "\r\n";
 }
 
-void Editor::loadFromFile(const std::string& path) {
+void Editor::loadFromFile(const std::filesystem::path& path) {
     setText(readFileBytes(path));
 }
 
-void Editor::saveToFile(const std::string& path) const {
+void Editor::saveToFile(const std::filesystem::path& path) const {
     writeFileBytes(path, text());
 }
 

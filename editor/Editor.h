@@ -10,6 +10,7 @@
 #pragma once
 
 #include <cstdint>
+#include <filesystem>
 #include <functional>
 #include <stdexcept>
 #include <string>
@@ -91,9 +92,9 @@ public:
     virtual void setText(std::string_view bytes) = 0;
     // setText() with the file's bytes. Throws FileError, text unchanged, when
     // the file cannot be read.
-    void loadFromFile(const std::string& path);
+    void loadFromFile(const std::filesystem::path& path);
     // Writes text() to the file, creating or truncating it. Throws FileError.
-    void saveToFile(const std::string& path) const;
+    void saveToFile(const std::filesystem::path& path) const;
 
     virtual long selectionStart() const = 0;
     // Places the caret at pos (clamped to [0, length()]), nothing selected.

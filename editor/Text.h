@@ -2,6 +2,7 @@
 // No Qt. Positions are byte offsets; "not found" is -1.
 #pragma once
 
+#include <filesystem>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -25,21 +26,26 @@ unsigned char foldCase(unsigned char c);
 // -1 for an empty `what`, a negative start, or no occurrence.
 long findNoCase(std::string_view text, std::string_view what, long start, long len);
 
+// File paths are std::filesystem::path: wide on Windows, the file-name
+// encoding's bytes on POSIX; a std::string converts to one where it holds a
+// native name.
+
 // Whole file as bytes. Throws FileError (Editor.h) when the path cannot be
-// opened or read, or is no regular file (a FIFO or device would block).
-std::string readFileBytes(const std::string& path);
+// opened or read, or is no regular file (a directory, FIFO or device).
+std::string readFileBytes(const std::filesystem::path& path);
 
 // Writes `bytes` as the whole content of `path` without ever leaving a
 // half-written target: the text goes to a temporary file beside the target,
-// which then replaces it, keeping its permissions; a symbolic link is
-// followed and its target replaced. Throws FileError; the old file stays.
-void writeFileBytes(const std::string& path, std::string_view bytes);
+// which then replaces it, keeping its permissions (Windows: its attributes);
+// a symbolic link is followed and its target replaced. A read-only file is
+// refused. Throws FileError; the old file stays.
+void writeFileBytes(const std::filesystem::path& path, std::string_view bytes);
 
 // Writes a file the program generates itself (batch files, the report): a
 // temporary file beside `path` is renamed over the name, so a symbolic link
 // planted under that name is replaced, never written through. Throws
 // FileError; the old file stays.
-void writeGeneratedFileBytes(const std::string& path, std::string_view bytes);
+void writeGeneratedFileBytes(const std::filesystem::path& path, std::string_view bytes);
 
 // Lines joined with CR LF after each, as the program writes its own files.
 std::string joinCrLf(const std::vector<std::string>& lines);

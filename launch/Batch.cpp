@@ -88,7 +88,7 @@ std::string defaultCompiler(BatchDialect dialect,
     return "fteqcc";
 }
 
-void writeBatchFile(const std::string& fileName, const std::vector<std::string>& lines) {
+void writeBatchFile(const std::filesystem::path& fileName, const std::vector<std::string>& lines) {
     writeGeneratedFileBytes(fileName, joinCrLf(lines));
 }
 

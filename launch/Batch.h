@@ -3,6 +3,7 @@
 // with CR LF after every line. No Qt.
 #pragma once
 
+#include <filesystem>
 #include <functional>
 #include <string>
 #include <string_view>
@@ -85,6 +86,6 @@ std::string defaultCompiler(BatchDialect dialect,
 
 // Writes `lines` as the whole file `fileName` (relative to the current
 // directory), each followed by CR LF, replacing it. Throws FileError.
-void writeBatchFile(const std::string& fileName, const std::vector<std::string>& lines);
+void writeBatchFile(const std::filesystem::path& fileName, const std::vector<std::string>& lines);
 
 } // namespace talmo

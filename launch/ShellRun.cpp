@@ -10,19 +10,21 @@ namespace talmo {
 
 namespace {
 
-bool shellRun(const std::string& file, int show) {
-    const HINSTANCE r = ShellExecuteA(nullptr, nullptr, file.c_str(), nullptr, nullptr, show);
+bool shellRun(const std::filesystem::path& file, int show, std::uintptr_t owner) {
+    // A relative name runs in the current directory, as the batch files expect.
+    const HINSTANCE r = ::ShellExecuteW(reinterpret_cast<HWND>(owner), nullptr, file.c_str(),
+                                        nullptr, nullptr, show);
     return reinterpret_cast<INT_PTR>(r) > 32;
 }
 
 } // namespace
 
-bool runBatchFile(const std::string& batchPath, bool hidden) {
-    return shellRun(batchPath, hidden ? SW_HIDE : SW_SHOWNORMAL);
+bool runBatchFile(const std::filesystem::path& batchPath, bool hidden, std::uintptr_t owner) {
+    return shellRun(batchPath, hidden ? SW_HIDE : SW_SHOWNORMAL, owner);
 }
 
-bool openWithDefault(const std::string& path) {
-    return shellRun(path, SW_SHOWNORMAL);
+bool openWithDefault(const std::filesystem::path& path, std::uintptr_t owner) {
+    return shellRun(path, SW_SHOWNORMAL, owner);
 }
 
 } // namespace talmo
@@ -153,7 +155,7 @@ bool spawnDetached(const std::string& program, const std::vector<std::string>& a
     return n == 0;
 }
 
-bool runBatchFile(const std::string& batchPath, bool hidden) {
+bool runBatchFile(const std::filesystem::path& batchPath, bool hidden, std::uintptr_t) {
     // No window to hide: the runner and its programs write where the caller's
     // output goes.
     (void)hidden;
@@ -163,7 +165,8 @@ bool runBatchFile(const std::string& batchPath, bool hidden) {
     return spawnDetached(runner, {"talmo-batch", batchPath});
 }
 
-bool openWithDefault(const std::string& path) {
+bool openWithDefault(const std::filesystem::path& folder, std::uintptr_t) {
+    const std::string& path = folder.native();
     if (path.empty())
         return false;
     const std::string opener = findOnPath("xdg-open");

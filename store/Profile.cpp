@@ -79,11 +79,11 @@ ProfileSettings readProfileValues(std::string_view memoText) {
     return s;
 }
 
-void writeProfileFile(const std::string& path, const ProfileSettings& settings) {
+void writeProfileFile(const std::filesystem::path& path, const ProfileSettings& settings) {
     writeFileBytes(path, composeProfileText(settings));
 }
 
-std::string readProfileFile(const std::string& path) {
+std::string readProfileFile(const std::filesystem::path& path) {
     return normalizeLineBreaks(readFileBytes(path));
 }
 

@@ -3,6 +3,7 @@
 // read back by line number only; the labels are never compared. No Qt.
 #pragma once
 
+#include <filesystem>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -50,10 +51,10 @@ ProfileSettings readProfileValues(std::string_view memoText);
 
 // Writes composeProfileText() as the whole file `path` (relative to the
 // current directory), replacing it. Throws FileError (Editor.h).
-void writeProfileFile(const std::string& path, const ProfileSettings& settings);
+void writeProfileFile(const std::filesystem::path& path, const ProfileSettings& settings);
 
 // The whole file with every line break turned into CR LF, every line kept,
 // as the profile memo shows it. Throws FileError when it cannot be read.
-std::string readProfileFile(const std::string& path);
+std::string readProfileFile(const std::filesystem::path& path);
 
 } // namespace talmo

@@ -12,11 +12,11 @@ std::string snipFileName(std::string_view name) {
     return file;
 }
 
-void writeSnipFile(const std::string& path, std::string_view text) {
+void writeSnipFile(const std::filesystem::path& path, std::string_view text) {
     writeFileBytes(path, text);
 }
 
-std::string readSnipFile(const std::string& path) {
+std::string readSnipFile(const std::filesystem::path& path) {
     return normalizeLineBreaks(readFileBytes(path));
 }
 

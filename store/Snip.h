@@ -2,6 +2,7 @@
 // after its last line; reading turns every lone CR or LF into CR LF. No Qt.
 #pragma once
 
+#include <filesystem>
 #include <functional>
 #include <string>
 #include <string_view>
@@ -17,11 +18,11 @@ std::string snipFileName(std::string_view name);
 
 // Writes `text` unchanged as the whole file `path`, replacing it.
 // Throws FileError (Editor.h).
-void writeSnipFile(const std::string& path, std::string_view text);
+void writeSnipFile(const std::filesystem::path& path, std::string_view text);
 
 // The whole file with every line break turned into CR LF.
 // Throws FileError when it cannot be read.
-std::string readSnipFile(const std::string& path);
+std::string readSnipFile(const std::filesystem::path& path);
 
 // Save of the Snip page: when `name` is not empty, writes `text` to
 // snipFileName(name) (relative to the current directory) and runs

@@ -4,8 +4,8 @@
 
 #include <gtest/gtest.h>
 
-#include <cstdlib>
 #include <filesystem>
+#include <random>
 #include <string>
 
 namespace talmo::testing {
@@ -13,10 +13,19 @@ namespace talmo::testing {
 class ScratchDir {
 public:
     ScratchDir() {
-        std::string tmpl = (std::filesystem::temp_directory_path() / "talmo-test-XXXXXX").string();
-        if (!::mkdtemp(tmpl.data()))
-            throw std::runtime_error("cannot make a scratch directory");
-        m_path = tmpl;
+        // A new directory under a random name: creating it is the claim.
+        std::random_device seed;
+        std::mt19937_64 random(seed());
+        const std::filesystem::path base = std::filesystem::temp_directory_path();
+        for (int attempt = 0; attempt < 100; ++attempt) {
+            const std::filesystem::path dir = base / ("talmo-test-" + std::to_string(random()));
+            std::error_code ec;
+            if (std::filesystem::create_directory(dir, ec)) {
+                m_path = dir;
+                return;
+            }
+        }
+        throw std::runtime_error("cannot make a scratch directory");
     }
     ~ScratchDir() {
         std::error_code ec;

@@ -165,7 +165,10 @@ protected:
         fs::remove_all(m_dir);
         fs::create_directories(m_dir);
     }
-    void TearDown() override { fs::remove_all(m_dir); }
+    void TearDown() override {
+        m_reader.close(); // Windows keeps an open file from being removed
+        fs::remove_all(m_dir);
+    }
 
     std::string write(const std::string& name, const std::string& bytes) {
         const std::string path = (m_dir / name).string();
