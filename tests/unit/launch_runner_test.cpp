@@ -11,6 +11,7 @@
 
 #include <cerrno>
 #include <chrono>
+#include <cstdio>
 #include <cstdlib>
 #include <filesystem>
 #include <fstream>
@@ -158,6 +159,18 @@ TEST_F(RunnerTest, TypedCommandsOfTheCompilerAndCmdBoxRunAsTyped) {
         EXPECT_EQ(readText(output), (m_dir / "mod" / "sub").string() + "\n");
         EXPECT_EQ(recorded("notepad.rec").front(), (m_dir / "mod").string());
     }
+}
+
+TEST_F(RunnerTest, ProgressCountsTheFinishedLinesApartFromWhatTheProgramsPrint) {
+    talmo::writeBatchFile("p.bat", {"echo printed", "", "echo more"});
+    FILE* out = ::popen(TALMO_BATCH_RUNNER_DIR "/talmo-batch --progress p.bat 2>/dev/null", "r");
+    ASSERT_NE(out, nullptr);
+    std::string progress;
+    char buf[64];
+    for (std::size_t n; (n = std::fread(buf, 1, sizeof buf, out)) > 0;)
+        progress.append(buf, n);
+    EXPECT_EQ(::pclose(out), 0);
+    EXPECT_EQ(progress, "1\n2\n3\n");
 }
 
 TEST_F(RunnerTest, HostileFileNamesAreOpenedLiterallyAndRunNothing) {
