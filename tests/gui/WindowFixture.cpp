@@ -88,7 +88,15 @@ bool WindowFixture::doubleClickItem(QListWidget* list, const QString& text) {
 
 void WindowFixture::type(QWidget* widget, const QString& text, bool enter) {
     widget->setFocus();
-    QTest::keyClicks(widget, text);
+    // keyClicks asserts on characters beyond Latin-1: send those as a
+    // keyboard layout would, as text of an unknown key.
+    for (QChar c : text) {
+        if (c.unicode() < 0x80)
+            QTest::keyClick(widget, c.toLatin1());
+        else
+            QTest::sendKeyEvent(QTest::KeyAction::Click, widget, Qt::Key_unknown, QString(c),
+                                Qt::NoModifier);
+    }
     if (enter)
         QTest::keyClick(widget, Qt::Key_Return);
 }

@@ -1,0 +1,1 @@
+talmo_gui_test(window_session_test SOURCES window_session_test.cpp)

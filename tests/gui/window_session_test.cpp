@@ -1,0 +1,155 @@
+// The window's wiring of the edit session and of the text boundary: one test
+// per rule (the rules themselves are tested on the session and the codec).
+#include "WindowFixture.h"
+
+#include "FileListBox.h"
+#include "QsciEditor.h"
+
+#include <QCheckBox>
+#include <QFile>
+#include <QLineEdit>
+#include <QPlainTextEdit>
+#include <QPushButton>
+#include <QTabWidget>
+#include <QTest>
+
+#include <unistd.h>
+
+using talmo::testing::readFile;
+using talmo::testing::WindowFixture;
+using talmo::testing::writeFile;
+
+namespace {
+
+const std::string kDefs = ".float health;\r\nvoid() think;\r\n";
+
+void retype(WindowFixture& f, QLineEdit* box, const QString& text) {
+    box->clear();
+    f.type(box, text);
+}
+
+} // namespace
+
+class WindowSessionTest : public QObject {
+    Q_OBJECT
+private slots:
+    void anOutsideChangeIsFollowedWhileUntouchedAndKeptWhenEdited();
+    void editReportWhileTheReportIsLoadedShowsTheNewOne();
+    void compileWritesTheEditedFileFirstAndReplacesAPlantedLink();
+    void typedCharactersMapToTheirBytesOrAreRefused();
+    void theManPageSavesEveryByteOrNothing();
+    void profilesKeepNamesAndValuesInTheFileNameEncoding();
+    void reportEntriesOfNonAsciiFilesShowAndOpenThem();
+};
+
+void WindowSessionTest::anOutsideChangeIsFollowedWhileUntouchedAndKeptWhenEdited() {
+    WindowFixture f({{QStringLiteral("defs.qc"), kDefs}, {QStringLiteral("b.qc"), "b\r\n"}});
+    TForm1& w = f.window();
+    QVERIFY(f.doubleClickItem(w.qclista, QStringLiteral("defs.qc")));
+    writeFile(f.path(QStringLiteral("defs.qc")), "float armor;\r\n");
+    QTRY_COMPARE(w.talmo->text(), std::string("float armor;\r\n"));
+
+    w.talmo->setSelectionStart(0);
+    w.talmo->typeText("mine ");
+    writeFile(f.path(QStringLiteral("defs.qc")), "theirs\r\n");
+    QVERIFY(f.doubleClickItem(w.qclista, QStringLiteral("b.qc")));
+    QCOMPARE(readFile(f.path(QStringLiteral("defs.qc"))), std::string("theirs\r\n"));
+    const QString kept = f.path(QStringLiteral("defs.qc.recovered"));
+    QVERIFY(
+        f.logLines().contains(QStringLiteral(":: Changed on disk, your text kept in: ") + kept));
+    QCOMPARE(readFile(kept), std::string("mine float armor;\r\n"));
+}
+
+void WindowSessionTest::editReportWhileTheReportIsLoadedShowsTheNewOne() {
+    WindowFixture f({{QStringLiteral("defs.qc"), kDefs}});
+    TForm1& w = f.window();
+    QTest::mouseClick(w.EditReport, Qt::LeftButton);
+    QCOMPARE(w.currentFile(), f.path(QStringLiteral("talmo.report.txt")));
+    QTest::mouseClick(w.atribgen, Qt::LeftButton);
+    QTest::mouseClick(w.EditReport, Qt::LeftButton);
+    const std::string report = readFile(f.path(QStringLiteral("talmo.report.txt")));
+    QVERIFY(report.find("defs.qc - .float health;") != std::string::npos);
+    QCOMPARE(w.talmo->text(), report);
+}
+
+void WindowSessionTest::compileWritesTheEditedFileFirstAndReplacesAPlantedLink() {
+    WindowFixture f({{QStringLiteral("defs.qc"), kDefs}, {QStringLiteral("target.txt"), "keep"}});
+    TForm1& w = f.window();
+    QVERIFY(::symlink("target.txt", QFile::encodeName(f.path(QStringLiteral("qcc.bat")))) == 0);
+    QVERIFY(f.doubleClickItem(w.qclista, QStringLiteral("defs.qc")));
+    w.talmo->setSelectionStart(0);
+    w.talmo->typeText("// compiled ");
+    w.compilerqc->setText(QStringLiteral("true"));
+    QTest::mouseClick(w.qccarranca, Qt::LeftButton);
+    QCOMPARE(readFile(f.path(QStringLiteral("defs.qc"))), "// compiled " + kDefs);
+    QCOMPARE(readFile(f.path(QStringLiteral("target.txt"))), std::string("keep"));
+    QVERIFY(!QFileInfo(f.path(QStringLiteral("qcc.bat"))).isSymLink());
+}
+
+void WindowSessionTest::typedCharactersMapToTheirBytesOrAreRefused() {
+    WindowFixture f({{QStringLiteral("a.qc"), "price 5\x80 \x80\r\n"}});
+    TForm1& w = f.window();
+    QVERIFY(f.doubleClickItem(w.qclista, QStringLiteral("a.qc")));
+    retype(f, w.searchfor, QString::fromUtf16(u"\u20AC"));
+    retype(f, w.replaceby, QString::fromUtf16(u"\u2014"));
+    QTest::mouseClick(w.Button4, Qt::LeftButton);
+    QCOMPARE(w.talmo->text(), std::string("price 5\x97 \x97\r\n"));
+
+    const std::string before = w.talmo->text();
+    retype(f, w.replaceby, QString::fromUtf16(u"\u0416"));
+    QTest::mouseClick(w.Button4, Qt::LeftButton);
+    QCOMPARE(w.talmo->text(), before);
+    QVERIFY(f.logLines().last().contains(QString::fromUtf16(u"\"\u0416\"")));
+}
+
+void WindowSessionTest::theManPageSavesEveryByteOrNothing() {
+    const std::string bytes = "a\xA0"
+                              "b\x85\r\nlast";
+    WindowFixture f({{QStringLiteral("n.txt"), bytes}, {QStringLiteral("z.txt"), "x\0y"}});
+    TForm1& w = f.window();
+    QVERIFY(f.clickItem(w.listado, QStringLiteral("n.txt")));
+    w.test->appendPlainText(QStringLiteral("\u00A0!"));
+    QTest::mouseClick(w.salvaman, Qt::LeftButton);
+    QCOMPARE(readFile(f.path(QStringLiteral("n.txt"))), bytes + "\r\n\xA0!");
+
+    // The page holds the file only up to its NUL byte: it is never saved over it.
+    writeFile(f.path(QStringLiteral("z.txt")), std::string("x\0y", 3));
+    QVERIFY(f.clickItem(w.listado, QStringLiteral("z.txt")));
+    w.test->appendPlainText(QStringLiteral("more"));
+    QTest::mouseClick(w.salvaman, Qt::LeftButton);
+    QCOMPARE(readFile(f.path(QStringLiteral("z.txt"))), std::string("x\0y", 3));
+    QVERIFY(f.logLines().last().startsWith(QStringLiteral("Save fail!!: ")));
+}
+
+void WindowSessionTest::profilesKeepNamesAndValuesInTheFileNameEncoding() {
+    WindowFixture f(
+        {{QStringLiteral("old.qprofile"), "configfile : old.qprofile\r\nqc compiler: q\xE9\r\n"}});
+    TForm1& w = f.window();
+    const QString name = QString::fromUtf16(u"\u042E\u0440\u0438\u0439.qprofile");
+    const QString path = QString::fromUtf16(u"/home/\u042E\u0440\u0438\u0439/quake");
+    w.savename->setText(name);
+    w.pathquake->setText(path);
+    QTest::mouseClick(w.Button2, Qt::LeftButton);
+    QVERIFY(readFile(f.path(name)).find(path.toStdString()) != std::string::npos);
+    QTest::mouseClick(w.Button1, Qt::LeftButton);
+    QCOMPARE(w.savename->text(), name);
+    QCOMPARE(w.pathquake->text(), path);
+
+    // An older profile in Latin-1 still loads, byte for byte.
+    QVERIFY(f.clickItem(w.profiles, QStringLiteral("old.qprofile")));
+    QTest::mouseClick(w.Button1, Qt::LeftButton);
+    QCOMPARE(w.compilerqc->text(), QString::fromUtf16(u"q\u00E9"));
+}
+
+void WindowSessionTest::reportEntriesOfNonAsciiFilesShowAndOpenThem() {
+    const QString name = QString::fromUtf16(u"\u00E9.qc");
+    WindowFixture f({{name, "void() \xE9t\xE9 =\r\n{};\r\n"}});
+    TForm1& w = f.window();
+    QTest::mouseClick(w.generatereport, Qt::LeftButton);
+    const QString entry = name + QString::fromUtf16(u" - void() \u00E9t\u00E9 =");
+    QVERIFY(f.doubleClickItem(w.reportlist, entry));
+    QCOMPARE(w.currentFile(), f.path(name));
+}
+
+QTEST_MAIN(WindowSessionTest)
+#include "window_session_test.moc"
