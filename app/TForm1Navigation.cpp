@@ -222,7 +222,12 @@ TForm1::Navigation::edited(TForm1& form, std::string& text) const {
 bool TForm1::Navigation::open(TForm1& form, const QString& path) {
     if (QFileInfo(path).absoluteFilePath() == QFileInfo(form.currentFile()).absoluteFilePath())
         return true;
-    return form.openInEditor(path);
+    const QString left = form.currentFile();
+    const bool opened = form.openInEditor(path);
+    // The switch may have autosaved the file it left.
+    if (!left.isEmpty())
+        form.fileWritten(left);
+    return opened;
 }
 
 void TForm1::gotoDefinitionClick() {
