@@ -43,6 +43,8 @@ fs::path normalBase(const std::string& root) {
     return base;
 }
 
+constexpr std::size_t kMaxWalkedEntries = 100000;
+
 bool isRegularFile(const fs::path& path) {
     std::error_code ec;
     return fs::is_regular_file(path, ec);
@@ -87,12 +89,21 @@ std::vector<std::string> modSourceFiles(const std::string& root) {
     std::error_code ec;
 
     std::vector<std::string> rest;
+    std::size_t visited = 0;
     for (fs::recursive_directory_iterator
              it(base, fs::directory_options::skip_permission_denied, ec),
          end;
          !ec && it != end; it.increment(ec)) {
+        // A working directory far bigger than any mod (a home folder, a
+        // root) is only partly walked; hidden folders (.git) are skipped.
+        if (++visited > kMaxWalkedEntries)
+            break;
         const fs::path& path = it->path();
         std::error_code typeError;
+        if (it->is_directory(typeError) && path.filename().string().starts_with('.')) {
+            it.disable_recursion_pending();
+            continue;
+        }
         if (!it->is_regular_file(typeError))
             continue;
         const std::string name = relativeName(path, base);

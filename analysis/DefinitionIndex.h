@@ -6,7 +6,8 @@
 // File names are relative to the indexed directory, "/"-separated, in the
 // platform's file-name encoding. Files are ordered as progs.src lists them,
 // then the rest sorted by name. A file that cannot be read (vanished,
-// unreadable, no regular file) is left out.
+// unreadable, no regular file) is left out, and so are hidden folders
+// (".git") and whatever lies past the first 100,000 entries of the walk.
 //
 // Not thread-safe: build it on any thread, then use it on one.
 #pragma once

@@ -38,7 +38,6 @@ struct Place {
 // (a field).
 struct NameAt {
     std::string name;
-    long start = 0;
     bool afterDot = false;
 };
 
@@ -58,7 +57,7 @@ std::optional<NameAt> nameAt(talmo::QsciEditor* editor, long position) {
         ++end;
     if (end == start || (byteAt(start) >= '0' && byteAt(start) <= '9'))
         return std::nullopt;
-    NameAt found{{}, start, false};
+    NameAt found;
     for (long p = start; p < end; ++p)
         found.name += static_cast<char>(byteAt(p));
     long before = start - 1;

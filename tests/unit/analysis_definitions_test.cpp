@@ -161,11 +161,11 @@ protected:
     testing::ScratchDir m_dir;
 };
 
-TEST_F(ModIndex, OrdersFilesAsProgsSrcListsThemThenTheRestByName) {
+TEST_F(ModIndex, OrdersFilesAsProgsSrcListsThemThenTheRestByNameOutsideHiddenFolders) {
     write("progs.src",
           "../progs.dat // output\r\nb.qc\r\nsub\\c.qc\r\ngone.qc\r\n../out.qc\r\na.qc\r\n");
-    for (const char* name :
-         {"a.qc", "b.qc", "sub/c.qc", "sub/d.qc", "z.QC", "notes.txt", "\xC3\xA9t\xC3\xA9.qc"})
+    for (const char* name : {"a.qc", "b.qc", "sub/c.qc", "sub/d.qc", "z.QC", "notes.txt",
+                             ".git/x.qc", "\xC3\xA9t\xC3\xA9.qc"})
         write(name, "float x;");
     EXPECT_EQ(modSourceFiles(root()),
               (std::vector<std::string>{"b.qc", "sub/c.qc", "a.qc", "sub/d.qc", "z.QC",
