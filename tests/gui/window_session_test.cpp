@@ -142,13 +142,16 @@ void WindowSessionTest::profilesKeepNamesAndValuesInTheFileNameEncoding() {
 }
 
 void WindowSessionTest::reportEntriesOfNonAsciiFilesShowAndOpenThem() {
+    const QString dir = QString::fromUtf16(u"\u042E\u0440\u0438\u0439");
     const QString name = QString::fromUtf16(u"\u00E9.qc");
-    WindowFixture f({{name, "void() \xE9t\xE9 =\r\n{};\r\n"}});
+    WindowFixture f({{dir + u'/' + name, "void() \xE9t\xE9 =\r\n{};\r\n"}});
     TForm1& w = f.window();
+    w.changeWorkingDirectory(f.path(dir));
     QTest::mouseClick(w.generatereport, Qt::LeftButton);
     const QString entry = name + QString::fromUtf16(u" - void() \u00E9t\u00E9 =");
     QVERIFY(f.doubleClickItem(w.reportlist, entry));
-    QCOMPARE(w.currentFile(), f.path(name));
+    QCOMPARE(w.currentFile(), QDir(f.path(dir)).filePath(name));
+    QCOMPARE(w.talmo->text(), std::string("void() \xE9t\xE9 =\r\n{};\r\n"));
 }
 
 QTEST_MAIN(WindowSessionTest)
