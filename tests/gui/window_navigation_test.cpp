@@ -58,6 +58,7 @@ class WindowNavigationTest : public QObject {
 private slots:
     void f12OnACallOpensTheBodyInAnotherFileAndAltLeftComesBack();
     void ctrlClickOnANameGoesToItsDefinition();
+    void severalDefinitionsAreListedAndTheFirstOpened();
     void shiftF12ListsTheUsagesOfTheModWithTheirCount();
     void anUnknownNameIsLoggedAndNothingMoves();
     void aNewWorkingDirectoryIsIndexedOnItsOwn();
@@ -97,6 +98,22 @@ void WindowNavigationTest::ctrlClickOnANameGoesToItsDefinition() {
             3);
     QTest::mouseClick(w.talmo->viewport(), Qt::LeftButton, Qt::ControlModifier, point);
     QTRY_COMPARE(fileName(w.currentFile()), QStringLiteral("subs.qc"));
+}
+
+void WindowNavigationTest::severalDefinitionsAreListedAndTheFirstOpened() {
+    WindowFixture f({{QStringLiteral("progs.src"), "progs.dat\nb.qc\na.qc\nc.qc\n"},
+                     {QStringLiteral("a.qc"), "float twice;\n"},
+                     {QStringLiteral("b.qc"), "\nentity twice;\n"},
+                     {QStringLiteral("c.qc"), "float z = twice;\n"}});
+    TForm1& w = openIndexed(f, QStringLiteral("c.qc"));
+    QVERIFY(w.goToDefinitionAt(positionOf(w.talmo->text(), "twice")));
+
+    QCOMPARE(fileName(w.currentFile()), QStringLiteral("b.qc"));
+    QCOMPARE(w.talmo->selectionStart(), positionOf(w.talmo->text(), "twice"));
+    QListWidget* list = f.control<QListWidget>("qccmessages");
+    QCOMPARE(list->item(0)->text(), QStringLiteral("2 definitions of twice"));
+    QCOMPARE(w.messageList->messages().size(), std::size_t{2});
+    QCOMPARE(w.messageList->messages()[1].file, QStringLiteral("a.qc"));
 }
 
 void WindowNavigationTest::shiftF12ListsTheUsagesOfTheModWithTheirCount() {
