@@ -8,6 +8,7 @@
 
 #include "Batch.h"
 #include "FileListBox.h"
+#include "PathBytes.h"
 #include "ShellRun.h"
 
 #include <QAction>
@@ -23,6 +24,11 @@ namespace {
 // A command typed by the user, as the platform's command processor reads it.
 std::string typedText(const QLineEdit* box) {
     return box->text().toLocal8Bit().toStdString();
+}
+
+// The window that owns what the shell shows for a run.
+std::uintptr_t ownerOf(const QWidget* window) {
+    return static_cast<std::uintptr_t>(window->winId());
 }
 
 } // namespace
@@ -50,7 +56,7 @@ void TForm1::Button6Click() {
         WriteCompileBatch();
         // A watched run lists the compiler's messages when it ends.
         if (!startWatchedCompile())
-            talmo::runBatchFile(talmo::kCompileBatch, true);
+            talmo::runBatchFile(talmo::kCompileBatch, true, ownerOf(this));
     });
 }
 
@@ -59,28 +65,29 @@ void TForm1::goClick() {
         const talmo::GameSettings game{typedText(pathquake), typedText(namequake),
                                        typedText(namemod), typedText(paramsquake)};
         talmo::writeBatchFile(talmo::kGameBatch, talmo::gameBatchLines(game));
-        talmo::runBatchFile(talmo::kGameBatch, false);
+        talmo::runBatchFile(talmo::kGameBatch, false, ownerOf(this));
     });
 }
 
 void TForm1::openwithnotepad1Click() {
     runReportingErrors([this] {
-        talmo::writeBatchFile(talmo::kNotepadBatch,
-                              talmo::notepadBatchLines(localPath(qclista->selectedPath()).string()));
-        talmo::runBatchFile(talmo::kNotepadBatch, true);
+        talmo::writeBatchFile(talmo::kNotepadBatch, talmo::notepadBatchLines(talmo::pathBytes(
+                                                        localPath(qclista->selectedPath()))));
+        talmo::runBatchFile(talmo::kNotepadBatch, true, ownerOf(this));
     });
 }
 
 void TForm1::shellopen1Click() {
     runReportingErrors([this] {
-        talmo::writeBatchFile(talmo::kShellBatch,
-                              talmo::shellBatchLines(localPath(listado->selectedPath()).string()));
-        talmo::runBatchFile(talmo::kShellBatch, true);
+        talmo::writeBatchFile(talmo::kShellBatch, talmo::shellBatchLines(talmo::pathBytes(
+                                                      localPath(listado->selectedPath()))));
+        talmo::runBatchFile(talmo::kShellBatch, true, ownerOf(this));
     });
 }
 
 void TForm1::ExploreFolder1Click() {
-    talmo::openWithDefault(talmo::exploreFolderPath(localPath(listado->selectedPath()).string()));
+    const std::string selected = talmo::pathBytes(localPath(listado->selectedPath()));
+    talmo::openWithDefault(talmo::pathOfBytes(talmo::exploreFolderPath(selected)), ownerOf(this));
 }
 
 void TForm1::commanderKeyPress(char key) {
@@ -88,6 +95,6 @@ void TForm1::commanderKeyPress(char key) {
         return;
     runReportingErrors([this] {
         talmo::writeBatchFile(talmo::kCommandBatch, talmo::commandBatchLines(typedText(commander)));
-        talmo::runBatchFile(talmo::kCommandBatch, false);
+        talmo::runBatchFile(talmo::kCommandBatch, false, ownerOf(this));
     });
 }
