@@ -195,6 +195,9 @@ private:
     void wireMessages();
     std::vector<talmo::ListedMessage> m_compileMessages;
     QString m_compileDirectory;
+    // Parent of the watched compile runs; ends the runs left when the window
+    // goes, before its controls do.
+    std::unique_ptr<QObject, void (*)(QObject*)> m_compileRuns{nullptr, nullptr};
 
 public:
     // ---- profiles and snippets ----

@@ -16,12 +16,12 @@
 #include <QProcess>
 
 #include <algorithm>
+#include <memory>
 
 #ifndef _WIN32
 #include "Batch.h"
 #include "ShellRun.h"
 
-#include <memory>
 #include <unistd.h>
 #endif
 
@@ -31,6 +31,18 @@ talmo::ListedMessage listed(const talmo::CompilerMessage& m) {
     return {m.kind == talmo::CompilerMessage::Kind::Error ? QStringLiteral("error")
                                                           : QStringLiteral("warning"),
             talmo::nameText(m.file), m.line, m.column, talmo::textOfBytes(m.text)};
+}
+
+// Ends the runs still going (the runner only: what it started goes on) and
+// deletes their owner, reading nothing more.
+void endRuns(QObject* owner) {
+    const QList<QProcess*> runs = owner->findChildren<QProcess*>();
+    for (QProcess* run : runs) {
+        run->disconnect();
+        run->kill();
+        run->waitForFinished(1000);
+    }
+    delete owner;
 }
 
 bool sameFile(const QString& a, const QString& b) {
@@ -67,7 +79,10 @@ bool TForm1::startWatchedCompile() {
     if (runner.empty())
         return false;
     const QString directory = QDir::currentPath();
-    auto* run = new QProcess(this);
+    if (!m_compileRuns)
+        m_compileRuns = {new QObject, endRuns};
+    QObject* owner = m_compileRuns.get();
+    auto* run = new QProcess(owner);
     run->setProgram(talmo::nameText(runner));
     run->setArguments({QStringLiteral("--progress"), QString::fromLatin1(talmo::kCompileBatch)});
     run->setWorkingDirectory(directory);
@@ -86,16 +101,16 @@ bool TForm1::startWatchedCompile() {
         *read = true;
         readCompilerLog(directory);
     };
-    connect(run, &QProcess::readyReadStandardOutput, this, [run, readOnce] {
+    connect(run, &QProcess::readyReadStandardOutput, owner, [run, readOnce] {
         if (run->canReadLine())
             readOnce();
         run->readAll();
     });
-    connect(run, &QProcess::finished, this, [run, readOnce] {
+    connect(run, &QProcess::finished, owner, [run, readOnce] {
         readOnce();
         run->deleteLater();
     });
-    connect(run, &QProcess::errorOccurred, this, [this, run](QProcess::ProcessError error) {
+    connect(run, &QProcess::errorOccurred, owner, [this, run](QProcess::ProcessError error) {
         if (error != QProcess::FailedToStart)
             return;
         LogLine(QStringLiteral("QCC!: the batch runner could not be started"));
