@@ -1,6 +1,7 @@
 #include "DefinitionIndex.h"
 
 #include "Editor.h" // FileError
+#include "PathBytes.h"
 #include "Text.h"
 
 #include <algorithm>
@@ -27,17 +28,28 @@ bool isQcFile(std::string_view name) {
     return name.size() > 3 && equalsNoCase(name.substr(name.size() - 3), ".qc");
 }
 
-// `path` relative to `base`, "/"-separated; empty when it lies outside.
+// A relative path as a file name of the index: "/"-separated, in the bytes
+// of pathBytes (PathBytes.h).
+std::string nameOf(const fs::path& rel) {
+#ifdef _WIN32
+    const std::u8string utf8 = rel.generic_u8string();
+    return std::string(utf8.begin(), utf8.end());
+#else
+    return rel.generic_string();
+#endif
+}
+
+// `path` relative to `base` as a file name; empty when it lies outside.
 std::string relativeName(const fs::path& path, const fs::path& base) {
     const fs::path rel = path.lexically_normal().lexically_relative(base);
-    const std::string name = rel.generic_string();
+    const std::string name = nameOf(rel);
     if (name.empty() || name == "." || name.starts_with("../") || name == "..")
         return {};
     return name;
 }
 
-fs::path normalBase(const std::string& root) {
-    fs::path base = fs::absolute(fs::path(root)).lexically_normal();
+fs::path normalBase(const fs::path& root) {
+    fs::path base = fs::absolute(root).lexically_normal();
     if (!base.has_filename() && base.has_parent_path() && base != base.root_path())
         base = base.parent_path();
     return base;
@@ -82,7 +94,7 @@ std::vector<std::string> progsSourceList(std::string_view text) {
     return names;
 }
 
-std::vector<std::string> modSourceFiles(const std::string& root) {
+std::vector<std::string> modSourceFiles(const fs::path& root) {
     const fs::path base = normalBase(root);
     std::vector<std::string> ordered;
     std::set<std::string> seen;
@@ -100,7 +112,7 @@ std::vector<std::string> modSourceFiles(const std::string& root) {
             break;
         const fs::path& path = it->path();
         std::error_code typeError;
-        if (it->is_directory(typeError) && path.filename().string().starts_with('.')) {
+        if (it->is_directory(typeError) && path.filename().native().starts_with('.')) {
             it.disable_recursion_pending();
             continue;
         }
@@ -109,11 +121,12 @@ std::vector<std::string> modSourceFiles(const std::string& root) {
         const std::string name = relativeName(path, base);
         if (name.empty())
             continue;
-        if (path.parent_path() == base && equalsNoCase(path.filename().string(), "progs.src")) {
+        if (path.parent_path() == base && equalsNoCase(nameOf(path.filename()), "progs.src")) {
             try {
-                for (const std::string& listed : progsSourceList(readFileBytes(path.string()))) {
-                    const std::string rel = relativeName(base / listed, base);
-                    if (!rel.empty() && isRegularFile(base / rel) && seen.insert(rel).second)
+                for (const std::string& listed : progsSourceList(readFileBytes(path))) {
+                    const std::string rel = relativeName(base / pathOfBytes(listed), base);
+                    if (!rel.empty() && isRegularFile(base / pathOfBytes(rel)) &&
+                        seen.insert(rel).second)
                         ordered.push_back(rel);
                 }
             } catch (const FileError&) {
@@ -130,22 +143,22 @@ std::vector<std::string> modSourceFiles(const std::string& root) {
     return ordered;
 }
 
-DefinitionIndex DefinitionIndex::build(const std::string& root) {
+DefinitionIndex DefinitionIndex::build(const fs::path& root) {
     return build(root, modSourceFiles(root));
 }
 
-DefinitionIndex DefinitionIndex::build(const std::string& root,
+DefinitionIndex DefinitionIndex::build(const fs::path& root,
                                        const std::vector<std::string>& files) {
     DefinitionIndex index;
     const fs::path base = normalBase(root);
-    index.m_root = base.string();
+    index.m_root = base;
     // Files are read and scanned on two threads, each taking every other
     // file; a file that does not read stays out.
     std::vector<File> read(files.size());
     auto readEvery = [&](std::size_t first) {
         for (std::size_t i = first; i < files.size(); i += 2) {
             try {
-                read[i].text = readFileBytes((base / files[i]).string());
+                read[i].text = readFileBytes(base / pathOfBytes(files[i]));
             } catch (const FileError&) {
                 continue; // vanished or unreadable since the listing
             }
@@ -218,7 +231,7 @@ void DefinitionIndex::refreshFile(const std::string& name) {
     std::string text;
     bool readable = true;
     try {
-        text = readFileBytes((normalBase(m_root) / name).string());
+        text = readFileBytes(m_root / pathOfBytes(name));
     } catch (const FileError&) {
         readable = false;
     }

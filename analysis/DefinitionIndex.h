@@ -4,16 +4,18 @@
 // is X used" without reading the disk again.
 //
 // File names are relative to the indexed directory, "/"-separated, in the
-// platform's file-name encoding. Files are ordered as progs.src lists them,
-// then the rest sorted by name. A file that cannot be read (vanished,
-// unreadable, no regular file) is left out, and so are hidden folders
-// (".git") and whatever lies past the first 100,000 entries of the walk.
+// bytes of pathBytes (PathBytes.h): the file-name bytes on POSIX, UTF-8 on
+// Windows. Files are ordered as progs.src lists them, then the rest sorted by
+// name. A file that cannot be read (vanished, unreadable, no regular file) is
+// left out, and so are hidden folders (".git") and whatever lies past the
+// first 100,000 entries of the walk.
 //
 // Not thread-safe: build it on any thread, then use it on one.
 #pragma once
 
 #include "DefinitionScan.h"
 
+#include <filesystem>
 #include <string>
 #include <string_view>
 #include <unordered_map>
@@ -22,7 +24,7 @@
 namespace talmo {
 
 // The files of the mod under `root`, relative to it, in index order.
-std::vector<std::string> modSourceFiles(const std::string& root);
+std::vector<std::string> modSourceFiles(const std::filesystem::path& root);
 
 // The file names a progs.src text lists, in its order: every word after the
 // first (the output file), "//" comments skipped, backslashes turned into "/".
@@ -45,11 +47,12 @@ class DefinitionIndex {
 public:
     DefinitionIndex() = default;
     // Reads and scans every file of the mod under `root`.
-    static DefinitionIndex build(const std::string& root);
+    static DefinitionIndex build(const std::filesystem::path& root);
     // The same for the given files (relative to `root`, in index order).
-    static DefinitionIndex build(const std::string& root, const std::vector<std::string>& files);
+    static DefinitionIndex build(const std::filesystem::path& root,
+                                 const std::vector<std::string>& files);
 
-    const std::string& root() const { return m_root; }
+    const std::filesystem::path& root() const { return m_root; }
     std::size_t fileCount() const;
 
     // Reads `file` (relative to the root) again: a file that no longer reads
@@ -90,8 +93,8 @@ private:
     // The slot of a file; m_files.size() when it has none.
     std::size_t slotOf(std::string_view name) const;
 
-    std::string m_root;
-    std::vector<File> m_files; // in file order; dropped files stay as empty slots
+    std::filesystem::path m_root; // absolute
+    std::vector<File> m_files;    // in file order; dropped files stay as empty slots
     std::unordered_map<std::string, std::vector<Ref>> m_byName;
 };
 

@@ -71,6 +71,23 @@ QString bytesText(std::string_view bytes) {
     return talmo::textOfBytes(bytes);
 }
 
+// A file name of the index (PathBytes.h: UTF-8 on Windows) as text, and back.
+QString indexName(const std::string& name) {
+#ifdef _WIN32
+    return QString::fromUtf8(name.data(), static_cast<qsizetype>(name.size()));
+#else
+    return talmo::nameText(name);
+#endif
+}
+
+std::string indexNameBytes(const QString& name) {
+#ifdef _WIN32
+    return name.toUtf8().toStdString();
+#else
+    return talmo::nameBytes(name);
+#endif
+}
+
 } // namespace
 
 struct TForm1::Navigation {
@@ -90,10 +107,10 @@ struct TForm1::Navigation {
         if (rel.isEmpty() || rel.startsWith(QStringLiteral("../")) || rel == QStringLiteral("..") ||
             QDir::isAbsolutePath(rel))
             return std::nullopt;
-        return talmo::nameBytes(rel);
+        return indexNameBytes(rel);
     }
     QString pathOf(const std::string& name) const {
-        return QDir::cleanPath(QDir(root).filePath(talmo::nameText(name)));
+        return QDir::cleanPath(QDir(root).filePath(indexName(name)));
     }
 
     // The index of the working directory, or nullptr (logged) while it is
@@ -174,7 +191,7 @@ void TForm1::startIndexBuild() {
     nav.index.reset();
     nav.building = true;
     nav.writtenDuringBuild.clear();
-    const std::string root = talmo::nameBytes(nav.root);
+    const std::filesystem::path root = talmo::localPath(nav.root);
     nav.watcher->setFuture(
         QtConcurrent::run([root] { return talmo::DefinitionIndex::build(root); }));
 }
@@ -256,9 +273,8 @@ bool TForm1::goToDefinitionAt(long position) {
     if (targets.size() > 1) {
         std::vector<talmo::ListedMessage> listed;
         for (const talmo::ModDefinition& d : targets)
-            listed.push_back({QStringLiteral("definition"), talmo::nameText(d.file),
-                              d.definition.line, d.definition.column + 1,
-                              bytesText(talmo::trimBlanks(d.lineText))});
+            listed.push_back({QStringLiteral("definition"), indexName(d.file), d.definition.line,
+                              d.definition.column + 1, bytesText(talmo::trimBlanks(d.lineText))});
         messageList->showMessages(QString::number(targets.size()) +
                                       QStringLiteral(" definitions of ") + shown,
                                   nav.root, listed);
@@ -312,7 +328,7 @@ void TForm1::findUsagesClick() {
     std::set<std::string> files;
     for (const talmo::ModUsage& u : usages) {
         files.insert(u.file);
-        listed.push_back({QStringLiteral("usage"), talmo::nameText(u.file), u.line, u.column + 1,
+        listed.push_back({QStringLiteral("usage"), indexName(u.file), u.line, u.column + 1,
                           bytesText(talmo::trimBlanks(u.lineText))});
     }
     const QString header = QString::number(usages.size()) + QStringLiteral(" usages of ") +
@@ -356,7 +372,7 @@ QString TForm1::definitionTip(long position) {
         nav.index->definitionsOf(name->name, edited ? &*edited : nullptr), name->afterDot);
     QStringList lines;
     for (const talmo::ModDefinition& d : targets)
-        lines << talmo::nameText(d.file) + QLatin1Char(':') + QString::number(d.definition.line) +
+        lines << indexName(d.file) + QLatin1Char(':') + QString::number(d.definition.line) +
                      QStringLiteral("  ") + bytesText(talmo::trimBlanks(d.lineText));
     return lines.join(QLatin1Char('\n'));
 }

@@ -1,6 +1,7 @@
 #include "DefinitionIndex.h"
 #include "DefinitionScan.h"
 
+#include "PathBytes.h"
 #include "ScratchDir.h"
 
 #include <gtest/gtest.h>
@@ -152,11 +153,11 @@ INSTANTIATE_TEST_SUITE_P(Choices, JumpTargets, ::testing::Values(
 class ModIndex : public ::testing::Test {
 protected:
     void write(const std::string& name, const std::string& text) {
-        const fs::path path = m_dir.path() / name;
+        const fs::path path = m_dir.path() / pathOfBytes(name);
         fs::create_directories(path.parent_path());
         std::ofstream(path, std::ios::binary) << text;
     }
-    std::string root() const { return m_dir.path().string(); }
+    const fs::path& root() const { return m_dir.path(); }
 
     testing::ScratchDir m_dir;
 };
