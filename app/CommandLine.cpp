@@ -44,7 +44,7 @@ StartRequest parseCommandLine(const QStringList& arguments) {
     const QString program = QFileInfo(arguments.value(0, QStringLiteral("talmo"))).fileName();
     if (!parser.parse(arguments))
         return exitWith(1, program + QStringLiteral(": ") + parser.errorText() + u'\n');
-    if (parser.isSet(help))
+    if (parser.isSet(help) || parser.isSet(QStringLiteral("help-all")))
         return exitWith(0, parser.helpText());
     if (parser.isSet(version))
         return exitWith(0, program + u' ' + QStringLiteral(TALMO_VERSION) + u'\n');

@@ -57,6 +57,9 @@ void CommandLineTest::parses_data() {
         << QStringLiteral("talmo " TALMO_EXPECTED_VERSION "\n");
     QTest::newRow("--help names DIR") << QStringList{talmo, QStringLiteral("--help")} << 0
                                       << QString() << QStringLiteral("[DIR]");
+    QTest::newRow("--help-all prints the help too")
+        << QStringList{talmo, QStringLiteral("--help-all")} << 0 << QString()
+        << QStringLiteral("[DIR]");
     QTest::newRow("two DIRs are refused")
         << QStringList{talmo, QStringLiteral("mod"), QStringLiteral("mod")} << 1 << QString()
         << QStringLiteral("one directory");
