@@ -57,6 +57,19 @@ fs::path normalBase(const fs::path& root) {
 
 constexpr std::size_t kMaxWalkedEntries = 100000;
 
+// The line holding `offset` as a result shows it: a line longer than
+// kShownLineBytes (a generated or minified file) is cut to that many bytes
+// around the offset.
+std::string shownLine(std::string_view text, std::size_t offset) {
+    std::string_view line = lineAround(text, offset);
+    if (line.size() > kShownLineBytes) {
+        const std::size_t column = offset - static_cast<std::size_t>(line.data() - text.data());
+        const std::size_t from = column > kShownLineBytes / 4 ? column - kShownLineBytes / 4 : 0;
+        line = line.substr(std::min(from, line.size() - kShownLineBytes), kShownLineBytes);
+    }
+    return std::string(line);
+}
+
 bool isRegularFile(const fs::path& path) {
     std::error_code ec;
     return fs::is_regular_file(path, ec);
@@ -265,17 +278,16 @@ std::vector<ModDefinition> DefinitionIndex::definitionsOf(std::string_view name,
                 continue;
             const File& file = m_files[r.file];
             const Definition& d = file.definitions[r.definition];
-            keyed.push_back({{r.file, r.definition},
-                             {file.name, d, std::string(lineAround(file.text, d.offset))}});
+            keyed.push_back(
+                {{r.file, r.definition}, {file.name, d, shownLine(file.text, d.offset)}});
         }
     }
     if (edited) {
         const std::vector<Definition> own = scanDefinitions(edited->text);
         for (std::size_t i = 0; i < own.size(); ++i)
             if (own[i].name == name)
-                keyed.push_back(
-                    {{editedSlot, i},
-                     {edited->file, own[i], std::string(lineAround(edited->text, own[i].offset))}});
+                keyed.push_back({{editedSlot, i},
+                                 {edited->file, own[i], shownLine(edited->text, own[i].offset)}});
     }
     std::sort(keyed.begin(), keyed.end(),
               [](const auto& a, const auto& b) { return a.first < b.first; });
@@ -293,8 +305,9 @@ std::vector<ModUsage> DefinitionIndex::usagesOf(std::string_view name,
     std::vector<ModUsage> found;
     auto add = [&](const std::string& file, std::string_view text) {
         for (const TextUsage& u : findUsagesInText(text, name))
-            found.push_back(
-                {file, u.line, u.column, std::string(text.substr(u.lineStart, u.lineLength))});
+            found.push_back({file, u.line, u.column,
+                             shownLine(text.substr(u.lineStart, u.lineLength),
+                                       static_cast<std::size_t>(u.column))});
     };
     bool editedDone = false;
     for (const File& file : m_files) {

@@ -30,6 +30,9 @@ std::vector<std::string> modSourceFiles(const std::filesystem::path& root);
 // first (the output file), "//" comments skipped, backslashes turned into "/".
 std::vector<std::string> progsSourceList(std::string_view text);
 
+// Lines of results are cut to this many bytes around the name.
+inline constexpr std::size_t kShownLineBytes = 400;
+
 struct ModDefinition {
     std::string file;
     Definition definition;

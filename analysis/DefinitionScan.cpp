@@ -20,12 +20,6 @@ constexpr std::array<bool, 256> identifierTable() {
 }
 constexpr std::array<bool, 256> kIdentifier = identifierTable();
 
-constexpr std::array<bool, 256> stopTable(std::string_view stops) {
-    std::array<bool, 256> t{};
-    for (char c : stops)
-        t[static_cast<unsigned char>(c)] = true;
-    return t;
-}
 bool identifierStart(unsigned char c) {
     return kIdentifier[c] && !(c >= '0' && c <= '9');
 }
@@ -98,16 +92,29 @@ struct Cursor {
 };
 
 // Counts lines forward through a text, for places met in text order.
+// Each byte is looked at a bounded number of times, however long a line.
 struct LineCounter {
     std::string_view s;
     std::size_t pos = 0;
     int line = 1;
+    std::size_t lineStart = 0;
+    std::size_t lineEnd = std::string_view::npos; // of `line`, once known
 
     // The line and column of `offset`, at or after the last place asked.
     std::pair<int, int> at(std::size_t offset) {
-        line += static_cast<int>(countLineBreaks(s, pos, offset));
+        if (const std::size_t breaks = countLineBreaks(s, pos, offset); breaks > 0) {
+            line += static_cast<int>(breaks);
+            lineStart = lineStartOf(s, offset); // stops at the break just counted
+            lineEnd = std::string_view::npos;
+        }
         pos = offset;
-        return {line, static_cast<int>(offset - lineStartOf(s, offset))};
+        return {line, static_cast<int>(offset - lineStart)};
+    }
+    // The end of the line of the last place asked.
+    std::size_t endOfLine() {
+        if (lineEnd == std::string_view::npos)
+            lineEnd = lineEndOf(s, pos);
+        return lineEnd;
     }
 };
 
@@ -483,7 +490,7 @@ std::vector<TextUsage> findUsagesInText(std::string_view text, std::string_view 
             continue;
         const auto [line, column] = lines.at(hit);
         const std::size_t lineStart = hit - static_cast<std::size_t>(column);
-        found.push_back({line, column, lineStart, lineEndOf(text, hit) - lineStart});
+        found.push_back({line, column, lineStart, lines.endOfLine() - lineStart});
     }
     return found;
 }

@@ -235,6 +235,17 @@ TEST_F(ModIndex, EditedTextStandsInForItsFileOnDisk) {
     EXPECT_EQ(uses, (std::vector<std::string>{"a.qc:2", "b.qc:1"}));
 }
 
+TEST_F(ModIndex, LongLinesAreCutAroundTheName) {
+    write("long.qc", std::string(10000, ' ') + "float far; far = 1;" + std::string(10000, ' '));
+    const DefinitionIndex index = DefinitionIndex::build(root());
+    const std::string definitionLine = index.definitionsOf("far").at(0).lineText;
+    const std::string usageLine = index.usagesOf("far").at(1).lineText;
+    EXPECT_EQ(definitionLine.size(), kShownLineBytes);
+    EXPECT_NE(definitionLine.find("float far;"), std::string::npos);
+    EXPECT_EQ(usageLine.size(), kShownLineBytes);
+    EXPECT_NE(usageLine.find("far = 1;"), std::string::npos);
+}
+
 TEST(ProgsSourceList, SkipsTheOutputFileAndComments) {
     EXPECT_EQ(progsSourceList("// head\n  progs.dat\n\tdefs.qc // first\nsub\\x.qc"),
               (std::vector<std::string>{"defs.qc", "sub/x.qc"}));
