@@ -108,6 +108,8 @@ void TForm1::dirChange() {
     listado->setDirectory(workingDirectory());
     xxtfilebox->setDirectory(workingDirectory());
     setWindowTitle(QStringLiteral(":: T A L M O :: - ") + workingDirectory());
+    if (m_navigation)
+        workingDirectoryChanged();
 }
 
 void TForm1::driveChange() {
@@ -173,6 +175,7 @@ void TForm1::autosaveCurrentFile() {
     case Kind::Saved:
         talmo->setSelectionStart(SavedCaret);
         LogLine(QStringLiteral(":: Autosaved: ") + CurrentFile);
+        fileWritten(CurrentFile);
         return;
     case Kind::Failed:
         LogLine(QStringLiteral("Autosaved fail!!: "));
@@ -246,6 +249,7 @@ void TForm1::followEditedFile() {
         Manager->setTabText(1, QStringLiteral("&Edit ") + fileNamePart(CurrentFile));
         m_conflictLogged = false;
         LogLine(QStringLiteral(":: Reloaded, changed on disk: ") + CurrentFile);
+        fileWritten(CurrentFile);
         break;
     case Change::Conflict:
         if (!m_conflictLogged)
@@ -301,6 +305,7 @@ void TForm1::salvamanClick() {
         talmo::writeFileBytes(localPath(ManFile),
                               m_manFileLf ? *bytes : talmo::normalizeLineBreaks(*bytes));
         m_manShown = text;
+        fileWritten(ManFile);
     } catch (const std::exception&) {
         LogLine(QStringLiteral("Save fail!!: "));
     }

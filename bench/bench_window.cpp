@@ -169,6 +169,30 @@ void BM_Switch(benchmark::State& state) {
 }
 BENCHMARK(BM_Switch)->Arg(1)->Unit(benchmark::kMillisecond);
 
+// The same switch with one character typed before each: the file left is
+// compared with its disk version and written back.
+void BM_SwitchEdited(benchmark::State& state) {
+    const std::string a = talmo::testgen::quakeCSource(kMegabyte, 2);
+    const std::string b = talmo::testgen::quakeCSource(kMegabyte, 3);
+    WindowOn w({{QStringLiteral("a.qc"), a}, {QStringLiteral("b.qc"), b}});
+    bool toA = true;
+    w->qclista->selectName(QStringLiteral("b.qc"));
+    w->qclistaDblClick();
+    for (auto _ : state) {
+        state.PauseTiming();
+        w->talmo->setSelectionStart(0);
+        w->talmo->typeText(" ");
+        w->qclista->selectName(toA ? QStringLiteral("a.qc") : QStringLiteral("b.qc"));
+        state.ResumeTiming();
+        w->qclistaDblClick();
+        toA = !toA;
+    }
+    if (w.errors != 0 || w->currentFile().isEmpty())
+        state.SkipWithError("a switch failed");
+    setBytes(state, a.size() + b.size());
+}
+BENCHMARK(BM_SwitchEdited)->Arg(1)->Unit(benchmark::kMillisecond);
+
 // "funcs()" over 200 files of 100 KB until the entries are in reportlist.
 void BM_GenerateReportClick(benchmark::State& state) {
     std::vector<std::pair<QString, std::string>> files;
