@@ -80,6 +80,27 @@ TEST(NonAsciiFileName, IsSavedReadListedAndReported) {
     EXPECT_EQ(readSnipFile(file), "snip");
 }
 
+TEST(ReadFile, SaysWhyADirectoryOrAMissingFileIsRefused) {
+    ScratchDir dir;
+    const struct {
+        fs::path path;
+        std::string reason;
+    } cases[] = {
+        {dir.path(), "\": not a regular file"},
+        {dir.path() / "missing.qc", "missing.qc\": No such file or directory"},
+    };
+    for (const auto& c : cases) {
+        try {
+            readFileBytes(c.path);
+            ADD_FAILURE() << pathBytes(c.path) << " was read";
+        } catch (const FileError& e) {
+            const std::string message = e.what();
+            EXPECT_EQ(message.rfind("Cannot open \"", 0), 0u) << message;
+            EXPECT_TRUE(message.ends_with(c.reason)) << message;
+        }
+    }
+}
+
 TEST(ReadOnlyFile, IsRefusedByBothWritersWithTheReasonAndLeftIntact) {
     if (!readOnlyStopsUs())
         GTEST_SKIP() << "permissions do not stop root";
