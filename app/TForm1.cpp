@@ -46,7 +46,7 @@ void TForm1::runReportingErrors(const std::function<void()>& body) {
     try {
         body();
     } catch (const std::exception& e) {
-        reportError(QString::fromLocal8Bit(e.what()));
+        reportError(QString::fromUtf8(e.what()));
     }
 }
 

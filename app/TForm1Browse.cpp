@@ -167,7 +167,7 @@ bool TForm1::editFailed() const {
 void TForm1::autosaveCurrentFile() {
     using Kind = talmo::EditSession::Autosave::Kind;
     const talmo::EditSession::Autosave result = m_session->autosave();
-    const QString kept = talmo::nameText(result.recovery.string());
+    const QString kept = talmo::pathText(result.recovery);
     switch (result.kind) {
     case Kind::NotNeeded:
     case Kind::Empty:

@@ -170,9 +170,9 @@ void TForm1::create_newClick() {
     const std::vector<std::string> header = {"/////////////////////", "//  ", "//  " + written,
                                              "//  ", "/////////////////////"};
     try {
-        talmo::writeFileBytes(written, talmo::joinCrLf(header));
+        talmo::writeFileBytes(talmo::localPath(name), talmo::joinCrLf(header));
     } catch (const std::exception& e) {
-        reportError(QString::fromLocal8Bit(e.what()));
+        reportError(QString::fromUtf8(e.what()));
         return;
     }
     newqc->clear();

@@ -8,6 +8,7 @@
 #include "Report.h"
 #include "ReportReader.h"
 #include "Text.h"
+#include "TextBytes.h"
 #include "TextCodec.h"
 
 #include <QFile>
@@ -60,9 +61,9 @@ void TForm1::runReport(LineScan scan) {
         std::vector<std::string> entries;
         QString failure;
         try {
-            scan(reader, source, source, entries);
+            scan(reader, talmo::localPath(name), source, entries);
         } catch (const std::exception& e) {
-            failure = QString::fromLocal8Bit(e.what());
+            failure = QString::fromUtf8(e.what());
         }
         for (const std::string& e : entries) {
             const std::string_view definition = std::string_view(e).substr(source.size() + 3);

@@ -43,6 +43,15 @@ inline std::filesystem::path localPath(const QString& path) {
 #endif
 }
 
+// A path as the window shows it.
+inline QString pathText(const std::filesystem::path& path) {
+#ifdef _WIN32
+    return QString::fromStdWString(path.native());
+#else
+    return QFile::decodeName(QByteArray::fromStdString(path.native()));
+#endif
+}
+
 // 8-bit file text as a plain memo shows it: every line break (CR, LF or
 // CR LF) one "\n".
 inline QString memoText(std::string_view bytes) {

@@ -138,10 +138,12 @@ EditSession::DiskChange EditSession::followDisk() {
 namespace {
 
 // A name in `dir` that no file has yet: `base`, then `base.2`, `base.3`, ...
-fs::path freeName(const fs::path& dir, const std::string& base) {
+fs::path freeName(const fs::path& dir, const fs::path& base) {
     std::error_code ec;
     for (int n = 1; n < 1000; ++n) {
-        const fs::path candidate = dir / fs::path(n == 1 ? base : base + "." + std::to_string(n));
+        fs::path candidate = dir / base;
+        if (n > 1)
+            candidate += "." + std::to_string(n);
         if (!fs::exists(fs::symlink_status(candidate, ec)))
             return candidate;
     }
@@ -163,7 +165,8 @@ bool tryWrite(const fs::path& path, std::string_view text) {
 
 fs::path writeRecoveryCopy(const fs::path& original, std::string_view text,
                            const fs::path& fallbackDir) {
-    const std::string base = original.filename().string() + ".recovered";
+    fs::path base = original.filename();
+    base += ".recovered";
     const fs::path dir = original.has_parent_path() ? original.parent_path() : fs::path(".");
     if (fs::path beside = freeName(dir, base); tryWrite(beside, text))
         return beside;
