@@ -344,9 +344,10 @@ void TForm1::Navigation::step(TForm1& form, std::vector<Place>& from, std::vecto
         return;
     const Place place = from.back();
     const Place here{form.currentFile(), form.talmo->selectionStart()};
+    // A place whose file no longer opens is dropped (the load logged it).
+    from.pop_back();
     if (!place.file.isEmpty() && !open(form, place.file))
         return;
-    from.pop_back();
     to.push_back(here);
     form.talmo->setSelectionStart(place.caret);
     form.talmo->SendScintilla(QsciScintillaBase::SCI_SCROLLCARET);
