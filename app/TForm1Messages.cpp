@@ -35,7 +35,7 @@ talmo::ListedMessage listed(const talmo::CompilerMessage& m) {
 
 // Ends the runs still going (the runner only: what it started goes on) and
 // deletes their owner, reading nothing more.
-void endRuns(QObject* owner) {
+[[maybe_unused]] void endRuns(QObject* owner) {
     const QList<QProcess*> runs = owner->findChildren<QProcess*>();
     for (QProcess* run : runs) {
         run->disconnect();
