@@ -221,6 +221,7 @@ bool TForm1::openInEditor(const QString& path) {
         CurrentFile.clear();
     }
     watchEditedFile(CurrentFile);
+    markMessageLines();
     talmo->setSelectionStart(SavedCaret);
     showPage(1);
     return loaded;
@@ -250,6 +251,7 @@ void TForm1::followEditedFile() {
         m_conflictLogged = false;
         LogLine(QStringLiteral(":: Reloaded, changed on disk: ") + CurrentFile);
         fileWritten(CurrentFile);
+        markMessageLines();
         break;
     case Change::Conflict:
         if (!m_conflictLogged)
