@@ -70,6 +70,20 @@ std::string shownLine(std::string_view text, std::size_t offset) {
     return std::string(line);
 }
 
+// Reads a file of the mod into `text`; false when it does not read or is
+// bigger than any source (kMaxSourceBytes).
+bool readSource(const fs::path& path, std::string& text) {
+    std::error_code ec;
+    if (fs::file_size(path, ec) > kMaxSourceBytes && !ec)
+        return false;
+    try {
+        text = readFileBytes(path);
+    } catch (const FileError&) {
+        return false;
+    }
+    return text.size() <= kMaxSourceBytes;
+}
+
 bool isRegularFile(const fs::path& path) {
     std::error_code ec;
     return fs::is_regular_file(path, ec);
@@ -170,11 +184,8 @@ DefinitionIndex DefinitionIndex::build(const fs::path& root,
     std::vector<File> read(files.size());
     auto readEvery = [&](std::size_t first) {
         for (std::size_t i = first; i < files.size(); i += 2) {
-            try {
-                read[i].text = readFileBytes(base / pathOfBytes(files[i]));
-            } catch (const FileError&) {
-                continue; // vanished or unreadable since the listing
-            }
+            if (!readSource(base / pathOfBytes(files[i]), read[i].text))
+                continue; // vanished, unreadable or too big since the listing
             read[i].name = files[i];
             read[i].definitions = scanDefinitions(read[i].text);
             read[i].present = true;
@@ -242,12 +253,7 @@ void DefinitionIndex::refreshFile(const std::string& name) {
     if (known == m_files.end() && !isQcFile(name))
         return;
     std::string text;
-    bool readable = true;
-    try {
-        text = readFileBytes(m_root / pathOfBytes(name));
-    } catch (const FileError&) {
-        readable = false;
-    }
+    const bool readable = readSource(m_root / pathOfBytes(name), text);
     std::size_t slot = static_cast<std::size_t>(known - m_files.begin());
     if (known != m_files.end()) {
         forget(slot);

@@ -6,9 +6,9 @@
 // File names are relative to the indexed directory, "/"-separated, in the
 // bytes of pathBytes (PathBytes.h): the file-name bytes on POSIX, UTF-8 on
 // Windows. Files are ordered as progs.src lists them, then the rest sorted by
-// name. A file that cannot be read (vanished, unreadable, no regular file) is
-// left out, and so are hidden folders (".git") and whatever lies past the
-// first 100,000 entries of the walk.
+// name. A file that cannot be read (vanished, unreadable, no regular file) or
+// is bigger than kMaxSourceBytes is left out, and so are hidden folders
+// (".git") and whatever lies past the first 100,000 entries of the walk.
 //
 // Not thread-safe: build it on any thread, then use it on one.
 #pragma once
@@ -29,6 +29,10 @@ std::vector<std::string> modSourceFiles(const std::filesystem::path& root);
 // The file names a progs.src text lists, in its order: every word after the
 // first (the output file), "//" comments skipped, backslashes turned into "/".
 std::vector<std::string> progsSourceList(std::string_view text);
+
+// Bigger files are no sources anyone edits by hand (generated data, a
+// mistake); they stay out of the index.
+inline constexpr std::size_t kMaxSourceBytes = 16u << 20;
 
 // Lines of results are cut to this many bytes around the name.
 inline constexpr std::size_t kShownLineBytes = 400;

@@ -246,6 +246,16 @@ TEST_F(ModIndex, LongLinesAreCutAroundTheName) {
     EXPECT_NE(usageLine.find("far = 1;"), std::string::npos);
 }
 
+TEST_F(ModIndex, FilesBiggerThanASourceAreLeftOut) {
+    write("big.qc", "float big;");
+    fs::resize_file(m_dir.path() / "big.qc", kMaxSourceBytes + 1); // sparse: no time, no disk
+    write("small.qc", "float small;");
+    DefinitionIndex index = DefinitionIndex::build(root());
+    EXPECT_EQ(index.fileCount(), 1u);
+    index.refreshFile("big.qc");
+    EXPECT_TRUE(index.definitionsOf("big").empty());
+}
+
 TEST(ProgsSourceList, SkipsTheOutputFileAndComments) {
     EXPECT_EQ(progsSourceList("// head\n  progs.dat\n\tdefs.qc // first\nsub\\x.qc"),
               (std::vector<std::string>{"defs.qc", "sub/x.qc"}));
