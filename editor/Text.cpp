@@ -123,12 +123,13 @@ std::string joinCrLf(const std::vector<std::string>& lines) {
 std::string readFileBytes(const std::filesystem::path& path) {
     InputFile file(path);
     std::string bytes;
-    bytes.resize(static_cast<std::size_t>(file.size()));
+    // One byte past the size seen at opening tells the end from growth; a
+    // file that grows while it is read doubles the room.
+    bytes.resize(static_cast<std::size_t>(file.size()) + 1);
     std::size_t got = 0;
     for (;;) {
-        // One byte past the size seen at opening tells the end from growth.
         if (got == bytes.size())
-            bytes.resize(bytes.size() + 65536);
+            bytes.resize(bytes.size() * 2);
         const std::size_t n = file.read(bytes.data() + got, bytes.size() - got);
         if (n == 0)
             break;
