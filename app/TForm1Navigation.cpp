@@ -238,12 +238,8 @@ TForm1::Navigation::edited(TForm1& form, std::string& text) const {
 bool TForm1::Navigation::open(TForm1& form, const QString& path) {
     if (QFileInfo(path).absoluteFilePath() == QFileInfo(form.currentFile()).absoluteFilePath())
         return true;
-    const QString left = form.currentFile();
-    const bool opened = form.openInEditor(path);
-    // The switch may have autosaved the file it left.
-    if (!left.isEmpty())
-        form.fileWritten(left);
-    return opened;
+    // The autosave of the switch tells the index of the file it wrote.
+    return form.openInEditor(path);
 }
 
 void TForm1::gotoDefinitionClick() {
