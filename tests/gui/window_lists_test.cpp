@@ -67,8 +67,6 @@ void WindowListsTest::masksListFiles_data() {
     QTest::newRow("*.* lists names without a dot, not dot-files") << QStringLiteral("*.*") << every;
     QTest::newRow("*.* among other patterns still lists every file")
         << QStringLiteral("*.qc;*.*") << every;
-    QTest::newRow("*.qc matches without regard to case")
-        << QStringLiteral("*.qc") << QStringList{QStringLiteral("defs.QC")};
 }
 
 void WindowListsTest::masksListFiles() {

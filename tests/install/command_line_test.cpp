@@ -13,8 +13,6 @@ private slots:
     void cleanup();
     void parses_data();
     void parses();
-    void onlyHelpAndVersionNeedNoWindow_data();
-    void onlyHelpAndVersionNeedNoWindow();
 
 private:
     QTemporaryDir m_scratch;
@@ -79,26 +77,6 @@ void CommandLineTest::parses() {
         QCOMPARE(got.directory, QDir(m_scratch.path()).filePath(directory));
     else
         QVERIFY(got.directory.isEmpty());
-}
-
-void CommandLineTest::onlyHelpAndVersionNeedNoWindow_data() {
-    QTest::addColumn<QStringList>("arguments");
-    QTest::addColumn<bool>("textOnly");
-    QTest::newRow("--version") << QStringList{QStringLiteral("talmo"), QStringLiteral("-v")}
-                               << true;
-    QTest::newRow("--help after DIR")
-        << QStringList{QStringLiteral("talmo"), QStringLiteral("mod"), QStringLiteral("--help")}
-        << true;
-    QTest::newRow("a DIR") << QStringList{QStringLiteral("talmo"), QStringLiteral("mod")} << false;
-    QTest::newRow("a DIR named --help after --")
-        << QStringList{QStringLiteral("talmo"), QStringLiteral("--"), QStringLiteral("--help")}
-        << false;
-}
-
-void CommandLineTest::onlyHelpAndVersionNeedNoWindow() {
-    QFETCH(QStringList, arguments);
-    QFETCH(bool, textOnly);
-    QCOMPARE(talmo::asksOnlyForText(arguments), textOnly);
 }
 
 QTEST_GUILESS_MAIN(CommandLineTest)
