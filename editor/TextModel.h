@@ -61,9 +61,9 @@ private:
     void insertAt(long pos, std::string_view text, std::uint8_t style);
 
     std::string m_text;
-    std::vector<std::uint8_t> m_styles;   // one style per character
-    std::vector<CharFormat> m_formats;    // style -> format; 0 is the default
-    std::optional<CharFormat> m_pending;  // format of the next typed text
+    std::vector<std::uint8_t> m_styles;  // one style per character
+    std::vector<CharFormat> m_formats;   // style -> format; 0 is the default
+    std::optional<CharFormat> m_pending; // format of the next typed text
     long m_selStart = 0;
     long m_selLength = 0;
     bool m_focused = false;
