@@ -26,9 +26,17 @@ void print(std::FILE* stream, const QString& text) {
 } // namespace
 
 int main(int argc, char* argv[]) {
+    // A directory that is not there is answered before any window system is
+    // touched, so the error is the same with or without a display. (Other
+    // errors wait for the application, which takes its own options first.)
+    const QStringList raw = argumentsOf(argc, argv);
+    if (const talmo::StartRequest early = talmo::parseCommandLine(raw); early.exitCode == 2) {
+        print(stderr, early.message);
+        return early.exitCode;
+    }
     // Help and the version work without a display.
     std::unique_ptr<QCoreApplication> app;
-    if (talmo::asksOnlyForText(argumentsOf(argc, argv)))
+    if (talmo::asksOnlyForText(raw))
         app = std::make_unique<QCoreApplication>(argc, argv);
     else
         app = std::make_unique<QApplication>(argc, argv);
