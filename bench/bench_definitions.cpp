@@ -9,6 +9,8 @@
 
 #include <benchmark/benchmark.h>
 
+#include "RunBenchmarks.h"
+
 #include <cstdio>
 #include <cstring>
 #include <filesystem>
@@ -104,10 +106,5 @@ int main(int argc, char** argv) {
                     index.definitionsOf("think7").size());
         return 0;
     }
-    benchmark::Initialize(&argc, argv);
-    if (benchmark::ReportUnrecognizedArguments(argc, argv))
-        return 1;
-    benchmark::RunSpecifiedBenchmarks();
-    benchmark::Shutdown();
-    return 0;
+    return talmo::bench::runBenchmarks(argc, argv);
 }

@@ -7,6 +7,8 @@
 
 #include <benchmark/benchmark.h>
 
+#include "RunBenchmarks.h"
+
 #include <filesystem>
 #include <string>
 #include <unistd.h>
@@ -122,10 +124,5 @@ int main(int argc, char** argv) {
     if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
         qputenv("QT_QPA_PLATFORM", "offscreen");
     QApplication app(argc, argv);
-    benchmark::Initialize(&argc, argv);
-    if (benchmark::ReportUnrecognizedArguments(argc, argv))
-        return 1;
-    benchmark::RunSpecifiedBenchmarks();
-    benchmark::Shutdown();
-    return 0;
+    return talmo::bench::runBenchmarks(argc, argv);
 }

@@ -26,6 +26,8 @@
 
 #include <benchmark/benchmark.h>
 
+#include "RunBenchmarks.h"
+
 #include <cstdio>
 #include <cstring>
 #include <fstream>
@@ -263,10 +265,5 @@ int main(int argc, char** argv) {
     QApplication app(argc, argv);
     if (argc > 1 && std::strcmp(argv[1], "--peak-memory") == 0)
         return peakMemory();
-    benchmark::Initialize(&argc, argv);
-    if (benchmark::ReportUnrecognizedArguments(argc, argv))
-        return 1;
-    benchmark::RunSpecifiedBenchmarks();
-    benchmark::Shutdown();
-    return 0;
+    return talmo::bench::runBenchmarks(argc, argv);
 }

@@ -9,6 +9,20 @@
 
 namespace talmo {
 
+// A blank is a space or a tab.
+inline bool isBlank(char c) {
+    return c == ' ' || c == '\t';
+}
+
+// `s` without the blanks at either end.
+inline std::string_view trimBlanks(std::string_view s) {
+    while (!s.empty() && isBlank(s.front()))
+        s.remove_prefix(1);
+    while (!s.empty() && isBlank(s.back()))
+        s.remove_suffix(1);
+    return s;
+}
+
 // Every line break (CR, LF or CR LF) turned into CR LF.
 std::string normalizeLineBreaks(std::string_view text);
 

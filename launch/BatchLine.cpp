@@ -1,22 +1,11 @@
 #include "BatchLine.h"
 
 #include "Batch.h"
+#include "Text.h"
 
 namespace talmo {
 
 namespace {
-
-bool isBlank(char c) {
-    return c == ' ' || c == '\t';
-}
-
-std::string_view trimBlanks(std::string_view s) {
-    while (!s.empty() && isBlank(s.front()))
-        s.remove_prefix(1);
-    while (!s.empty() && isBlank(s.back()))
-        s.remove_suffix(1);
-    return s;
-}
 
 std::string_view unquote(std::string_view s) {
     if (s.size() >= 2 && s.front() == '"' && s.back() == '"')

@@ -1,6 +1,7 @@
 #include "CompilerMessages.h"
 
 #include "BatchLine.h"
+#include "Text.h"
 
 #include <optional>
 
@@ -10,18 +11,6 @@ namespace {
 
 bool isDigit(char c) {
     return c >= '0' && c <= '9';
-}
-
-bool isBlank(char c) {
-    return c == ' ' || c == '\t';
-}
-
-std::string_view trimBlanks(std::string_view s) {
-    while (!s.empty() && isBlank(s.front()))
-        s.remove_prefix(1);
-    while (!s.empty() && isBlank(s.back()))
-        s.remove_suffix(1);
-    return s;
 }
 
 // The number that ends `s`, removed from it; nullopt when `s` does not end in
