@@ -9,7 +9,6 @@
 #include <gtest/gtest.h>
 
 #include <filesystem>
-#include <fstream>
 
 namespace fs = std::filesystem;
 using talmo::EditSession;
@@ -18,14 +17,8 @@ using Change = talmo::EditSession::DiskChange;
 
 namespace {
 
-std::string slurp(const fs::path& path) {
-    std::ifstream in(path, std::ios::binary);
-    return std::string((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
-}
-
-void put(const fs::path& path, const std::string& bytes) {
-    std::ofstream(path, std::ios::binary | std::ios::trunc) << bytes;
-}
+using talmo::testing::fileBytes;
+using talmo::testing::putFile;
 
 // A loaded file, its session and its editor, in a scratch directory.
 struct Loaded {
@@ -35,7 +28,7 @@ struct Loaded {
     fs::path file;
     explicit Loaded(const std::string& bytes, const std::string& name = "defs.qc") {
         file = dir.path() / name;
-        put(file, bytes);
+        putFile(file, bytes);
         session.setFallbackRecoveryDirectory(dir.path() / "elsewhere");
         session.load(file);
     }
@@ -55,7 +48,7 @@ TEST(EditSession, AnUntouchedFileIsNeverRewritten) {
     Loaded l(mixedBytes());
     const auto before = fs::last_write_time(l.file);
     EXPECT_EQ(l.session.autosave().kind, Kind::NotNeeded);
-    EXPECT_EQ(slurp(l.file), mixedBytes());
+    EXPECT_EQ(fileBytes(l.file), mixedBytes());
     EXPECT_EQ(fs::last_write_time(l.file), before);
 }
 
@@ -84,7 +77,7 @@ TEST(EditSession, EditedTextIsWrittenInTheFilesLineBreakStyle) {
         Loaded l(c.loaded);
         l.editor.typeText("X");
         EXPECT_EQ(l.session.autosave().kind, Kind::Saved) << c.name;
-        EXPECT_EQ(slurp(l.file), c.written) << c.name;
+        EXPECT_EQ(fileBytes(l.file), c.written) << c.name;
         EXPECT_EQ(l.session.autosave().kind, Kind::NotNeeded) << c.name << ": once written";
     }
 }
@@ -93,15 +86,15 @@ TEST(EditSession, AnEmptiedEditorLeavesTheFileAsItIs) {
     Loaded l("float x;\r\n");
     l.editor.setText("");
     EXPECT_EQ(l.session.autosave().kind, Kind::Empty);
-    EXPECT_EQ(slurp(l.file), "float x;\r\n");
+    EXPECT_EQ(fileBytes(l.file), "float x;\r\n");
 }
 
 TEST(EditSession, AnOutsideChangeToUntouchedTextIsFollowed) {
     Loaded l("first version, long enough\r\n");
     l.editor.setSelectionStart(20);
-    put(l.file, "second\n");
+    putFile(l.file, "second\n");
     EXPECT_EQ(l.session.autosave().kind, Kind::NotNeeded);
-    EXPECT_EQ(slurp(l.file), "second\n");
+    EXPECT_EQ(fileBytes(l.file), "second\n");
     EXPECT_EQ(l.session.followDisk(), Change::Reloaded);
     EXPECT_EQ(l.editor.text(), "second\r\n");
     EXPECT_EQ(l.editor.selectionStart(), 8) << "the caret stays where it can";
@@ -109,27 +102,27 @@ TEST(EditSession, AnOutsideChangeToUntouchedTextIsFollowed) {
     l.editor.setSelectionStart(6);
     l.editor.typeText("!");
     EXPECT_EQ(l.session.autosave().kind, Kind::Saved);
-    EXPECT_EQ(slurp(l.file), "second!\n") << "the new version's LF style is kept";
+    EXPECT_EQ(fileBytes(l.file), "second!\n") << "the new version's LF style is kept";
 }
 
 TEST(EditSession, AnOutsideChangeToEditedTextKeepsBoth) {
     Loaded l("mine\r\n");
     l.editor.typeText("edited ");
-    put(l.file, "theirs\r\n");
+    putFile(l.file, "theirs\r\n");
     EXPECT_EQ(l.session.followDisk(), Change::Conflict);
     const EditSession::Autosave a = l.session.autosave();
     EXPECT_EQ(a.kind, Kind::ChangedOnDisk);
-    EXPECT_EQ(slurp(l.file), "theirs\r\n");
+    EXPECT_EQ(fileBytes(l.file), "theirs\r\n");
     EXPECT_EQ(a.recovery, l.dir.path() / "defs.qc.recovered");
-    EXPECT_EQ(slurp(a.recovery), "edited mine\r\n");
+    EXPECT_EQ(fileBytes(a.recovery), "edited mine\r\n");
 }
 
 TEST(EditSession, ATouchWithoutChangeIsNoOutsideChange) {
     Loaded l("same\r\n");
     l.editor.typeText("x");
-    put(l.file, "same\r\n");
+    putFile(l.file, "same\r\n");
     EXPECT_EQ(l.session.autosave().kind, Kind::Saved);
-    EXPECT_EQ(slurp(l.file), "xsame\r\n");
+    EXPECT_EQ(fileBytes(l.file), "xsame\r\n");
 }
 
 TEST(EditSession, AVanishedFileWithEditsIsWrittenBack) {
@@ -138,7 +131,7 @@ TEST(EditSession, AVanishedFileWithEditsIsWrittenBack) {
     fs::remove(l.file);
     EXPECT_EQ(l.session.followDisk(), Change::Vanished);
     EXPECT_EQ(l.session.autosave().kind, Kind::Saved);
-    EXPECT_EQ(slurp(l.file), "xkeep\r\n");
+    EXPECT_EQ(fileBytes(l.file), "xkeep\r\n");
 }
 
 TEST(EditSession, AFailedLoadKeepsTheTextAndLeavesNoFile) {
@@ -161,13 +154,13 @@ TEST(EditSession, AFailedWriteKeepsTheTextAndBlocksTheNextAutosave) {
     const EditSession::Autosave first = l.session.autosave();
     EXPECT_EQ(first.kind, Kind::Failed);
     EXPECT_FALSE(first.error.empty());
-    EXPECT_EQ(slurp(first.recovery), "more precious\r\n");
+    EXPECT_EQ(fileBytes(first.recovery), "more precious\r\n");
     EXPECT_TRUE(l.session.failed());
     l.editor.typeText("and more ");
     const EditSession::Autosave second = l.session.autosave();
     EXPECT_EQ(second.kind, Kind::SkippedFailed);
     EXPECT_EQ(second.recovery, l.dir.path() / "defs.qc.recovered.2") << "never over a copy";
-    EXPECT_EQ(slurp(second.recovery), "more and more precious\r\n");
+    EXPECT_EQ(fileBytes(second.recovery), "more and more precious\r\n");
 }
 
 TEST(EditSession, RecoveryGoesToTheFallbackWhenTheDirectoryTakesNone) {
@@ -175,12 +168,12 @@ TEST(EditSession, RecoveryGoesToTheFallbackWhenTheDirectoryTakesNone) {
     const fs::path copy =
         talmo::writeRecoveryCopy(dir.path() / "no such dir" / "a.qc", "text", dir.path() / "else");
     EXPECT_EQ(copy, dir.path() / "else" / "a.qc.recovered");
-    EXPECT_EQ(slurp(copy), "text");
+    EXPECT_EQ(fileBytes(copy), "text");
 }
 
 TEST(EditSession, NonAsciiFileNamesLoadAndSave) {
     Loaded l("x\n", "\xC3\xA9t\xC3\xA9.qc");
     l.editor.typeText("y");
     EXPECT_EQ(l.session.autosave().kind, Kind::Saved);
-    EXPECT_EQ(slurp(l.file), "yx\n");
+    EXPECT_EQ(fileBytes(l.file), "yx\n");
 }

@@ -33,14 +33,8 @@ std::vector<std::string> namesIn(const ScratchDir& dir) {
     return out;
 }
 
-std::string slurp(const std::string& path) {
-    std::ifstream in(path, std::ios::binary);
-    return std::string((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
-}
-
-void spit(const std::string& path, const std::string& bytes) {
-    std::ofstream(path, std::ios::binary) << bytes;
-}
+using talmo::testing::fileBytes;
+using talmo::testing::putFile;
 
 // Makes the symbolic link `link` to `target`; false where none can be made.
 bool makeSymlink(const std::string& target, const std::string& link) {
@@ -122,15 +116,15 @@ TEST(ReadFile, SpecialFilesFailAtOnceInsteadOfBlocking) {
 
 TEST(SafeSave, ReplacesTheWholeFileAndLeavesNoTemporaryBehind) {
     ScratchDir dir;
-    spit(dir.file("a.qc"), "old text that is longer than the new one");
+    putFile(dir.file("a.qc"), "old text that is longer than the new one");
     writeFileBytes(dir.file("a.qc"), std::string("new\0text", 8));
-    EXPECT_EQ(slurp(dir.file("a.qc")), std::string("new\0text", 8));
+    EXPECT_EQ(fileBytes(dir.file("a.qc")), std::string("new\0text", 8));
     EXPECT_EQ(namesIn(dir), std::vector<std::string>{"a.qc"});
 }
 
 TEST(SafeSave, KeepsTheTargetsPermissions) {
     ScratchDir dir;
-    spit(dir.file("a.qc"), "x");
+    putFile(dir.file("a.qc"), "x");
 #ifdef _WIN32
     const std::wstring name = (dir.path() / "a.qc").wstring();
     ASSERT_TRUE(::SetFileAttributesW(name.c_str(), FILE_ATTRIBUTE_HIDDEN));
@@ -143,23 +137,23 @@ TEST(SafeSave, KeepsTheTargetsPermissions) {
     ASSERT_EQ(::stat(dir.file("a.qc").c_str(), &st), 0);
     EXPECT_EQ(st.st_mode & 07777, 0640u);
 #endif
-    EXPECT_EQ(slurp(dir.file("a.qc")), "y");
+    EXPECT_EQ(fileBytes(dir.file("a.qc")), "y");
 }
 
 TEST(SafeSave, UserFilesFollowASymbolicLinkAndGeneratedOnesReplaceIt) {
     ScratchDir dir;
-    spit(dir.file("real.qc"), "x");
+    putFile(dir.file("real.qc"), "x");
     if (!makeSymlink("real.qc", dir.file("link.qc")))
         GTEST_SKIP() << "no symbolic links here (Windows asks a privilege; wine only "
                         "pretends to make them)";
     writeFileBytes(dir.file("link.qc"), "through the link");
     EXPECT_TRUE(isSymlink(dir.file("link.qc")));
-    EXPECT_EQ(slurp(dir.file("real.qc")), "through the link");
+    EXPECT_EQ(fileBytes(dir.file("real.qc")), "through the link");
 
     writeGeneratedFileBytes(dir.file("link.qc"), "generated");
     EXPECT_FALSE(isSymlink(dir.file("link.qc")));
-    EXPECT_EQ(slurp(dir.file("link.qc")), "generated");
-    EXPECT_EQ(slurp(dir.file("real.qc")), "through the link");
+    EXPECT_EQ(fileBytes(dir.file("link.qc")), "generated");
+    EXPECT_EQ(fileBytes(dir.file("real.qc")), "through the link");
 }
 
 TEST(SafeSave, AFailureLeavesTheOldFileIntact) {
@@ -173,11 +167,11 @@ TEST(SafeSave, AFailureLeavesTheOldFileIntact) {
     // A read-only file (not for root, whom permissions do not stop).
     if (readOnlyStopsUs()) {
         expected.push_back("ro.qc");
-        spit(dir.file("ro.qc"), "keep me");
+        putFile(dir.file("ro.qc"), "keep me");
         fs::permissions(dir.file("ro.qc"),
                         fs::perms::owner_read | fs::perms::group_read | fs::perms::others_read);
         EXPECT_THROW(writeFileBytes(dir.file("ro.qc"), "x"), FileError);
-        EXPECT_EQ(slurp(dir.file("ro.qc")), "keep me");
+        EXPECT_EQ(fileBytes(dir.file("ro.qc")), "keep me");
     }
     EXPECT_EQ(namesIn(dir), expected) << "no temporary file is left behind";
 }
@@ -189,9 +183,9 @@ TEST(SafeSave, AWritableFileInALockedDirectoryIsStillSaved) {
     if (::geteuid() == 0)
         GTEST_SKIP() << "permissions do not stop root";
     ScratchDir dir;
-    spit(dir.file("a.qc"), "old");
+    putFile(dir.file("a.qc"), "old");
     ASSERT_EQ(::chmod(dir.path().c_str(), 0555), 0);
     writeFileBytes(dir.file("a.qc"), "new");
-    EXPECT_EQ(slurp(dir.file("a.qc")), "new");
+    EXPECT_EQ(fileBytes(dir.file("a.qc")), "new");
 #endif
 }
