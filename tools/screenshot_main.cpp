@@ -1,15 +1,73 @@
 // Shows the real main window on the current directory and saves one PNG per
-// page of the right-hand notebook into the folder given as argument.
+// page of the right-hand notebook into the folder given as argument, then one
+// more of the Edit page after a compile, with the compiler's messages listed
+// under the editor.
 #include "TForm1.h"
 
 #include "FileListBox.h"
 #include <QApplication>
 #include <QCheckBox>
 #include <QDir>
+#include <QElapsedTimer>
+#include <QEventLoop>
+#include <QFile>
+#include <QLineEdit>
+#include <QListWidget>
+#include <QPushButton>
 #include <QTabWidget>
+#include <QTemporaryDir>
 #include <QTimer>
 
 #include <cstdio>
+
+namespace {
+
+// How long the compile may take before the picture is given up.
+constexpr int kCompileTimeoutMs = 20000;
+
+// The compile runs through the batch runner, found on PATH from here: the
+// build puts it beside the talmo executable, not beside this one. The batch's
+// "notepad log" line gets a notepad that does nothing, so no viewer is
+// started on the display for a picture that shows the window only.
+bool prepareCompileRun(const QTemporaryDir& stubs) {
+    if (!stubs.isValid())
+        return false;
+    QFile notepad(QDir(stubs.path()).filePath(QStringLiteral("notepad")));
+    if (!notepad.open(QIODevice::WriteOnly) || notepad.write("#!/bin/sh\nexit 0\n") < 0)
+        return false;
+    notepad.close();
+    notepad.setPermissions(QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
+    const char separator = QDir::listSeparator().toLatin1();
+    QByteArray path = QFile::encodeName(stubs.path());
+#ifdef TALMO_BATCH_DIR
+    path += separator + QByteArray(TALMO_BATCH_DIR);
+#endif
+    const QByteArray old = qgetenv("PATH");
+    if (!old.isEmpty())
+        path += separator + old;
+    return qputenv("PATH", path);
+}
+
+// The first source file (.qc) of the file list; empty when there is none.
+QString firstSourceFile(const TForm1& window) {
+    for (int row = 0; row < window.qclista->count(); ++row) {
+        const QString name = window.qclista->item(row)->text();
+        if (name.endsWith(QStringLiteral(".qc"), Qt::CaseInsensitive))
+            return talmo::joinPath(window.qclista->directory(), name);
+    }
+    return {};
+}
+
+bool save(QWidget& window, const QString& file) {
+    if (!window.grab().save(file)) {
+        std::fprintf(stderr, "cannot write %s\n", qPrintable(file));
+        return false;
+    }
+    std::printf("%s\n", qPrintable(file));
+    return true;
+}
+
+} // namespace
 
 int main(int argc, char* argv[]) {
     QApplication app(argc, argv);
@@ -38,11 +96,46 @@ int main(int argc, char* argv[]) {
         name.remove(u'&');
         name = name.trimmed().section(u' ', 0, 0).toLower();
         const QString file = QDir(outDir).filePath(QStringLiteral("%1-%2.png").arg(page).arg(name));
-        if (!window.grab().save(file)) {
-            std::fprintf(stderr, "cannot write %s\n", qPrintable(file));
+        if (!save(window, file))
             ++failures;
-        } else {
-            std::printf("%s\n", qPrintable(file));
+    }
+    // The Edit page after "QCC!": fteqcc on the loaded source file's mod,
+    // pictured once the message list under the editor shows.
+    const QTemporaryDir stubs;
+    const QString source = firstSourceFile(window);
+    const auto* messages = window.findChild<QListWidget*>(QStringLiteral("qccmessages"));
+    if (!prepareCompileRun(stubs) || source.isEmpty() || messages == nullptr) {
+        std::fprintf(stderr, "cannot prepare the compile\n");
+        ++failures;
+    } else {
+        window.compilerqc->setText(QStringLiteral("fteqcc"));
+        window.openInEditor(source);
+        // The compile runs in the current directory; what it adds there
+        // (batch file, log, progs and the like) goes again afterwards.
+        const QDir mod = QDir::current();
+        const QStringList before = mod.entryList(QDir::Files | QDir::Hidden);
+        window.qccarranca->click();
+        QElapsedTimer waited;
+        waited.start();
+        QEventLoop loop;
+        QTimer poll;
+        poll.callOnTimeout(&loop, [&] {
+            if (messages->isVisible() || waited.elapsed() >= kCompileTimeoutMs)
+                loop.quit();
+        });
+        poll.start(50);
+        loop.exec();
+        poll.stop();
+        QApplication::processEvents();
+        if (!messages->isVisible()) {
+            std::fprintf(stderr, "no compiler messages after %d s\n", kCompileTimeoutMs / 1000);
+            ++failures;
+        } else if (!save(window, QDir(outDir).filePath(QStringLiteral("1-edit-compiled.png")))) {
+            ++failures;
+        }
+        for (const QString& name : mod.entryList(QDir::Files | QDir::Hidden)) {
+            if (!before.contains(name))
+                QFile::remove(mod.filePath(name));
         }
     }
     // Leave the example mod untouched on the way out.
