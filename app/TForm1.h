@@ -357,10 +357,6 @@ private:
     std::unique_ptr<talmo::EditSession> m_session; // the editor's file and its rules
     QFileSystemWatcher* m_watcher = nullptr;
     bool m_conflictLogged = false; // an outside change met edited text
-    // Each pane's own failure state: a failed preview or Man load never
-    // blocks the editor's autosave.
-    bool m_previewFailed = false;
-    bool m_manFailed = false;
     // What the Man page showed when loaded or saved, and whether it showed the
     // whole file (a NUL byte ends what a memo can hold).
     QString m_manShown;

@@ -153,10 +153,9 @@ void TForm1::qclistaClick() {
         veer->setBorder(path == CurrentFile);
         showPage(2);
         Manager->setTabText(2, QStringLiteral("&See ") + fileNamePart(path));
-        m_previewFailed = false;
     } catch (const std::exception&) {
+        // Only logged: a failed preview never blocks the editor's autosave.
         LogLine(QStringLiteral("Open fail!!: "));
-        m_previewFailed = true;
     }
 }
 
@@ -280,10 +279,8 @@ void TForm1::listadoClick() {
         m_manWhole = nul == std::string::npos;
         m_manFileLf = talmo::usesLfLineBreaks(bytes);
         ManFile = path;
-        m_manFailed = false;
     } catch (const std::exception&) {
         LogLine(QStringLiteral("Load fail!!: "));
-        m_manFailed = true;
     }
 }
 

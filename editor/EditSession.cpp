@@ -42,7 +42,20 @@ void EditSession::adopt(const fs::path& path, const std::string& bytes) {
     m_failed = false;
 }
 
+namespace {
+
+// The file's modification time; the minimum when it cannot be read.
+fs::file_time_type modifiedTime(const fs::path& path) {
+    std::error_code ec;
+    const fs::file_time_type t = fs::last_write_time(path, ec);
+    return ec ? fs::file_time_type::min() : t;
+}
+
+} // namespace
+
 void EditSession::load(const fs::path& path) {
+    // Taken before the read: a change during it still shows as a change.
+    const fs::file_time_type modified = modifiedTime(path);
     std::string bytes;
     try {
         bytes = readFileBytes(path);
@@ -54,6 +67,7 @@ void EditSession::load(const fs::path& path) {
     }
     m_editor.setText(bytes);
     adopt(path, bytes);
+    m_modified = modified;
 }
 
 EditSession::OnDisk EditSession::compareWithDisk(std::string* bytes) const {
@@ -77,9 +91,11 @@ fs::path EditSession::keepRecovery(const std::string& text) const {
 
 EditSession::Autosave EditSession::autosave() {
     Autosave result;
-    if (m_file.empty() || !textChanged())
+    if (m_file.empty())
         return result;
     const std::string text = m_editor.text();
+    if (text == m_savedText)
+        return result;
     if (text.empty()) {
         result.kind = Autosave::Kind::Empty;
         return result;
@@ -107,6 +123,7 @@ EditSession::Autosave EditSession::autosave() {
         return result;
     }
     m_stamp = stampOf(bytes);
+    m_modified = modifiedTime(m_file);
     m_savedText = text;
     m_failed = false;
     result.kind = Autosave::Kind::Saved;
@@ -116,9 +133,17 @@ EditSession::Autosave EditSession::autosave() {
 EditSession::DiskChange EditSession::followDisk() {
     if (m_file.empty())
         return DiskChange::None;
+    // The same time and size as when loaded or written (the watcher also
+    // reports the program's own saves): not read again.
+    std::error_code ec;
+    if (modifiedTime(m_file) == m_modified && fs::file_size(m_file, ec) == m_stamp.size && !ec)
+        return DiskChange::None;
+    const fs::file_time_type modified = modifiedTime(m_file);
     std::string bytes;
     switch (compareWithDisk(&bytes)) {
-    case OnDisk::Same:
+    case OnDisk::Same: // touched, not changed
+        m_modified = modified;
+        return DiskChange::None;
     case OnDisk::Unreadable:
         return DiskChange::None;
     case OnDisk::Missing:
@@ -131,6 +156,7 @@ EditSession::DiskChange EditSession::followDisk() {
     const long caret = m_editor.selectionStart();
     m_editor.setText(bytes);
     adopt(m_file, bytes);
+    m_modified = modified;
     m_editor.setSelectionStart(std::min(caret, m_editor.length()));
     return DiskChange::Reloaded;
 }

@@ -87,6 +87,8 @@ private:
     std::filesystem::path m_file;
     std::filesystem::path m_fallback;
     DiskStamp m_stamp;
+    // When the file was loaded or written, to skip rereading it unchanged.
+    std::filesystem::file_time_type m_modified = std::filesystem::file_time_type::min();
     std::string m_savedText; // the editor's text as loaded or last written
     bool m_lf = false;       // the file used LF line breaks: written back the same way
     bool m_failed = false;
