@@ -166,7 +166,7 @@ void TForm1::create_newClick() {
     QString name = newqc->text();
     if (!name.contains(QStringLiteral(".qc")))
         name += QStringLiteral(".qc");
-    const std::string written = QFile::encodeName(name).toStdString();
+    const std::string written = talmo::nameBytes(name);
     const std::vector<std::string> header = {"/////////////////////", "//  ", "//  " + written,
                                              "//  ", "/////////////////////"};
     try {

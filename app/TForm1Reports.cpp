@@ -11,7 +11,6 @@
 #include "TextBytes.h"
 #include "TextCodec.h"
 
-#include <QFile>
 #include <QListWidget>
 #include <QMouseEvent>
 #include <QPushButton>
@@ -47,14 +46,13 @@ void TForm1::wireReports() {
 // file itself goes through `scan`; a file that cannot be read stops the run
 // with an error report, keeping the entries found so far.
 void TForm1::runReport(LineScan scan) {
-    TForm1& form = *this;
-    form.LogLine(QStringLiteral("GENERATING REPORT"));
+    LogLine(QStringLiteral("GENERATING REPORT"));
     talmo::ReportReader reader;
     QList<QListWidgetItem*> found; // added to the list in one go
-    const int count = form.qclista->count();
+    const int count = qclista->count();
     for (int i = 0; i < count; ++i) {
-        const QString name = form.qclista->item(i)->text();
-        const std::string source = QFile::encodeName(name).toStdString();
+        const QString name = qclista->item(i)->text();
+        const std::string source = talmo::nameBytes(name);
         if (talmo::skippedByReportRun(source))
             continue;
         ReportSource = name;
@@ -74,13 +72,13 @@ void TForm1::runReport(LineScan scan) {
         }
         if (!failure.isEmpty()) {
             for (QListWidgetItem* item : found)
-                form.reportlist->addItem(item);
-            form.reportError(failure);
+                reportlist->addItem(item);
+            reportError(failure);
             return;
         }
     }
     for (QListWidgetItem* item : found)
-        form.reportlist->addItem(item);
+        reportlist->addItem(item);
 }
 
 void TForm1::generatereportClick() {
@@ -115,10 +113,10 @@ void TForm1::reportlistDblClick() {
         if (selected.isEmpty())
             throw talmo::FileError("No report entry is selected");
         const talmo::ReportEntryParts parts = talmo::splitReportEntry(bytesOf(selected.first()));
-        const QString file = QFile::decodeName(QByteArray::fromStdString(parts.file));
+        const QString file = talmo::nameText(parts.file);
         if (!qclista->selectName(file))
             throw talmo::FileError("Cannot select \"" + parts.file + "\": no such file in " +
-                                   QFile::encodeName(workingDirectory()).toStdString());
+                                   talmo::nameBytes(workingDirectory()));
         qclistaDblClick();
         qclista->reread();
         const QString definition = talmo::textOfBytes(parts.definition);

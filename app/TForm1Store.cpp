@@ -118,6 +118,6 @@ void TForm1::salvaxssClick() {
         talmo::saveSnip(nameBytes(xxtfile->text()), talmo::normalizeLineBreaks(*text),
                         [this] { xxtfilebox->reread(); });
     for (const std::string& line : lines)
-        LogLine(QFile::decodeName(QByteArray::fromStdString(line)));
+        LogLine(talmo::nameText(line));
     xxtfile->clear();
 }
