@@ -41,6 +41,12 @@ std::string selectedText(const QsciEditor* e) {
                             static_cast<std::size_t>(e->selectionLength()));
 }
 
+// A stand-in program that does nothing.
+bool writeProgram(const QString& path) {
+    talmo::testing::writeFile(path, "#!/bin/sh\nexit 0\n");
+    return QFile::setPermissions(path, QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
+}
+
 } // namespace
 
 class WindowCompileTest : public QObject {
@@ -49,10 +55,8 @@ private slots:
     void initTestCase();
     void cleanupTestCase();
 
-    void compileListsTheMessagesAndMarksTheEditedFile();
-    void anEntryOpensItsFileAtItsLine();
+    void compileListsTheMessagesAndAnEntryOpensItsLine();
     void f4AndShiftF4GoThroughTheMessages();
-    void theCloseButtonHidesTheList();
     void theInitialCompilerIsOneFoundOnPath();
     void f1OnADocumentedWordShowsItsEntry();
 
@@ -67,9 +71,7 @@ private:
 void WindowCompileTest::initTestCase() {
     // notepad does nothing here; the runner comes from the build.
     QVERIFY(m_bin.isValid());
-    talmo::testing::writeFile(m_bin.filePath(QStringLiteral("notepad")), "#!/bin/sh\nexit 0\n");
-    QVERIFY(QFile::setPermissions(m_bin.filePath(QStringLiteral("notepad")),
-                                  QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner));
+    QVERIFY(writeProgram(m_bin.filePath(QStringLiteral("notepad"))));
     m_path = qgetenv("PATH");
     qputenv("PATH",
             QFile::encodeName(m_bin.path()) + ':' + QByteArray(TALMO_BATCH_DIR) + ':' + m_path);
@@ -88,7 +90,7 @@ void WindowCompileTest::compile(WindowFixture& f) {
     QTRY_VERIFY_WITH_TIMEOUT(list->count() > 0, 20000);
 }
 
-void WindowCompileTest::compileListsTheMessagesAndMarksTheEditedFile() {
+void WindowCompileTest::compileListsTheMessagesAndAnEntryOpensItsLine() {
     WindowFixture f(modFiles());
     TForm1& w = f.window();
     compile(f);
@@ -105,13 +107,8 @@ void WindowCompileTest::compileListsTheMessagesAndMarksTheEditedFile() {
     QCOMPARE(w.talmo->linesWithMark(QsciEditor::LineMark::Warning), Lines{1});
     QCOMPARE(w.talmo->linesWithMark(QsciEditor::LineMark::Error), Lines{});
     QVERIFY(f.errors.isEmpty());
-}
 
-void WindowCompileTest::anEntryOpensItsFileAtItsLine() {
-    WindowFixture f(modFiles());
-    TForm1& w = f.window();
-    compile(f);
-    auto* list = f.control<QListWidget>("qccmessages");
+    // An entry opens its file with its line selected and marked.
     QVERIFY(f.doubleClickItem(list, list->item(2)->text()));
     QCOMPARE(QFileInfo(w.currentFile()).canonicalFilePath(),
              QFileInfo(f.path(kOther)).canonicalFilePath());
@@ -125,6 +122,9 @@ void WindowCompileTest::anEntryOpensItsFileAtItsLine() {
     QTest::keyClick(list, Qt::Key_Return);
     QCOMPARE(w.currentFile(), before);
     QVERIFY(f.logLines().last().contains(QStringLiteral("gone.qc")));
+
+    QTest::mouseClick(f.control<QToolButton>("qccmessagesclose"), Qt::LeftButton);
+    QVERIFY(!list->isVisible());
 }
 
 void WindowCompileTest::f4AndShiftF4GoThroughTheMessages() {
@@ -145,17 +145,8 @@ void WindowCompileTest::f4AndShiftF4GoThroughTheMessages() {
     QCOMPARE(QFileInfo(w.currentFile()).fileName(), QStringLiteral("a.qc"));
 }
 
-void WindowCompileTest::theCloseButtonHidesTheList() {
-    WindowFixture f(modFiles());
-    compile(f);
-    QTest::mouseClick(f.control<QToolButton>("qccmessagesclose"), Qt::LeftButton);
-    QVERIFY(!f.control<QListWidget>("qccmessages")->isVisible());
-}
-
 void WindowCompileTest::theInitialCompilerIsOneFoundOnPath() {
-    talmo::testing::writeFile(m_bin.filePath(QStringLiteral("qfcc")), "#!/bin/sh\n");
-    QVERIFY(QFile::setPermissions(m_bin.filePath(QStringLiteral("qfcc")),
-                                  QFile::ReadOwner | QFile::ExeOwner));
+    QVERIFY(writeProgram(m_bin.filePath(QStringLiteral("qfcc"))));
     const QByteArray path = qgetenv("PATH");
     qputenv("PATH", QFile::encodeName(m_bin.path()));
     WindowFixture f;

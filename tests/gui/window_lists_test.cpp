@@ -38,11 +38,15 @@ QStringList names(const QListWidget* list) {
     return out;
 }
 
-QPoint centreOf(QListWidget* list, const QString& name) {
+// Clicks the entry `name` through the window, as the platform delivers it,
+// so that the press gives the list the focus and a right click its context
+// menu.
+void clickEntry(TForm1& w, QListWidget* list, const QString& name, Qt::MouseButton button) {
     QListWidgetItem* item = list->findItems(name, Qt::MatchExactly).value(0);
     if (!item)
         qFatal("no entry %s", qPrintable(name));
-    return list->visualItemRect(item).center();
+    QTest::mouseClick(w.windowHandle(), button, {},
+                      list->viewport()->mapTo(&w, list->visualItemRect(item).center()));
 }
 
 } // namespace
@@ -103,10 +107,7 @@ void WindowListsTest::rightClickPicksTheEntryForTheMenuOnly() {
     const int page = w.Manager->currentIndex();
     const QString seeCaption = w.Manager->tabText(2);
 
-    // Through the window, as the platform delivers it: the press, then the
-    // context menu.
-    QTest::mouseClick(w.windowHandle(), Qt::RightButton, {},
-                      list->viewport()->mapTo(&w, centreOf(list, QStringLiteral("world.qc"))));
+    clickEntry(w, list, QStringLiteral("world.qc"), Qt::RightButton);
     QCOMPARE(list->selectedName(), QStringLiteral("world.qc"));
     QTRY_VERIFY(menu->isVisible());
     menu->hide();
@@ -127,10 +128,7 @@ void WindowListsTest::allListLoadsOncePerClickAndOnKeys() {
     TForm1& w = f.window();
     w.TabbedNotebook1->setCurrentIndex(1);
     QVERIFY(QFile::remove(f.path(QStringLiteral("defs.qc"))));
-    // Through the window, so that the press gives the list the focus.
-    QTest::mouseClick(
-        w.windowHandle(), Qt::LeftButton, {},
-        w.listado->viewport()->mapTo(&w, centreOf(w.listado, QStringLiteral("defs.qc"))));
+    clickEntry(w, w.listado, QStringLiteral("defs.qc"), Qt::LeftButton);
     QCOMPARE(f.logLines().count(QStringLiteral("Load fail!!: ")), 1);
 
     // Moving the selection with the keyboard loads the entry it reaches.

@@ -21,7 +21,6 @@ private:
 
 void CommandLineTest::init() {
     m_before = QDir::currentPath();
-    QVERIFY(QDir(m_scratch.path()).mkpath(QStringLiteral("mod")));
     QVERIFY(QDir(m_scratch.path()).mkpath(QStringLiteral("módé ñ")));
     QFile file(QDir(m_scratch.path()).filePath(QStringLiteral("progs.src")));
     QVERIFY(file.open(QIODevice::WriteOnly));
@@ -40,10 +39,9 @@ void CommandLineTest::parses_data() {
     const QString talmo = QStringLiteral("/usr/bin/talmo");
     QTest::newRow("no DIR opens the current directory")
         << QStringList{talmo} << -1 << QString() << QString();
-    QTest::newRow("a relative DIR opens that directory")
-        << QStringList{talmo, QStringLiteral("mod")} << -1 << QStringLiteral("mod") << QString();
-    QTest::newRow("a non-ASCII DIR opens") << QStringList{talmo, QStringLiteral("módé ñ")} << -1
-                                           << QStringLiteral("módé ñ") << QString();
+    QTest::newRow("a relative non-ASCII DIR opens that directory")
+        << QStringList{talmo, QStringLiteral("módé ñ")} << -1 << QStringLiteral("módé ñ")
+        << QString();
     QTest::newRow("a missing DIR is an error with code 2")
         << QStringList{talmo, QStringLiteral("nowhere")} << 2 << QString()
         << QStringLiteral("talmo: nowhere: no such directory\n");
@@ -59,7 +57,7 @@ void CommandLineTest::parses_data() {
         << QStringList{talmo, QStringLiteral("--help-all")} << 0 << QString()
         << QStringLiteral("[DIR]");
     QTest::newRow("two DIRs are refused")
-        << QStringList{talmo, QStringLiteral("mod"), QStringLiteral("mod")} << 1 << QString()
+        << QStringList{talmo, QStringLiteral("."), QStringLiteral(".")} << 1 << QString()
         << QStringLiteral("one directory");
     QTest::newRow("an unknown option is refused") << QStringList{talmo, QStringLiteral("--bogus")}
                                                   << 1 << QString() << QStringLiteral("bogus");

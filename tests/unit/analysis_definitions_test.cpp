@@ -141,13 +141,12 @@ TEST_P(JumpTargets, KeepTheseKinds) {
 using K = DefinitionKind;
 // clang-format off
 INSTANTIATE_TEST_SUITE_P(Choices, JumpTargets, ::testing::Values(
-    TargetCase{"BodyRatherThanPrototype", {K::Prototype, K::Function}, false, {K::Function}},
     TargetCase{"PrototypeWhenNoBody", {K::Prototype}, false, {K::Prototype}},
     TargetCase{"FieldAfterADot", {K::Global, K::Field}, true, {K::Field}},
     TargetCase{"GlobalWithoutADot", {K::Field, K::Global}, false, {K::Global}},
     TargetCase{"FieldWithoutADotWhenNothingElse", {K::Field}, false, {K::Field}},
-    TargetCase{"SeveralBodiesAllRemain", {K::Function, K::Prototype, K::Function}, false,
-               {K::Function, K::Function}}));
+    TargetCase{"BodiesRatherThanPrototypeAllRemain", {K::Function, K::Prototype, K::Function},
+               false, {K::Function, K::Function}}));
 // clang-format on
 
 class ModIndex : public ::testing::Test {

@@ -43,6 +43,16 @@ std::string allBytes() {
     return bytes;
 }
 
+// The reason `run` fails with; empty when it does not fail.
+template <typename F> std::string whyRefused(F run) {
+    try {
+        run();
+    } catch (const FileError& e) {
+        return e.what();
+    }
+    return {};
+}
+
 bool readOnlyStopsUs() {
 #ifdef _WIN32
     return true;
@@ -90,14 +100,9 @@ TEST(ReadFile, SaysWhyADirectoryOrAMissingFileIsRefused) {
         {dir.path() / "missing.qc", "missing.qc\": No such file or directory"},
     };
     for (const auto& c : cases) {
-        try {
-            readFileBytes(c.path);
-            ADD_FAILURE() << pathBytes(c.path) << " was read";
-        } catch (const FileError& e) {
-            const std::string message = e.what();
-            EXPECT_EQ(message.rfind("Cannot open \"", 0), 0u) << message;
-            EXPECT_TRUE(message.ends_with(c.reason)) << message;
-        }
+        const std::string message = whyRefused([&] { readFileBytes(c.path); });
+        EXPECT_EQ(message.rfind("Cannot open \"", 0), 0u) << message;
+        EXPECT_TRUE(message.ends_with(c.reason)) << message;
     }
 }
 
@@ -109,13 +114,8 @@ TEST(ReadOnlyFile, IsRefusedByBothWritersWithTheReasonAndLeftIntact) {
     writeFileBytes(file, "keep me");
     fs::permissions(file, fs::perms::owner_read | fs::perms::group_read | fs::perms::others_read);
     for (const auto write : {writeFileBytes, writeGeneratedFileBytes}) {
-        try {
-            write(file, "x");
-            ADD_FAILURE() << "a read-only file was written";
-        } catch (const FileError& e) {
-            EXPECT_NE(std::string(e.what()).find("ro.qc\": Permission denied"), std::string::npos)
-                << e.what();
-        }
+        const std::string message = whyRefused([&] { write(file, "x"); });
+        EXPECT_NE(message.find("ro.qc\": Permission denied"), std::string::npos) << message;
     }
     EXPECT_EQ(readFileBytes(file), "keep me");
     fs::permissions(file, fs::perms::owner_write, fs::perm_options::add);
