@@ -5,11 +5,13 @@
 #include "Text.h"
 
 #include <algorithm>
+#include <atomic>
 #include <filesystem>
 #include <optional>
 #include <set>
 #include <system_error>
 #include <thread>
+#include <utility>
 
 namespace fs = std::filesystem;
 
@@ -60,28 +62,36 @@ constexpr std::size_t kMaxWalkedEntries = 100000;
 // The line holding `offset` as a result shows it: a line longer than
 // kShownLineBytes (a generated or minified file) is cut to that many bytes
 // around the offset.
-std::string shownLine(std::string_view text, std::size_t offset) {
+std::string_view shownLine(std::string_view text, std::size_t offset) {
     std::string_view line = lineAround(text, offset);
     if (line.size() > kShownLineBytes) {
         const std::size_t column = offset - static_cast<std::size_t>(line.data() - text.data());
         const std::size_t from = column > kShownLineBytes / 4 ? column - kShownLineBytes / 4 : 0;
         line = line.substr(std::min(from, line.size() - kShownLineBytes), kShownLineBytes);
     }
-    return std::string(line);
+    return line;
 }
 
-// Reads a file of the mod into `text`; false when it does not read or is
-// bigger than any source (kMaxSourceBytes).
+// Reads a file of the mod into `text` (its room used again); false when it
+// does not read or is bigger than any source (kMaxSourceBytes).
 bool readSource(const fs::path& path, std::string& text) {
     std::error_code ec;
     if (fs::file_size(path, ec) > kMaxSourceBytes && !ec)
         return false;
     try {
-        text = readFileBytes(path);
+        readFileBytesInto(path, text);
     } catch (const FileError&) {
         return false;
     }
     return text.size() <= kMaxSourceBytes;
+}
+
+// FNV-1a: names are short, and a table of the whole mod hashes each once.
+std::uint32_t nameHash(std::string_view name) {
+    std::uint32_t hash = 2166136261u;
+    for (const char c : name)
+        hash = (hash ^ static_cast<unsigned char>(c)) * 16777619u;
+    return hash;
 }
 
 bool isRegularFile(const fs::path& path) {
@@ -179,37 +189,31 @@ DefinitionIndex DefinitionIndex::build(const fs::path& root,
     DefinitionIndex index;
     const fs::path base = normalBase(root);
     index.m_root = base;
-    // Files are read and scanned on two threads, each taking every other
-    // file; a file that does not read stays out.
+    // Files are read and scanned on two threads, each taking the next file
+    // not yet taken (a thread that starts late or is held up takes fewer),
+    // through a buffer of its own; a file that does not read stays out.
     std::vector<File> read(files.size());
-    auto readEvery = [&](std::size_t first) {
-        for (std::size_t i = first; i < files.size(); i += 2) {
-            if (!readSource(base / pathOfBytes(files[i]), read[i].text))
-                continue; // vanished, unreadable or too big since the listing
-            read[i].name = files[i];
-            read[i].definitions = scanDefinitions(read[i].text);
-            read[i].present = true;
-        }
+    std::atomic<std::size_t> next{0};
+    auto readFiles = [&] {
+        std::string text;
+        std::vector<Definition> found;
+        for (std::size_t i = next++; i < files.size(); i = next++)
+            if (readSource(base / pathOfBytes(files[i]), text))
+                read[i] = indexedFile(files[i], text, found);
     };
     {
         std::optional<std::jthread> second;
         try {
-            second.emplace(readEvery, 1);
+            second.emplace(readFiles);
         } catch (const std::system_error&) {
-            readEvery(1); // no second thread: all on this one
+            // no second thread: all on this one
         }
-        readEvery(0);
+        readFiles();
     }
     for (File& file : read)
         if (file.present)
             index.m_files.push_back(std::move(file));
-    // One table of the right size, filled once.
-    std::size_t definitions = 0;
-    for (const File& file : index.m_files)
-        definitions += file.definitions.size();
-    index.m_byName.reserve(definitions);
-    for (std::size_t slot = 0; slot < index.m_files.size(); ++slot)
-        index.enter(slot);
+    index.rebuildTable();
     return index;
 }
 
@@ -218,33 +222,61 @@ std::size_t DefinitionIndex::fileCount() const {
         std::count_if(m_files.begin(), m_files.end(), [](const File& f) { return f.present; }));
 }
 
-void DefinitionIndex::scan(std::size_t slot, std::string text) {
-    File& file = m_files[slot];
-    file.text = std::move(text);
-    file.definitions = scanDefinitions(file.text);
-    enter(slot);
-}
-
-void DefinitionIndex::enter(std::size_t slot) {
-    File& file = m_files[slot];
-    file.present = true;
-    for (std::size_t i = 0; i < file.definitions.size(); ++i)
-        m_byName[file.definitions[i].name].push_back({slot, i});
-}
-
-void DefinitionIndex::forget(std::size_t slot) {
-    File& file = m_files[slot];
-    for (const Definition& d : file.definitions) {
-        const auto it = m_byName.find(d.name);
-        if (it == m_byName.end())
-            continue;
-        std::erase_if(it->second, [slot](const Ref& r) { return r.file == slot; });
-        if (it->second.empty())
-            m_byName.erase(it);
+DefinitionIndex::File DefinitionIndex::indexedFile(std::string name, std::string_view text,
+                                                   std::vector<Definition>& found) {
+    found.clear();
+    scanDefinitionsInto(text, found);
+    // Sized once: the definitions are most of an index.
+    File file{std::move(name), {found.begin(), found.end()}, {}, {}, {}, true};
+    file.lineOf.reserve(found.size());
+    file.nameHashes.reserve(found.size());
+    // Definitions on one line ($frame, "float a, b;") share it, unless it is
+    // so long that each shows its own part.
+    std::size_t lastLineStart = std::string_view::npos;
+    for (const Definition& d : found) {
+        const std::size_t lineStart = d.offset - static_cast<std::size_t>(d.column);
+        const std::string_view shown = shownLine(text, d.offset);
+        if (lineStart != lastLineStart || shown.size() == kShownLineBytes) {
+            file.lineOf.emplace_back(static_cast<std::uint32_t>(file.lines.size()),
+                                     static_cast<std::uint32_t>(shown.size()));
+            file.lines += shown;
+        } else {
+            file.lineOf.push_back(file.lineOf.back());
+        }
+        lastLineStart = lineStart;
+        file.nameHashes.push_back(nameHash(d.name));
     }
-    file.definitions.clear();
-    file.text.clear();
-    file.present = false;
+    return file;
+}
+
+void DefinitionIndex::rebuildTable() {
+    m_firstOfFile.assign(1, 0);
+    std::vector<std::uint32_t> hashes;
+    for (const File& file : m_files) {
+        hashes.insert(hashes.end(), file.nameHashes.begin(), file.nameHashes.end());
+        m_firstOfFile.push_back(static_cast<std::uint32_t>(hashes.size()));
+    }
+    std::size_t buckets = 16;
+    while (buckets < hashes.size())
+        buckets *= 2;
+    const std::uint32_t mask = static_cast<std::uint32_t>(buckets - 1);
+    // Count each bucket, turn the counts into starts, fill each bucket from
+    // its start (which moves each start to the next bucket's), move back.
+    m_bucketStart.assign(buckets + 1, 0);
+    for (const std::uint32_t hash : hashes)
+        ++m_bucketStart[hash & mask];
+    std::uint32_t total = 0;
+    for (std::uint32_t& start : m_bucketStart)
+        total += std::exchange(start, total);
+    m_entries.resize(hashes.size());
+    m_entryHashes.resize(hashes.size());
+    for (std::uint32_t id = 0; id < hashes.size(); ++id) {
+        const std::uint32_t at = m_bucketStart[hashes[id] & mask]++;
+        m_entries[at] = id;
+        m_entryHashes[at] = hashes[id];
+    }
+    std::copy_backward(m_bucketStart.begin(), m_bucketStart.end() - 1, m_bucketStart.end());
+    m_bucketStart[0] = 0;
 }
 
 void DefinitionIndex::refreshFile(const std::string& name) {
@@ -253,22 +285,24 @@ void DefinitionIndex::refreshFile(const std::string& name) {
     if (known == m_files.end() && !isQcFile(name))
         return;
     std::string text;
+    std::vector<Definition> found;
     const bool readable = readSource(m_root / pathOfBytes(name), text);
-    std::size_t slot = static_cast<std::size_t>(known - m_files.begin());
-    if (known != m_files.end()) {
-        forget(slot);
-    } else if (readable) {
-        m_files.push_back({name, {}, {}, false});
-        slot = m_files.size() - 1;
-    }
-    if (readable)
-        scan(slot, std::move(text));
+    if (known != m_files.end())
+        *known = readable ? indexedFile(name, text, found) : File{name, {}, {}, {}, {}, false};
+    else if (readable)
+        m_files.push_back(indexedFile(name, text, found));
+    rebuildTable();
 }
 
 std::size_t DefinitionIndex::slotOf(std::string_view name) const {
     const auto it =
         std::find_if(m_files.begin(), m_files.end(), [&](const File& f) { return f.name == name; });
     return static_cast<std::size_t>(it - m_files.begin());
+}
+
+std::string DefinitionIndex::lineText(const File& file, std::size_t definition) {
+    const auto [start, length] = file.lineOf[definition];
+    return file.lines.substr(start, length);
 }
 
 std::vector<ModDefinition> DefinitionIndex::definitionsOf(std::string_view name,
@@ -278,22 +312,29 @@ std::vector<ModDefinition> DefinitionIndex::definitionsOf(std::string_view name,
     // (file order, definition order) of each, the edited file in its place.
     std::vector<std::pair<std::pair<std::size_t, std::size_t>, ModDefinition>> keyed;
     const std::size_t editedSlot = edited ? slotOf(edited->file) : m_files.size() + 1;
-    if (const auto it = m_byName.find(std::string(name)); it != m_byName.end()) {
-        for (const Ref& r : it->second) {
-            if (r.file == editedSlot)
+    if (!m_bucketStart.empty()) {
+        const std::uint32_t hash = nameHash(name);
+        const std::size_t bucket = hash & (m_bucketStart.size() - 2);
+        for (std::uint32_t at = m_bucketStart[bucket]; at < m_bucketStart[bucket + 1]; ++at) {
+            if (m_entryHashes[at] != hash)
                 continue;
-            const File& file = m_files[r.file];
-            const Definition& d = file.definitions[r.definition];
-            keyed.push_back(
-                {{r.file, r.definition}, {file.name, d, shownLine(file.text, d.offset)}});
+            const std::uint32_t id = m_entries[at];
+            const std::size_t f = static_cast<std::size_t>(
+                std::upper_bound(m_firstOfFile.begin(), m_firstOfFile.end(), id) -
+                m_firstOfFile.begin() - 1);
+            const std::size_t d = id - m_firstOfFile[f];
+            const File& file = m_files[f];
+            if (f != editedSlot && file.definitions[d].name == name)
+                keyed.push_back({{f, d}, {file.name, file.definitions[d], lineText(file, d)}});
         }
     }
     if (edited) {
         const std::vector<Definition> own = scanDefinitions(edited->text);
         for (std::size_t i = 0; i < own.size(); ++i)
             if (own[i].name == name)
-                keyed.push_back({{editedSlot, i},
-                                 {edited->file, own[i], shownLine(edited->text, own[i].offset)}});
+                keyed.push_back(
+                    {{editedSlot, i},
+                     {edited->file, own[i], std::string(shownLine(edited->text, own[i].offset))}});
     }
     std::sort(keyed.begin(), keyed.end(),
               [](const auto& a, const auto& b) { return a.first < b.first; });
@@ -312,16 +353,17 @@ std::vector<ModUsage> DefinitionIndex::usagesOf(std::string_view name,
     auto add = [&](const std::string& file, std::string_view text) {
         for (const TextUsage& u : findUsagesInText(text, name))
             found.push_back({file, u.line, u.column,
-                             shownLine(text.substr(u.lineStart, u.lineLength),
-                                       static_cast<std::size_t>(u.column))});
+                             std::string(shownLine(text.substr(u.lineStart, u.lineLength),
+                                                   static_cast<std::size_t>(u.column)))});
     };
     bool editedDone = false;
+    std::string text;
     for (const File& file : m_files) {
         if (edited && file.name == edited->file) {
             add(edited->file, edited->text);
             editedDone = true;
-        } else if (file.present) {
-            add(file.name, file.text);
+        } else if (file.present && readSource(m_root / pathOfBytes(file.name), text)) {
+            add(file.name, text);
         }
     }
     if (edited && !editedDone)

@@ -1,7 +1,8 @@
 // The definitions of a whole mod: every ".qc" file under a directory (and
 // every other file its progs.src lists there), read from disk, with the
-// definitions of DefinitionScan.h. Answers "where is X defined" and "where
-// is X used" without reading the disk again.
+// definitions of DefinitionScan.h. Answers "where is X defined" from what it
+// kept (the definitions and their lines, not the whole texts) and "where is
+// X used" by reading the files again, as the reports do.
 //
 // File names are relative to the indexed directory, "/"-separated, in the
 // bytes of pathBytes (PathBytes.h): the file-name bytes on POSIX, UTF-8 on
@@ -15,10 +16,11 @@
 
 #include "DefinitionScan.h"
 
+#include <cstdint>
 #include <filesystem>
 #include <string>
 #include <string_view>
-#include <unordered_map>
+#include <utility>
 #include <vector>
 
 namespace talmo {
@@ -78,31 +80,43 @@ public:
                                              const EditedText* edited = nullptr) const;
 
     // Every use of `name` in the mod (whole word, exact case, outside
-    // comments and strings), in file order, then text order.
+    // comments and strings), in file order, then text order. The files are
+    // read again; one that no longer reads has none.
     std::vector<ModUsage> usagesOf(std::string_view name, const EditedText* edited = nullptr) const;
 
 private:
     struct File {
         std::string name;
-        std::string text;
         std::vector<Definition> definitions;
+        // The line of each definition as results show it, one after another
+        // (a line that several definitions share is kept once), and where
+        // each definition's line lies in it.
+        std::string lines;
+        std::vector<std::pair<std::uint32_t, std::uint32_t>> lineOf; // start, length
+        std::vector<std::uint32_t> nameHashes; // of each definition, for the table
         bool present = false;
     };
-    struct Ref {
-        std::size_t file;       // into m_files
-        std::size_t definition; // into its definitions
-    };
 
-    void scan(std::size_t slot, std::string text);
-    // Makes the definitions of a slot known by name.
-    void enter(std::size_t slot);
-    void forget(std::size_t slot);
+    // `found` is room for the scan, used again from file to file.
+    static File indexedFile(std::string name, std::string_view text,
+                            std::vector<Definition>& found);
+    static std::string lineText(const File& file, std::size_t definition);
+    void rebuildTable();
     // The slot of a file; m_files.size() when it has none.
     std::size_t slotOf(std::string_view name) const;
 
     std::filesystem::path m_root; // absolute
     std::vector<File> m_files;    // in file order; dropped files stay as empty slots
-    std::unordered_map<std::string, std::vector<Ref>> m_byName;
+
+    // The table that finds definitions by name, rebuilt whole when a file
+    // changes: definitions are numbered through the files in order, and
+    // hashed by name into as many buckets as there are definitions (a power
+    // of two); each bucket is a run of m_entries, with each entry's hash
+    // beside it. A pass over the definitions and no allocation for a name.
+    std::vector<std::uint32_t> m_firstOfFile; // the number of each file's first definition
+    std::vector<std::uint32_t> m_bucketStart; // into m_entries; one more than the buckets
+    std::vector<std::uint32_t> m_entries;     // definition numbers
+    std::vector<std::uint32_t> m_entryHashes;
 };
 
 // The definitions a jump goes to among `found`: a body rather than the

@@ -4,6 +4,7 @@
 
 #include <algorithm>
 #include <array>
+#include <cstdint>
 #include <tuple>
 
 namespace talmo {
@@ -118,12 +119,13 @@ struct LineCounter {
     }
 };
 
-enum class Tok { End, Identifier, Number, String, Punct, Directive };
+enum class Tok : std::uint8_t { End, Identifier, Number, String, Punct, Directive };
 
+// Offsets fit 32 bits: sources stay far below 4 GB.
 struct Token {
+    std::uint32_t start = 0;
+    std::uint32_t end = 0;
     Tok type = Tok::End;
-    std::size_t start = 0;
-    std::size_t end = 0;
     bool firstOnLine = false;
 };
 
@@ -131,7 +133,9 @@ class Lexer {
 public:
     explicit Lexer(std::string_view text) { m_c.s = text; }
 
-    Token next() {
+    // Fills `t` in place: a token returned by value went through memory in
+    // pieces the parser then read whole, which stalled every token.
+    void next(Token& t) {
         Cursor& c = m_c;
         while (c.pos < c.s.size()) {
             const unsigned char b = c.at(c.pos);
@@ -148,7 +152,9 @@ public:
                 c.skipComment();
                 continue;
             }
-            Token t{Tok::Punct, c.pos, c.pos + 1, c.atLineStart};
+            t.start = static_cast<std::uint32_t>(c.pos);
+            t.type = Tok::Punct;
+            t.firstOnLine = c.atLineStart;
             c.atLineStart = false;
             if ((b == '#' || b == '$') && t.firstOnLine && c.pos + 1 < c.s.size() &&
                 identifierStart(c.at(c.pos + 1))) {
@@ -166,10 +172,12 @@ public:
             } else {
                 ++c.pos;
             }
-            t.end = c.pos;
-            return t;
+            t.end = static_cast<std::uint32_t>(c.pos);
+            return;
         }
-        return Token{Tok::End, c.s.size(), c.s.size(), false};
+        t.start = t.end = static_cast<std::uint32_t>(c.s.size());
+        t.type = Tok::End;
+        t.firstOnLine = false;
     }
 
     // Just after a "{": past its matching "}" (or to the end of the text).
@@ -221,20 +229,21 @@ bool isModifier(std::string_view w) {
 
 class Parser {
 public:
-    explicit Parser(std::string_view text) : m_s(text), m_lexer(text) {}
+    Parser(std::string_view text, std::vector<Definition>& out)
+        : m_s(text), m_lexer(text), m_out(out) {}
 
-    std::vector<Definition> run() {
+    void run() {
+        const std::size_t first = m_out.size();
         advance();
         while (m_t.type != Tok::End)
             statement();
         LineCounter lines{m_s};
-        for (Definition& d : m_out)
-            std::tie(d.line, d.column) = lines.at(d.offset);
-        return std::move(m_out);
+        for (std::size_t i = first; i < m_out.size(); ++i)
+            std::tie(m_out[i].line, m_out[i].column) = lines.at(m_out[i].offset);
     }
 
 private:
-    void advance() { m_t = m_lexer.next(); }
+    void advance() { m_lexer.next(m_t); }
     std::string_view word(const Token& t) const { return m_s.substr(t.start, t.end - t.start); }
     bool punct(char c) const { return m_t.type == Tok::Punct && m_s[m_t.start] == c; }
     // A token that can only begin a declaration, on a line of its own.
@@ -425,7 +434,7 @@ private:
     std::string_view m_s;
     Lexer m_lexer;
     Token m_t;
-    std::vector<Definition> m_out;
+    std::vector<Definition>& m_out;
 };
 
 } // namespace
@@ -455,7 +464,14 @@ bool isIdentifierByte(unsigned char c) {
 }
 
 std::vector<Definition> scanDefinitions(std::string_view text) {
-    return Parser(text).run();
+    std::vector<Definition> found;
+    scanDefinitionsInto(text, found);
+    return found;
+}
+
+void scanDefinitionsInto(std::string_view text, std::vector<Definition>& out) {
+    // Tokens hold 32-bit offsets; no source comes near 4 GB.
+    Parser(text.substr(0, UINT32_MAX), out).run();
 }
 
 std::vector<TextUsage> findUsagesInText(std::string_view text, std::string_view name) {

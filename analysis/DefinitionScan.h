@@ -40,6 +40,9 @@ struct Definition {
 // Every top-level definition of `text`, in text order. Declarations inside a
 // function body (locals) are not definitions of the mod.
 std::vector<Definition> scanDefinitions(std::string_view text);
+// The same, added to the end of `out`: a scan of many texts uses one vector's
+// room for all.
+void scanDefinitionsInto(std::string_view text, std::vector<Definition>& out);
 
 struct TextUsage {
     int line = 0;

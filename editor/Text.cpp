@@ -121,8 +121,13 @@ std::string joinCrLf(const std::vector<std::string>& lines) {
 }
 
 std::string readFileBytes(const std::filesystem::path& path) {
-    InputFile file(path);
     std::string bytes;
+    readFileBytesInto(path, bytes);
+    return bytes;
+}
+
+void readFileBytesInto(const std::filesystem::path& path, std::string& bytes) {
+    InputFile file(path);
     // One byte past the size seen at opening tells the end from growth; a
     // file that grows while it is read doubles the room.
     bytes.resize(static_cast<std::size_t>(file.size()) + 1);
@@ -136,7 +141,6 @@ std::string readFileBytes(const std::filesystem::path& path) {
         got += n;
     }
     bytes.resize(got);
-    return bytes;
 }
 
 #ifndef _WIN32

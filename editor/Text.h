@@ -47,6 +47,9 @@ long findNoCase(std::string_view text, std::string_view what, long start, long l
 // Whole file as bytes. Throws FileError (Editor.h) when the path cannot be
 // opened or read, or is no regular file (a directory, FIFO or device).
 std::string readFileBytes(const std::filesystem::path& path);
+// The same into `bytes`, whose room is used again: a scan of many files reads
+// them all through one buffer. `bytes` is unspecified after a throw.
+void readFileBytesInto(const std::filesystem::path& path, std::string& bytes);
 
 // Writes `bytes` as the whole content of `path` without ever leaving a
 // half-written target: the text goes to a temporary file beside the target,

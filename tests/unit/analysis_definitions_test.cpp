@@ -173,7 +173,7 @@ TEST_F(ModIndex, OrdersFilesAsProgsSrcListsThemThenTheRestByNameOutsideHiddenFol
 }
 
 TEST_F(ModIndex, FindsDefinitionsAndUsagesAcrossFilesWithTheirLines) {
-    write("defs.qc", "void() T_Damage;\r\n.float health;\r\n");
+    write("defs.qc", "void() T_Damage;\r\n.float health;\r\n$frame stand1 stand2\r\n");
     write("combat.qc", "void() T_Damage =\n{\n\tself.health = 0;\n};\n");
     write("world.qc", "void() main = { T_Damage(); T_Damage(); };\n// T_Damage\n");
     const DefinitionIndex index =
@@ -185,6 +185,7 @@ TEST_F(ModIndex, FindsDefinitionsAndUsagesAcrossFilesWithTheirLines) {
         defs.push_back(d.file + ":" + std::to_string(d.definition.line) + " " + d.lineText);
     EXPECT_EQ(defs, (std::vector<std::string>{"defs.qc:1 void() T_Damage;",
                                               "combat.qc:1 void() T_Damage ="}));
+    EXPECT_EQ(index.definitionsOf("stand2").at(0).lineText, "$frame stand1 stand2");
 
     std::vector<std::string> uses;
     for (const ModUsage& u : index.usagesOf("T_Damage"))
@@ -200,6 +201,7 @@ TEST_F(ModIndex, RefreshedFileReplacesDropsOrAddsItsDefinitions) {
     DefinitionIndex index = DefinitionIndex::build(root());
 
     write("a.qc", "float renamed;");
+    EXPECT_EQ(index.usagesOf("renamed").size(), 1u); // usages read the files as they are now
     index.refreshFile("a.qc");
     EXPECT_TRUE(index.definitionsOf("old").empty());
     ASSERT_EQ(index.definitionsOf("renamed").size(), 1u);
