@@ -75,15 +75,12 @@ std::string_view shownLine(std::string_view text, std::size_t offset) {
 // Reads a file of the mod into `text` (its room used again); false when it
 // does not read or is bigger than any source (kMaxSourceBytes).
 bool readSource(const fs::path& path, std::string& text) {
-    std::error_code ec;
-    if (fs::file_size(path, ec) > kMaxSourceBytes && !ec)
-        return false;
     try {
-        readFileBytesInto(path, text);
+        readFileBytesInto(path, text, kMaxSourceBytes);
     } catch (const FileError&) {
         return false;
     }
-    return text.size() <= kMaxSourceBytes;
+    return true;
 }
 
 // FNV-1a: names are short, and a table of the whole mod hashes each once.
@@ -133,11 +130,10 @@ std::vector<std::string> progsSourceList(std::string_view text) {
 
 std::vector<std::string> modSourceFiles(const fs::path& root) {
     const fs::path base = normalBase(root);
-    std::vector<std::string> ordered;
-    std::set<std::string> seen;
     std::error_code ec;
 
-    std::vector<std::string> rest;
+    std::vector<std::string> walked; // the .qc files
+    std::optional<fs::path> progs;
     std::size_t visited = 0;
     for (fs::recursive_directory_iterator
              it(base, fs::directory_options::skip_permission_denied, ec),
@@ -155,26 +151,33 @@ std::vector<std::string> modSourceFiles(const fs::path& root) {
         }
         if (!it->is_regular_file(typeError))
             continue;
-        const std::string name = relativeName(path, base);
-        if (name.empty())
-            continue;
-        if (path.parent_path() == base && equalsNoCase(nameOf(path.filename()), "progs.src")) {
-            try {
-                for (const std::string& listed : progsSourceList(readFileBytes(path))) {
-                    const std::string rel = relativeName(base / pathOfBytes(listed), base);
-                    if (!rel.empty() && isRegularFile(base / pathOfBytes(rel)) &&
-                        seen.insert(rel).second)
-                        ordered.push_back(rel);
-                }
-            } catch (const FileError&) {
-                // An unreadable progs.src orders nothing.
-            }
-        }
-        if (isQcFile(name))
-            rest.push_back(name);
+        if (path.parent_path() == base && equalsNoCase(nameOf(path.filename()), "progs.src"))
+            progs = path;
+        if (isQcFile(nameOf(path.filename())))
+            if (std::string name = relativeName(path, base); !name.empty())
+                walked.push_back(std::move(name));
     }
-    std::sort(rest.begin(), rest.end());
-    for (std::string& name : rest)
+    std::sort(walked.begin(), walked.end());
+
+    std::vector<std::string> ordered;
+    std::set<std::string> seen;
+    if (progs) {
+        try {
+            for (const std::string& listed : progsSourceList(readFileBytes(*progs))) {
+                const std::string rel = relativeName(base / pathOfBytes(listed), base);
+                // Most listed files were just walked; others (a header, a
+                // file in a hidden folder) are looked up.
+                if (!rel.empty() &&
+                    (std::binary_search(walked.begin(), walked.end(), rel) ||
+                     isRegularFile(base / pathOfBytes(rel))) &&
+                    seen.insert(rel).second)
+                    ordered.push_back(rel);
+            }
+        } catch (const FileError&) {
+            // An unreadable progs.src orders nothing.
+        }
+    }
+    for (std::string& name : walked)
         if (!seen.contains(name))
             ordered.push_back(std::move(name));
     return ordered;

@@ -126,8 +126,14 @@ std::string readFileBytes(const std::filesystem::path& path) {
     return bytes;
 }
 
-void readFileBytesInto(const std::filesystem::path& path, std::string& bytes) {
+void readFileBytesInto(const std::filesystem::path& path, std::string& bytes, std::uint64_t limit) {
     InputFile file(path);
+    const auto tooBig = [&] {
+        return FileError("Cannot read \"" + pathBytes(path) + "\": more than " +
+                         std::to_string(limit) + " bytes");
+    };
+    if (file.size() > limit)
+        throw tooBig();
     // One byte past the size seen at opening tells the end from growth; a
     // file that grows while it is read doubles the room.
     bytes.resize(static_cast<std::size_t>(file.size()) + 1);
@@ -139,6 +145,8 @@ void readFileBytesInto(const std::filesystem::path& path, std::string& bytes) {
         if (n == 0)
             break;
         got += n;
+        if (got > limit)
+            throw tooBig();
     }
     bytes.resize(got);
 }

@@ -2,6 +2,7 @@
 // No Qt. Positions are byte offsets; "not found" is -1.
 #pragma once
 
+#include <cstdint>
 #include <filesystem>
 #include <string>
 #include <string_view>
@@ -48,8 +49,10 @@ long findNoCase(std::string_view text, std::string_view what, long start, long l
 // opened or read, or is no regular file (a directory, FIFO or device).
 std::string readFileBytes(const std::filesystem::path& path);
 // The same into `bytes`, whose room is used again: a scan of many files reads
-// them all through one buffer. `bytes` is unspecified after a throw.
-void readFileBytesInto(const std::filesystem::path& path, std::string& bytes);
+// them all through one buffer. A file of more than `limit` bytes, when opened
+// or while read, throws FileError. `bytes` is unspecified after a throw.
+void readFileBytesInto(const std::filesystem::path& path, std::string& bytes,
+                       std::uint64_t limit = UINT64_MAX);
 
 // Writes `bytes` as the whole content of `path` without ever leaving a
 // half-written target: the text goes to a temporary file beside the target,
