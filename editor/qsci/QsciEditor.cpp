@@ -422,10 +422,14 @@ void QsciEditor::applyEdits(const std::vector<Edit>& edits) {
     const long hi = edits.back().start + edits.back().length;
     const std::string_view old = bytes();
     const std::vector<std::uint8_t> oldStyles = readStyles(lo, hi);
+    // Sized exactly: growing past a guess copies the whole span again.
+    std::size_t size = static_cast<std::size_t>(hi - lo);
+    for (const Edit& e : edits)
+        size = size + e.text.size() - static_cast<std::size_t>(e.length);
     std::string text;
     std::vector<std::uint8_t> styles;
-    text.reserve(static_cast<std::size_t>(hi - lo));
-    styles.reserve(static_cast<std::size_t>(hi - lo));
+    text.reserve(size);
+    styles.reserve(size);
     copied = lo;
     for (const Edit& e : edits) {
         text.append(old.substr(static_cast<std::size_t>(copied),
