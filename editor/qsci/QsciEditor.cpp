@@ -302,12 +302,20 @@ CharFormat QsciEditor::formatAt(long pos) const {
 
 std::vector<std::uint8_t> QsciEditor::readStyles(long start, long end) const {
     const auto n = static_cast<std::size_t>(end - start);
-    // Character and style interleaved, plus two terminating NULs.
-    std::vector<char> cells(2 * n + 2);
-    SendScintilla(SCI_GETSTYLEDTEXT, start, end, cells.data());
     std::vector<std::uint8_t> styles(n);
-    for (std::size_t i = 0; i < n; ++i)
-        styles[i] = static_cast<std::uint8_t>(cells[2 * i + 1]);
+    // Scintilla hands out character and style interleaved (plus two
+    // terminating NULs); a piece at a time, through a buffer that stays in
+    // the cache, rather than twice the text at once.
+    constexpr std::size_t kPiece = 32 * 1024;
+    std::vector<char> cells(2 * std::min(n, kPiece) + 2);
+    for (std::size_t done = 0; done < n;) {
+        const std::size_t piece = std::min(kPiece, n - done);
+        const long from = start + static_cast<long>(done);
+        SendScintilla(SCI_GETSTYLEDTEXT, from, from + static_cast<long>(piece), cells.data());
+        for (std::size_t i = 0; i < piece; ++i)
+            styles[done + i] = static_cast<std::uint8_t>(cells[2 * i + 1]);
+        done += piece;
+    }
     return styles;
 }
 

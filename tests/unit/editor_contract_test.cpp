@@ -435,6 +435,16 @@ TEST_P(EditorContract, BulkEditsReplaceEachRangeAndKeepOtherFormats) {
     EXPECT_EQ(ed->text(), "float a; int bb;") << "rejected edits change nothing";
 }
 
+TEST_P(EditorContract, BulkEditsAcrossALongTextKeepTheFormatsBetween) {
+    ed->setText(std::string(100000, 'x'));
+    ed->applyColour({{32767, 2}, {70000, 1}}, kRed);
+    ed->applyEdits({{0, 1, "yy", kPlain}, {99999, 1, "z", kPlain}});
+    std::string around;
+    for (long at : {32767L, 32768L, 32769L, 32770L, 70000L, 70001L, 70002L})
+        around += ed->formatAt(at).colour == kRed ? 'r' : '.';
+    EXPECT_EQ(around, ".rr..r.") << "every format moves with its text";
+}
+
 // ---- clipboard, flags ----
 
 TEST_P(EditorContract, CutAndPasteMoveTheSelectedText) {
