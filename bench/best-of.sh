@@ -1,6 +1,5 @@
-# Timing shared by the *_vs_grep.sh scripts (bash; sourced, not run).
-# Needs $out, a file for the timed commands' output: GNU grep stops at the
-# first match when its output is /dev/null, which would time almost nothing.
+# Set-up and timing shared by the *_vs_grep.sh scripts (bash; sourced, not
+# run).
 #
 # The clock is bash's own: a `date` process or a subshell per reading would
 # add milliseconds to every figure and hide the ratios. The commands compared
@@ -8,6 +7,21 @@
 # them alike; each keeps its fastest round.
 
 rounds=11
+
+# generated BUILD_DIR PROGRAM: builds the benchmark PROGRAM, which writes its
+# generated files into $dir; $tool is the program. $out takes the timed
+# commands' output: GNU grep stops at the first match when its output is
+# /dev/null, which would time almost nothing. Both go at exit. The files are
+# read once, so that every round finds them in the page cache.
+generated() {
+    cmake --build "$1" --target "$2" >/dev/null
+    tool="$1/bench/$2"
+    dir=$(mktemp -d "${TMPDIR:-/tmp}/talmo-$2.XXXXXX")
+    out=$(mktemp "${TMPDIR:-/tmp}/talmo-$2-out.XXXXXX")
+    trap 'rm -rf "$dir" "$out"' EXIT
+    "$tool" generate "$dir"
+    echo "files: $(ls "$dir"/*.qc | wc -l), bytes: $(cat "$dir"/*.qc | wc -c)"
+}
 
 # timed NAME COMMAND...: runs the command once and keeps its time in
 # microseconds as time_NAME when it is the fastest so far.

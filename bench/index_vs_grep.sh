@@ -5,18 +5,9 @@
 # started the same way.
 #   bench/index_vs_grep.sh [BUILD_DIR]     (default: build)
 set -eu
-build=${1:-build}
-cmake --build "$build" --target bench_definitions >/dev/null
-tool="$build/bench/bench_definitions"
-dir=$(mktemp -d "${TMPDIR:-/tmp}/talmo-index-vs-grep.XXXXXX")
-out=$(mktemp "${TMPDIR:-/tmp}/talmo-index-vs-grep-out.XXXXXX")
-trap 'rm -rf "$dir" "$out"' EXIT
-"$tool" generate "$dir"
-echo "files: $(ls "$dir"/*.qc | wc -l), bytes: $(cat "$dir"/*.qc | wc -c)"
-
 . "$(dirname "$0")/best-of.sh"
+generated "${1:-build}" bench_definitions
 
-cat "$dir"/*.qc >/dev/null
 for round in $(seq "$rounds"); do
     timed grep grep -c = "$dir"/file*.qc
     timed index "$tool" index "$dir"

@@ -4,18 +4,9 @@
 # round of each, warm page cache.
 #   bench/report_vs_grep.sh [BUILD_DIR]     (default: build)
 set -eu
-build=${1:-build}
-cmake --build "$build" --target bench_analysis_scan >/dev/null
-tool="$build/bench/bench_analysis_scan"
-dir=$(mktemp -d "${TMPDIR:-/tmp}/talmo-report-vs-grep.XXXXXX")
-out=$(mktemp "${TMPDIR:-/tmp}/talmo-report-vs-grep-out.XXXXXX")
-trap 'rm -rf "$dir" "$out"' EXIT
-"$tool" generate "$dir"
-echo "files: $(ls "$dir" | wc -l), bytes: $(cat "$dir"/*.qc | wc -c)"
-
 . "$(dirname "$0")/best-of.sh"
+generated "${1:-build}" bench_analysis_scan
 
-cat "$dir"/*.qc >/dev/null
 for round in $(seq "$rounds"); do
     timed grep grep -c = "$dir"/file*.qc
     timed funcs "$tool" funcs "$dir"/file*.qc
