@@ -13,6 +13,10 @@
 #include <thread>
 #include <utility>
 
+#ifndef _WIN32
+#include <sys/stat.h>
+#endif
+
 namespace fs = std::filesystem;
 
 namespace talmo {
@@ -97,6 +101,24 @@ bool isRegularFile(const fs::path& path) {
 }
 
 } // namespace
+
+// One stat where the system gives time and size at once.
+std::optional<DefinitionIndex::Stamp> DefinitionIndex::stampOf(const fs::path& path) {
+#ifdef _WIN32
+    std::error_code ec;
+    const std::uintmax_t size = fs::file_size(path, ec);
+    const fs::file_time_type modified = ec ? fs::file_time_type{} : fs::last_write_time(path, ec);
+    if (ec)
+        return std::nullopt;
+    return Stamp{static_cast<std::int64_t>(modified.time_since_epoch().count()), size};
+#else
+    struct stat st {};
+    if (::stat(path.c_str(), &st) != 0)
+        return std::nullopt;
+    return Stamp{static_cast<std::int64_t>(st.st_mtim.tv_sec) * 1000000000 + st.st_mtim.tv_nsec,
+                 static_cast<std::uintmax_t>(st.st_size)};
+#endif
+}
 
 std::vector<std::string> progsSourceList(std::string_view text) {
     std::vector<std::string> names;
@@ -201,8 +223,7 @@ DefinitionIndex DefinitionIndex::build(const fs::path& root,
         std::string text;
         std::vector<Definition> found;
         for (std::size_t i = next++; i < files.size(); i = next++)
-            if (readSource(base / pathOfBytes(files[i]), text))
-                read[i] = indexedFile(files[i], text, found);
+            read[i] = readFile(base, files[i], text, found);
     };
     {
         std::optional<std::jthread> second;
@@ -225,12 +246,17 @@ std::size_t DefinitionIndex::fileCount() const {
         std::count_if(m_files.begin(), m_files.end(), [](const File& f) { return f.present; }));
 }
 
-DefinitionIndex::File DefinitionIndex::indexedFile(std::string name, std::string_view text,
-                                                   std::vector<Definition>& found) {
+DefinitionIndex::File DefinitionIndex::readFile(const fs::path& root, const std::string& name,
+                                                std::string& text, std::vector<Definition>& found) {
+    const fs::path path = root / pathOfBytes(name);
+    // Seen before the read: a change while it is read shows at the next look.
+    const std::optional<Stamp> stamp = stampOf(path);
+    if (!stamp || !readSource(path, text))
+        return File{name, {}, {}, {}, {}, false, {}};
     found.clear();
     scanDefinitionsInto(text, found);
     // Sized once: the definitions are most of an index.
-    File file{std::move(name), {found.begin(), found.end()}, {}, {}, {}, true};
+    File file{name, {found.begin(), found.end()}, {}, {}, {}, true, *stamp};
     file.lineOf.reserve(found.size());
     file.nameHashes.reserve(found.size());
     // Definitions on one line ($frame, "float a, b;") share it, unless it is
@@ -289,12 +315,29 @@ void DefinitionIndex::refreshFile(const std::string& name) {
         return;
     std::string text;
     std::vector<Definition> found;
-    const bool readable = readSource(m_root / pathOfBytes(name), text);
+    File file = readFile(m_root, name, text, found);
     if (known != m_files.end())
-        *known = readable ? indexedFile(name, text, found) : File{name, {}, {}, {}, {}, false};
-    else if (readable)
-        m_files.push_back(indexedFile(name, text, found));
+        *known = std::move(file);
+    else if (file.present)
+        m_files.push_back(std::move(file));
     rebuildTable();
+}
+
+std::size_t DefinitionIndex::refreshChanged() {
+    std::string text;
+    std::vector<Definition> found;
+    std::size_t changed = 0;
+    for (File& file : m_files) {
+        const std::optional<Stamp> now = stampOf(m_root / pathOfBytes(file.name));
+        // A dropped file counts again once it is back.
+        if (now ? file.present && *now == file.stamp : !file.present)
+            continue;
+        file = readFile(m_root, file.name, text, found);
+        ++changed;
+    }
+    if (changed > 0)
+        rebuildTable();
+    return changed;
 }
 
 std::size_t DefinitionIndex::slotOf(std::string_view name) const {

@@ -18,6 +18,7 @@
 
 #include <cstdint>
 #include <filesystem>
+#include <optional>
 #include <string>
 #include <string_view>
 #include <utility>
@@ -67,6 +68,11 @@ public:
     // Reads `file` (relative to the root) again: a file that no longer reads
     // is dropped, a new one is added after the others.
     void refreshFile(const std::string& file);
+    // Reads again every file whose modification time or size is no longer
+    // what it was when read (changed by another program): one that no longer
+    // reads is dropped, a dropped one that is back is taken again. Returns
+    // how many; a stat of each file, no more, when none changed.
+    std::size_t refreshChanged();
 
     // A file's text as the editor holds it (unsaved edits included), which
     // the searches below use instead of what the index read from disk.
@@ -85,6 +91,14 @@ public:
     std::vector<ModUsage> usagesOf(std::string_view name, const EditedText* edited = nullptr) const;
 
 private:
+    // A file's modification time (in the system's units) and size.
+    struct Stamp {
+        std::int64_t modified = 0;
+        std::uintmax_t size = 0;
+        bool operator==(const Stamp&) const = default;
+    };
+    static std::optional<Stamp> stampOf(const std::filesystem::path& path);
+
     struct File {
         std::string name;
         std::vector<Definition> definitions;
@@ -95,11 +109,14 @@ private:
         std::vector<std::pair<std::uint32_t, std::uint32_t>> lineOf; // start, length
         std::vector<std::uint32_t> nameHashes; // of each definition, for the table
         bool present = false;
+        Stamp stamp; // as seen just before the file was read
     };
 
-    // `found` is room for the scan, used again from file to file.
-    static File indexedFile(std::string name, std::string_view text,
-                            std::vector<Definition>& found);
+    // Reads and scans the file `name` under `root`; a file that does not
+    // read is returned not present. `text` and `found` are room for the read
+    // and the scan, used again from file to file.
+    static File readFile(const std::filesystem::path& root, const std::string& name,
+                         std::string& text, std::vector<Definition>& found);
     static std::string lineText(const File& file, std::size_t definition);
     void rebuildTable();
     // The slot of a file; m_files.size() when it has none.

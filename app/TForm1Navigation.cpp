@@ -113,8 +113,9 @@ struct TForm1::Navigation {
         return QDir::cleanPath(QDir(root).filePath(indexName(name)));
     }
 
-    // The index of the working directory, or nullptr (logged) while it is
-    // built; a changed working directory starts a new build.
+    // The index of the working directory, with the files other programs
+    // changed read again, or nullptr (logged) while it is built; a changed
+    // working directory starts a new build.
     const talmo::DefinitionIndex* ready(TForm1& form);
     // The edited file's text in the editor, when the file belongs to the mod.
     std::optional<talmo::DefinitionIndex::EditedText> edited(TForm1& form, std::string& text) const;
@@ -223,6 +224,7 @@ const talmo::DefinitionIndex* TForm1::Navigation::ready(TForm1& form) {
         form.LogLine(QStringLiteral("The definitions of the mod are still being read"));
         return nullptr;
     }
+    index->refreshChanged();
     return &*index;
 }
 
@@ -363,6 +365,7 @@ QString TForm1::definitionTip(long position) {
     const std::optional<NameAt> name = nameAt(talmo, position);
     if (!name || !definitionIndexReady())
         return {};
+    nav.index->refreshChanged();
     std::string text;
     const auto edited = nav.edited(*this, text);
     const std::vector<talmo::ModDefinition> targets = talmo::jumpTargets(

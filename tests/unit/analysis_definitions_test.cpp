@@ -221,6 +221,27 @@ TEST_F(ModIndex, RefreshedFileReplacesDropsOrAddsItsDefinitions) {
     EXPECT_EQ(files, (std::vector<std::string>{"a.qc", "new.qc"}));
 }
 
+TEST_F(ModIndex, FilesChangedByOthersAreReadAgainWhenAsked) {
+    write("a.qc", "float old;");
+    write("b.qc", "float kept;");
+    write("c.qc", "float gone;");
+    DefinitionIndex index = DefinitionIndex::build(root());
+    EXPECT_EQ(index.refreshChanged(), 0u);
+
+    write("a.qc", "float renamed;");
+    fs::remove(m_dir.path() / "c.qc");
+    EXPECT_EQ(index.refreshChanged(), 2u);
+    EXPECT_TRUE(index.definitionsOf("old").empty());
+    EXPECT_EQ(index.definitionsOf("renamed").size(), 1u);
+    EXPECT_TRUE(index.definitionsOf("gone").empty());
+    EXPECT_EQ(index.definitionsOf("kept").size(), 1u);
+    EXPECT_EQ(index.fileCount(), 2u);
+
+    write("c.qc", "float back;");
+    EXPECT_EQ(index.refreshChanged(), 1u);
+    EXPECT_EQ(index.definitionsOf("back").size(), 1u);
+}
+
 TEST_F(ModIndex, EditedTextStandsInForItsFileOnDisk) {
     write("a.qc", "float x;\nfloat y = x;\n");
     write("b.qc", "float z = x;\n");
