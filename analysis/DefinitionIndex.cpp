@@ -106,8 +106,8 @@ bool isRegularFile(const fs::path& path) {
 std::optional<DefinitionIndex::Stamp> DefinitionIndex::stampOf(const fs::path& path) {
 #ifdef _WIN32
     std::error_code ec;
-    const std::uintmax_t size = fs::file_size(path, ec);
-    const fs::file_time_type modified = ec ? fs::file_time_type{} : fs::last_write_time(path, ec);
+    const fs::file_time_type modified = fs::last_write_time(path, ec);
+    const std::uintmax_t size = ec || fs::is_directory(path, ec) ? 0 : fs::file_size(path, ec);
     if (ec)
         return std::nullopt;
     return Stamp{static_cast<std::int64_t>(modified.time_since_epoch().count()), size};
@@ -150,9 +150,15 @@ std::vector<std::string> progsSourceList(std::string_view text) {
     return names;
 }
 
-std::vector<std::string> modSourceFiles(const fs::path& root) {
-    const fs::path base = normalBase(root);
+namespace {
+
+// The files of the mod under `base` (absolute, normal), as modSourceFiles;
+// `places`, when given, receives what the list is made from: the folders
+// walked and progs.src.
+std::vector<std::string> listSources(const fs::path& base, std::vector<fs::path>* places) {
     std::error_code ec;
+    if (places)
+        places->assign(1, base);
 
     std::vector<std::string> walked; // the .qc files
     std::optional<fs::path> progs;
@@ -167,8 +173,11 @@ std::vector<std::string> modSourceFiles(const fs::path& root) {
             break;
         const fs::path& path = it->path();
         std::error_code typeError;
-        if (it->is_directory(typeError) && path.filename().native().starts_with('.')) {
-            it.disable_recursion_pending();
+        if (it->is_directory(typeError)) {
+            if (path.filename().native().starts_with('.'))
+                it.disable_recursion_pending();
+            else if (places)
+                places->push_back(path);
             continue;
         }
         if (!it->is_regular_file(typeError))
@@ -183,6 +192,8 @@ std::vector<std::string> modSourceFiles(const fs::path& root) {
 
     std::vector<std::string> ordered;
     std::set<std::string> seen;
+    if (progs && places)
+        places->push_back(*progs);
     if (progs) {
         try {
             for (const std::string& listed : progsSourceList(readFileBytes(*progs))) {
@@ -205,8 +216,28 @@ std::vector<std::string> modSourceFiles(const fs::path& root) {
     return ordered;
 }
 
+} // namespace
+
+std::vector<std::string> modSourceFiles(const fs::path& root) {
+    return listSources(normalBase(root), nullptr);
+}
+
 DefinitionIndex DefinitionIndex::build(const fs::path& root) {
-    return build(root, modSourceFiles(root));
+    std::vector<fs::path> places;
+    DefinitionIndex index = build(root, listSources(normalBase(root), &places));
+    index.m_listing = stampsOf(places);
+    return index;
+}
+
+std::vector<std::pair<fs::path, DefinitionIndex::Stamp>>
+DefinitionIndex::stampsOf(const std::vector<fs::path>& places) {
+    std::vector<std::pair<fs::path, Stamp>> stamps;
+    // A walk of a folder far bigger than a mod is not repeated on every look.
+    if (places.size() > kMaxWatchedPlaces)
+        return stamps;
+    for (const fs::path& place : places)
+        stamps.emplace_back(place, stampOf(place).value_or(Stamp{}));
+    return stamps;
 }
 
 DefinitionIndex DefinitionIndex::build(const fs::path& root,
@@ -327,6 +358,32 @@ std::size_t DefinitionIndex::refreshChanged() {
     std::string text;
     std::vector<Definition> found;
     std::size_t changed = 0;
+    // A file added, removed or renamed changes its folder's time; a
+    // progs.src edited may order the files anew.
+    if (std::any_of(m_listing.begin(), m_listing.end(), [](const auto& place) {
+            return stampOf(place.first).value_or(Stamp{}) != place.second;
+        })) {
+        std::vector<fs::path> places;
+        const std::vector<std::string> names = listSources(m_root, &places);
+        m_listing = stampsOf(places);
+        std::vector<File> files;
+        files.reserve(names.size());
+        for (const std::string& name : names) {
+            const auto known = std::find_if(m_files.begin(), m_files.end(),
+                                            [&](const File& f) { return f.name == name; });
+            if (known != m_files.end()) {
+                files.push_back(std::move(*known));
+                known->name.clear(); // taken
+            } else if (File file = readFile(m_root, name, text, found); file.present) {
+                files.push_back(std::move(file));
+                ++changed;
+            }
+        }
+        changed += static_cast<std::size_t>(
+            std::count_if(m_files.begin(), m_files.end(),
+                          [](const File& f) { return !f.name.empty() && f.present; }));
+        m_files = std::move(files);
+    }
     for (File& file : m_files) {
         const std::optional<Stamp> now = stampOf(m_root / pathOfBytes(file.name));
         // A dropped file counts again once it is back.

@@ -70,8 +70,11 @@ public:
     void refreshFile(const std::string& file);
     // Reads again every file whose modification time or size is no longer
     // what it was when read (changed by another program): one that no longer
-    // reads is dropped, a dropped one that is back is taken again. Returns
-    // how many; a stat of each file, no more, when none changed.
+    // reads is dropped, a dropped one that is back is taken again. An index
+    // built from a directory also lists the mod again when one of its folders
+    // or its progs.src changed: new files are read, the gone ones dropped, all
+    // put in the order of the new list. Returns how many files changed; when
+    // none did, it costs a stat of each file and folder.
     std::size_t refreshChanged();
 
     // A file's text as the editor holds it (unsaved edits included), which
@@ -99,6 +102,10 @@ private:
     };
     static std::optional<Stamp> stampOf(const std::filesystem::path& path);
 
+    static constexpr std::size_t kMaxWatchedPlaces = 256;
+    static std::vector<std::pair<std::filesystem::path, Stamp>>
+    stampsOf(const std::vector<std::filesystem::path>& places);
+
     struct File {
         std::string name;
         std::vector<Definition> definitions;
@@ -124,6 +131,9 @@ private:
 
     std::filesystem::path m_root; // absolute
     std::vector<File> m_files;    // in file order; dropped files stay as empty slots
+    // What the list of files was made from, as it was then; empty for an
+    // index built from a list.
+    std::vector<std::pair<std::filesystem::path, Stamp>> m_listing;
 
     // The table that finds definitions by name, rebuilt whole when a file
     // changes: definitions are numbered through the files in order, and

@@ -6,6 +6,7 @@
 
 #include <gtest/gtest.h>
 
+#include <chrono>
 #include <filesystem>
 #include <fstream>
 
@@ -240,6 +241,31 @@ TEST_F(ModIndex, FilesChangedByOthersAreReadAgainWhenAsked) {
     write("c.qc", "float back;");
     EXPECT_EQ(index.refreshChanged(), 1u);
     EXPECT_EQ(index.definitionsOf("back").size(), 1u);
+}
+
+TEST_F(ModIndex, FilesAddedByOthersOrReorderedInProgsSrcAreListedAgainWhenAsked) {
+    write("progs.src", "progs.dat\na.qc\n");
+    write("a.qc", "float first;");
+    write("sub/b.qc", "float second;");
+    // Folder times from long ago, so that any change shows whatever the
+    // clock's grain.
+    const auto past = fs::last_write_time(root()) - std::chrono::hours(1);
+    for (const fs::path& folder : {root(), root() / "sub"})
+        fs::last_write_time(folder, past);
+    DefinitionIndex index = DefinitionIndex::build(root());
+
+    write("sub/new.qc", "float added;");
+    write("progs.src", "progs.dat\nsub/b.qc\na.qc\n");
+    EXPECT_EQ(index.refreshChanged(), 1u);
+    std::vector<std::string> files;
+    for (const char* name : {"first", "second", "added"})
+        for (const ModDefinition& d : index.definitionsOf(name))
+            files.push_back(d.file);
+    EXPECT_EQ(files, (std::vector<std::string>{"a.qc", "sub/b.qc", "sub/new.qc"}));
+    std::vector<std::string> order;
+    for (const ModUsage& u : index.usagesOf("float"))
+        order.push_back(u.file);
+    EXPECT_EQ(order, (std::vector<std::string>{"sub/b.qc", "a.qc", "sub/new.qc"}));
 }
 
 TEST_F(ModIndex, EditedTextStandsInForItsFileOnDisk) {
