@@ -11,6 +11,7 @@
 #include <set>
 #include <system_error>
 #include <thread>
+#include <unordered_map>
 #include <utility>
 
 #ifndef _WIN32
@@ -357,33 +358,13 @@ void DefinitionIndex::refreshFile(const std::string& name) {
 std::size_t DefinitionIndex::refreshChanged() {
     std::string text;
     std::vector<Definition> found;
-    std::size_t changed = 0;
     // A file added, removed or renamed changes its folder's time; a
     // progs.src edited may order the files anew.
+    std::size_t changed = 0;
     if (std::any_of(m_listing.begin(), m_listing.end(), [](const auto& place) {
             return stampOf(place.first).value_or(Stamp{}) != place.second;
-        })) {
-        std::vector<fs::path> places;
-        const std::vector<std::string> names = listSources(m_root, &places);
-        m_listing = stampsOf(places);
-        std::vector<File> files;
-        files.reserve(names.size());
-        for (const std::string& name : names) {
-            const auto known = std::find_if(m_files.begin(), m_files.end(),
-                                            [&](const File& f) { return f.name == name; });
-            if (known != m_files.end()) {
-                files.push_back(std::move(*known));
-                known->name.clear(); // taken
-            } else if (File file = readFile(m_root, name, text, found); file.present) {
-                files.push_back(std::move(file));
-                ++changed;
-            }
-        }
-        changed += static_cast<std::size_t>(
-            std::count_if(m_files.begin(), m_files.end(),
-                          [](const File& f) { return !f.name.empty() && f.present; }));
-        m_files = std::move(files);
-    }
+        }))
+        changed += relist(text, found);
     for (File& file : m_files) {
         const std::optional<Stamp> now = stampOf(m_root / pathOfBytes(file.name));
         // A dropped file counts again once it is back.
@@ -394,6 +375,32 @@ std::size_t DefinitionIndex::refreshChanged() {
     }
     if (changed > 0)
         rebuildTable();
+    return changed;
+}
+
+std::size_t DefinitionIndex::relist(std::string& text, std::vector<Definition>& found) {
+    std::vector<fs::path> places;
+    const std::vector<std::string> names = listSources(m_root, &places);
+    m_listing = stampsOf(places);
+    std::unordered_map<std::string, std::size_t> known;
+    for (std::size_t i = 0; i < m_files.size(); ++i)
+        known.emplace(m_files[i].name, i);
+    std::vector<bool> taken(m_files.size());
+    std::vector<File> files;
+    files.reserve(names.size());
+    std::size_t changed = 0;
+    for (const std::string& name : names) {
+        if (const auto it = known.find(name); it != known.end()) {
+            files.push_back(std::move(m_files[it->second]));
+            taken[it->second] = true;
+        } else if (File file = readFile(m_root, name, text, found); file.present) {
+            files.push_back(std::move(file));
+            ++changed;
+        }
+    }
+    for (std::size_t i = 0; i < m_files.size(); ++i)
+        changed += !taken[i] && m_files[i].present; // gone from the list
+    m_files = std::move(files);
     return changed;
 }
 

@@ -105,6 +105,9 @@ private:
     static constexpr std::size_t kMaxWatchedPlaces = 256;
     static std::vector<std::pair<std::filesystem::path, Stamp>>
     stampsOf(const std::vector<std::filesystem::path>& places);
+    // Lists the mod again: new files are read, gone ones dropped, all in the
+    // new order. Returns how many came or went; the table is left to rebuild.
+    std::size_t relist(std::string& text, std::vector<Definition>& found);
 
     struct File {
         std::string name;
