@@ -1,10 +1,11 @@
 // Shows the real main window on the current directory and saves one PNG per
-// page of the right-hand notebook into the folder given as argument, then one
-// more of the Edit page after a compile, with the compiler's messages listed
-// under the editor.
+// page of the right-hand notebook into the folder given as argument, then two
+// more of the Edit page: after a compile, with the compiler's messages listed
+// under the editor, and after Shift+F12, with the usages of a name there.
 #include "TForm1.h"
 
 #include "FileListBox.h"
+#include "QsciEditor.h"
 #include <QApplication>
 #include <QCheckBox>
 #include <QDir>
@@ -22,8 +23,29 @@
 
 namespace {
 
-// How long the compile may take before the picture is given up.
-constexpr int kCompileTimeoutMs = 20000;
+// How long the compile, or the index of the mod, may take before the picture
+// is given up.
+constexpr int kWaitTimeoutMs = 20000;
+
+// The name whose usages are pictured, and the file it is looked up in.
+constexpr const char* kUsagesName = "SUB_Remove";
+constexpr const char* kUsagesFile = "subs.qc";
+
+// Runs the event loop until `done` holds or the time is up; whether it held.
+template <typename Done> bool waitFor(Done done) {
+    QElapsedTimer waited;
+    waited.start();
+    QEventLoop loop;
+    QTimer poll;
+    poll.callOnTimeout(&loop, [&] {
+        if (done() || waited.elapsed() >= kWaitTimeoutMs)
+            loop.quit();
+    });
+    poll.start(50);
+    loop.exec();
+    QApplication::processEvents();
+    return done();
+}
 
 // The compile runs through the batch runner, found on PATH from here: the
 // build puts it beside the talmo executable, not beside this one. The batch's
@@ -115,20 +137,8 @@ int main(int argc, char* argv[]) {
         const QDir mod = QDir::current();
         const QStringList before = mod.entryList(QDir::Files | QDir::Hidden);
         window.qccarranca->click();
-        QElapsedTimer waited;
-        waited.start();
-        QEventLoop loop;
-        QTimer poll;
-        poll.callOnTimeout(&loop, [&] {
-            if (messages->isVisible() || waited.elapsed() >= kCompileTimeoutMs)
-                loop.quit();
-        });
-        poll.start(50);
-        loop.exec();
-        poll.stop();
-        QApplication::processEvents();
-        if (!messages->isVisible()) {
-            std::fprintf(stderr, "no compiler messages after %d s\n", kCompileTimeoutMs / 1000);
+        if (!waitFor([&] { return messages->isVisible(); })) {
+            std::fprintf(stderr, "no compiler messages after %d s\n", kWaitTimeoutMs / 1000);
             ++failures;
         } else if (!save(window, QDir(outDir).filePath(QStringLiteral("1-edit-compiled.png")))) {
             ++failures;
@@ -137,6 +147,21 @@ int main(int argc, char* argv[]) {
             if (!before.contains(name))
                 QFile::remove(mod.filePath(name));
         }
+    }
+    // The Edit page after Shift+F12 on a function the mod uses in several
+    // files, once the definitions of the mod are read.
+    const long at = window.openInEditor(QDir::current().filePath(QLatin1String(kUsagesFile)))
+                        ? static_cast<long>(window.talmo->text().find(kUsagesName))
+                        : -1;
+    if (at < 0 || !waitFor([&] { return window.definitionIndexReady(); })) {
+        std::fprintf(stderr, "no %s in %s, or no index of the mod\n", kUsagesName, kUsagesFile);
+        ++failures;
+    } else {
+        window.talmo->setSelectionStart(at);
+        window.findUsagesClick();
+        QApplication::processEvents();
+        if (!save(window, QDir(outDir).filePath(QStringLiteral("1-edit-usages.png"))))
+            ++failures;
     }
     // Leave the example mod untouched on the way out.
     window.autosave->setChecked(false);
