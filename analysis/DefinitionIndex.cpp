@@ -38,12 +38,11 @@ bool isQcFile(std::string_view name) {
 // A relative path as a file name of the index: "/"-separated, in the bytes
 // of pathBytes (PathBytes.h).
 std::string nameOf(const fs::path& rel) {
-#ifdef _WIN32
-    const std::u8string utf8 = rel.generic_u8string();
-    return std::string(utf8.begin(), utf8.end());
-#else
-    return rel.generic_string();
-#endif
+    std::string name = pathBytes(rel);
+    if constexpr (fs::path::preferred_separator != '/')
+        std::replace(name.begin(), name.end(), static_cast<char>(fs::path::preferred_separator),
+                     '/');
+    return name;
 }
 
 // `path` relative to `base` as a file name; empty when it lies outside.
