@@ -172,7 +172,6 @@ void TForm1::autosaveCurrentFile() {
     case Kind::Empty:
         return;
     case Kind::Saved:
-        talmo->setSelectionStart(SavedCaret);
         LogLine(QStringLiteral(":: Autosaved: ") + CurrentFile);
         fileWritten(CurrentFile);
         return;

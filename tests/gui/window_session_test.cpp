@@ -82,6 +82,7 @@ void WindowSessionTest::compileWritesTheEditedFileFirstAndReplacesAPlantedLink()
     w.compilerqc->setText(QStringLiteral("true"));
     QTest::mouseClick(w.qccarranca, Qt::LeftButton);
     QCOMPARE(readFile(f.path(QStringLiteral("defs.qc"))), "// compiled " + kDefs);
+    QCOMPARE(w.talmo->selectionStart(), 12L); // the save leaves the caret where it was
     QCOMPARE(readFile(f.path(QStringLiteral("target.txt"))), std::string("keep"));
     QVERIFY(!QFileInfo(f.path(QStringLiteral("qcc.bat"))).isSymLink());
 }
