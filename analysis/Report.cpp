@@ -1,12 +1,10 @@
 #include "Report.h"
 
+#include "Text.h"
+
 namespace talmo {
 
 namespace {
-
-bool isBlank(char c) {
-    return static_cast<unsigned char>(c) <= 32;
-}
 
 // Whether one of the keywords begins at `at` of `text`. The keywords of both
 // reports begin with one of four letters, so one pass over the text does
@@ -52,13 +50,13 @@ std::optional<std::string_view> functionHead(std::string_view line) {
     const std::string_view head = line.substr(0, eq + 1);
     if (head.find(')') == std::string_view::npos || !hasFunctionKeyword(head))
         return std::nullopt;
-    return trimBlanks(head);
+    return trimControls(head);
 }
 
 std::optional<std::string_view> attributeHead(std::string_view line) {
     if (line.find('.') == std::string_view::npos)
         return std::nullopt;
-    const std::string_view t = trimBlanks(line);
+    const std::string_view t = trimControls(line);
     const std::size_t semi = t.find(';');
     if (semi == std::string_view::npos || semi < t.find('.') || !hasFieldKeyword(t))
         return std::nullopt;
@@ -86,16 +84,6 @@ void scanFile(ReportReader& reader, const std::filesystem::path& path, std::stri
 }
 
 } // namespace
-
-std::string_view trimBlanks(std::string_view text) {
-    std::size_t b = 0;
-    std::size_t e = text.size();
-    while (b < e && isBlank(text[b]))
-        ++b;
-    while (e > b && isBlank(text[e - 1]))
-        --e;
-    return text.substr(b, e - b);
-}
 
 std::optional<std::string> functionDefinition(std::string_view line) {
     const std::optional<std::string_view> def = functionHead(line);
@@ -141,9 +129,9 @@ std::vector<std::string> reportFileLines(const std::vector<std::string>& entries
 ReportEntryParts splitReportEntry(std::string_view entry) {
     const std::size_t dash = entry.find(" - ");
     if (dash == std::string_view::npos)
-        return {std::string(trimBlanks(entry)), {}};
-    return {std::string(trimBlanks(entry.substr(0, dash))),
-            std::string(trimBlanks(entry.substr(dash + 3)))};
+        return {std::string(trimControls(entry)), {}};
+    return {std::string(trimControls(entry.substr(0, dash))),
+            std::string(trimControls(entry.substr(dash + 3)))};
 }
 
 void scanFileForFunctions(ReportReader& reader, const std::filesystem::path& path,

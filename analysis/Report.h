@@ -22,9 +22,6 @@ namespace talmo {
 // Function type keywords: "void", "string", "float", "vector", "entity".
 // Field type keywords: the same with a "." before each.
 
-// The text without its leading and trailing bytes 0 to 32.
-std::string_view trimBlanks(std::string_view text);
-
 // `TestFunctionLine`'s definition text: the line up to and including its first
 // "=", trimmed, when that "=" does not begin "==", and the head holds ")" and
 // a function type keyword (also inside a longer word). nullopt otherwise.

@@ -10,7 +10,6 @@
 #include "EventHook.h"
 #include "MessageList.h"
 #include "QsciEditor.h"
-#include "Report.h" // trimBlanks
 #include "TextBytes.h"
 
 #include <QAction>

@@ -24,6 +24,16 @@ inline std::string_view trimBlanks(std::string_view s) {
     return s;
 }
 
+// `s` without the bytes 0 to 32 (blanks, line breaks, control characters) at
+// either end.
+inline std::string_view trimControls(std::string_view s) {
+    while (!s.empty() && static_cast<unsigned char>(s.front()) <= 32)
+        s.remove_prefix(1);
+    while (!s.empty() && static_cast<unsigned char>(s.back()) <= 32)
+        s.remove_suffix(1);
+    return s;
+}
+
 // Every line break (CR, LF or CR LF) turned into CR LF.
 std::string normalizeLineBreaks(std::string_view text);
 

@@ -13,10 +13,6 @@ constexpr std::array<std::string_view, kProfileLineCount> kLabels = {
     "quake exe  : ", "modname    : ", "paramsquake: ",
 };
 
-bool isBlankOrControl(char c) {
-    return static_cast<unsigned char>(c) <= 32;
-}
-
 } // namespace
 
 std::string profileFileName(std::string_view savename) {
@@ -43,12 +39,8 @@ std::string composeProfileText(const ProfileSettings& settings) {
 
 std::string ProfileValue(std::string_view line) {
     const std::size_t colon = line.find(':');
-    std::string_view v = colon == std::string_view::npos ? line : line.substr(colon + 1);
-    while (!v.empty() && isBlankOrControl(v.front()))
-        v.remove_prefix(1);
-    while (!v.empty() && isBlankOrControl(v.back()))
-        v.remove_suffix(1);
-    return std::string(v);
+    return std::string(
+        trimControls(colon == std::string_view::npos ? line : line.substr(colon + 1)));
 }
 
 std::string memoLine(std::string_view text, int index) {
