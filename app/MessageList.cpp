@@ -67,12 +67,6 @@ void MessageList::showMessages(const QString& header, const QString& baseDirecto
     show();
 }
 
-void MessageList::clearMessages() {
-    m_messages.clear();
-    m_list->clear();
-    hide();
-}
-
 QString MessageList::absolutePath(const ListedMessage& message) const {
     return QDir::cleanPath(QDir(m_base).absoluteFilePath(message.file));
 }

@@ -33,10 +33,7 @@ public:
     // with a header still shows the header (e.g. "no errors").
     void showMessages(const QString& header, const QString& baseDirectory,
                       const std::vector<ListedMessage>& messages);
-    // Empties the list and hides it.
-    void clearMessages();
     const std::vector<ListedMessage>& messages() const { return m_messages; }
-    QString baseDirectory() const { return m_base; }
     // The absolute path of an entry's file (file resolved against the base
     // directory).
     QString absolutePath(const ListedMessage& message) const;
@@ -44,7 +41,6 @@ public:
     // is selected) and returns it; nullopt when the list has no entry.
     std::optional<ListedMessage> next();
     std::optional<ListedMessage> previous();
-    QListWidget* list() const { return m_list; }
 
 signals:
     void messageActivated(const talmo::ListedMessage& message, const QString& absolutePath);

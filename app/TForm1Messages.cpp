@@ -45,11 +45,6 @@ talmo::ListedMessage listed(const talmo::CompilerMessage& m) {
     delete owner;
 }
 
-bool sameFile(const QString& a, const QString& b) {
-    const QString ca = QFileInfo(a).canonicalFilePath();
-    return !ca.isEmpty() && ca == QFileInfo(b).canonicalFilePath();
-}
-
 } // namespace
 
 void TForm1::wireMessages() {
@@ -71,7 +66,7 @@ void TForm1::wireMessages() {
 
 bool TForm1::startWatchedCompile() {
 #ifdef _WIN32
-    // ShellExecuteA cannot be watched: the Windows run stays unwatched until
+    // ShellExecuteW cannot be watched: the Windows run stays unwatched until
     // the shell run can hand back its process (ShellExecuteEx).
     return false;
 #else
@@ -125,7 +120,7 @@ void TForm1::readCompilerLog(const QString& directory) {
     std::string bytes;
     try {
         bytes =
-            talmo::readFileBytes(talmo::nameBytes(QDir(directory).filePath(QStringLiteral("log"))));
+            talmo::readFileBytes(talmo::localPath(QDir(directory).filePath(QStringLiteral("log"))));
     } catch (const std::exception&) {
         // The run ended before its compiler line wrote anything.
         return;
@@ -142,11 +137,13 @@ void TForm1::readCompilerLog(const QString& directory) {
 
 void TForm1::markMessageLines() {
     talmo->clearLineMarks();
-    const QString edited = currentFile();
+    // The edited file resolved once; each message's file as it is named.
+    const QString edited = QFileInfo(currentFile()).canonicalFilePath();
     if (edited.isEmpty())
         return;
     for (const talmo::ListedMessage& m : m_compileMessages) {
-        if (!sameFile(QDir(m_compileDirectory).absoluteFilePath(m.file), edited))
+        if (QFileInfo(QDir(m_compileDirectory).absoluteFilePath(m.file)).canonicalFilePath() !=
+            edited)
             continue;
         talmo->addLineMark(m.line - 1, m.kind == QStringLiteral("error")
                                            ? talmo::QsciEditor::LineMark::Error
@@ -159,9 +156,8 @@ void TForm1::openMessage(const talmo::ListedMessage& message, const QString& abs
         LogLine(QStringLiteral("No such file for the message: ") + absolutePath);
         return;
     }
-    if (!openInEditor(absolutePath))
+    if (!openInEditor(absolutePath)) // marks the lines of its messages
         return;
-    markMessageLines();
     // The whole line, without its line break.
     const long line = message.line - 1;
     const long start = talmo->SendScintilla(QsciScintillaBase::SCI_POSITIONFROMLINE, line);
