@@ -290,8 +290,10 @@ bool TForm1::goToDefinitionAt(long position) {
                                    static_cast<unsigned long>(target.definition.line - 1));
     at = at < 0 ? -1 : at + target.definition.column;
     const std::string loaded = talmo->text();
-    if (at < 0 ||
-        loaded.compare(static_cast<std::size_t>(at), name->name.size(), name->name) != 0) {
+    // A stale place may even lie past the end of the text.
+    if (at < 0 || static_cast<std::size_t>(at) > loaded.size() ||
+        std::string_view(loaded).substr(static_cast<std::size_t>(at), name->name.size()) !=
+            name->name) {
         at = -1;
         for (const talmo::Definition& d : talmo::scanDefinitions(loaded))
             if (d.name == name->name && d.kind == target.definition.kind) {

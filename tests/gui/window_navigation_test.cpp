@@ -7,9 +7,13 @@
 #include "QsciEditor.h"
 
 #include <QDir>
+#include <QFile>
 #include <QFileInfo>
 #include <QListWidget>
 #include <QTest>
+
+#include <filesystem>
+#include <fstream>
 
 using talmo::testing::readFile;
 using talmo::testing::WindowFixture;
@@ -61,6 +65,7 @@ private slots:
     void severalDefinitionsAreListedAndTheFirstOpened();
     void shiftF12ListsTheUsagesOfTheModWithTheirCount();
     void aNewWorkingDirectoryIsIndexedOnItsOwnAndAnUnknownNameMovesNothing();
+    void aDefinitionMovedUnseenIsLookedForInTheFileAsLoaded();
 };
 
 void WindowNavigationTest::f12OnACallOpensTheBodyInAnotherFileAndAltLeftComesBack() {
@@ -156,6 +161,22 @@ void WindowNavigationTest::aNewWorkingDirectoryIsIndexedOnItsOwnAndAnUnknownName
     QCOMPARE(f.logLines().last(), QStringLiteral("No definition of topname in the mod"));
     QCOMPARE(fileName(w.currentFile()), QStringLiteral("x.qc"));
     QCOMPARE(w.talmo->selectionStart(), use);
+}
+
+void WindowNavigationTest::aDefinitionMovedUnseenIsLookedForInTheFileAsLoaded() {
+    WindowFixture f({{QStringLiteral("a.qc"), "\n\n\n\n    float target;"},
+                     {QStringLiteral("b.qc"), "float z = target;\n"}});
+    TForm1& w = openIndexed(f, QStringLiteral("b.qc"));
+    // Rewritten with the same size and time, so the index cannot tell: the
+    // place it knows (line 5, column 10) now lies past the end of the text.
+    const std::filesystem::path a(QFile::encodeName(f.path(QStringLiteral("a.qc"))).toStdString());
+    const auto time = std::filesystem::last_write_time(a);
+    std::ofstream(a, std::ios::binary) << "float target;\n\n\n\n    ";
+    std::filesystem::last_write_time(a, time);
+
+    QVERIFY(w.goToDefinitionAt(positionOf(w.talmo->text(), "target")));
+    QCOMPARE(fileName(w.currentFile()), QStringLiteral("a.qc"));
+    QCOMPARE(w.talmo->selectionStart(), 6L);
 }
 
 QTEST_MAIN(WindowNavigationTest)
