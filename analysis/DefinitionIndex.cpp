@@ -340,15 +340,14 @@ void DefinitionIndex::rebuildTable() {
 }
 
 void DefinitionIndex::refreshFile(const std::string& name) {
-    const auto known =
-        std::find_if(m_files.begin(), m_files.end(), [&](const File& f) { return f.name == name; });
-    if (known == m_files.end() && !isQcFile(name))
+    const std::size_t slot = slotOf(name);
+    if (slot == m_files.size() && !isQcFile(name))
         return;
     std::string text;
     std::vector<Definition> found;
     File file = readFile(m_root, name, text, found);
-    if (known != m_files.end())
-        *known = std::move(file);
+    if (slot < m_files.size())
+        m_files[slot] = std::move(file);
     else if (file.present)
         m_files.push_back(std::move(file));
     rebuildTable();
@@ -409,6 +408,13 @@ std::size_t DefinitionIndex::slotOf(std::string_view name) const {
     return static_cast<std::size_t>(it - m_files.begin());
 }
 
+std::size_t DefinitionIndex::slotOfEdited(const EditedText* edited) const {
+    if (!edited)
+        return kNoSlot;
+    const std::size_t slot = slotOf(edited->file);
+    return slot < m_files.size() || isQcFile(edited->file) ? slot : kNoSlot;
+}
+
 std::string DefinitionIndex::lineText(const File& file, std::size_t definition) {
     const auto [start, length] = file.lineOf[definition];
     return file.lines.substr(start, length);
@@ -416,11 +422,9 @@ std::string DefinitionIndex::lineText(const File& file, std::size_t definition) 
 
 std::vector<ModDefinition> DefinitionIndex::definitionsOf(std::string_view name,
                                                           const EditedText* edited) const {
-    if (edited && slotOf(edited->file) == m_files.size() && !isQcFile(edited->file))
-        edited = nullptr; // not a source of the mod
+    const std::size_t editedSlot = slotOfEdited(edited);
     // (file order, definition order) of each, the edited file in its place.
     std::vector<std::pair<std::pair<std::size_t, std::size_t>, ModDefinition>> keyed;
-    const std::size_t editedSlot = edited ? slotOf(edited->file) : m_files.size() + 1;
     if (!m_bucketStart.empty()) {
         const std::uint32_t hash = nameHash(name);
         const std::size_t bucket = hash & (m_bucketStart.size() - 2);
@@ -437,7 +441,7 @@ std::vector<ModDefinition> DefinitionIndex::definitionsOf(std::string_view name,
                 keyed.push_back({{f, d}, {file.name, file.definitions[d], lineText(file, d)}});
         }
     }
-    if (edited) {
+    if (editedSlot <= m_files.size()) {
         const std::vector<Definition> own = scanDefinitions(edited->text);
         for (std::size_t i = 0; i < own.size(); ++i)
             if (own[i].name == name)
@@ -456,8 +460,7 @@ std::vector<ModDefinition> DefinitionIndex::definitionsOf(std::string_view name,
 
 std::vector<ModUsage> DefinitionIndex::usagesOf(std::string_view name,
                                                 const EditedText* edited) const {
-    if (edited && slotOf(edited->file) == m_files.size() && !isQcFile(edited->file))
-        edited = nullptr; // not a source of the mod
+    const std::size_t editedSlot = slotOfEdited(edited);
     std::vector<ModUsage> found;
     auto add = [&](const std::string& file, std::string_view text) {
         for (const TextUsage& u : findUsagesInText(text, name))
@@ -465,18 +468,14 @@ std::vector<ModUsage> DefinitionIndex::usagesOf(std::string_view name,
                              std::string(shownLine(text.substr(u.lineStart, u.lineLength),
                                                    static_cast<std::size_t>(u.column)))});
     };
-    bool editedDone = false;
     std::string text;
-    for (const File& file : m_files) {
-        if (edited && file.name == edited->file) {
+    for (std::size_t slot = 0; slot <= m_files.size(); ++slot) {
+        if (slot == editedSlot)
             add(edited->file, edited->text);
-            editedDone = true;
-        } else if (file.present && readSource(m_root / pathOfBytes(file.name), text)) {
-            add(file.name, text);
-        }
+        else if (slot < m_files.size() && m_files[slot].present &&
+                 readSource(m_root / pathOfBytes(m_files[slot].name), text))
+            add(m_files[slot].name, text);
     }
-    if (edited && !editedDone)
-        add(edited->file, edited->text);
     return found;
 }
 

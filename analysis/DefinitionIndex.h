@@ -62,7 +62,6 @@ public:
     static DefinitionIndex build(const std::filesystem::path& root,
                                  const std::vector<std::string>& files);
 
-    const std::filesystem::path& root() const { return m_root; }
     std::size_t fileCount() const;
 
     // Reads `file` (relative to the root) again: a file that no longer reads
@@ -131,6 +130,11 @@ private:
     void rebuildTable();
     // The slot of a file; m_files.size() when it has none.
     std::size_t slotOf(std::string_view name) const;
+    // The slot of the edited file: m_files.size() for a source of the mod the
+    // index has not seen yet, kNoSlot without one or for a file that is no
+    // source of the mod.
+    static constexpr std::size_t kNoSlot = SIZE_MAX;
+    std::size_t slotOfEdited(const EditedText* edited) const;
 
     std::filesystem::path m_root; // absolute
     std::vector<File> m_files;    // in file order; dropped files stay as empty slots

@@ -178,10 +178,6 @@ void TForm1::wireNavigation() {
     });
     connect(talmo, &QsciScintillaBase::SCN_DWELLEND, this, [] { QToolTip::hideText(); });
 
-    // A directory entered in the list gets its index once the change is done.
-    connect(dir, &talmo::DirectoryList::enterRequested, this,
-            [this] { QTimer::singleShot(0, this, [this] { workingDirectoryChanged(); }); });
-
     startIndexBuild();
 }
 

@@ -151,8 +151,7 @@ void WindowNavigationTest::aNewWorkingDirectoryIsIndexedOnItsOwnAndAnUnknownName
     QVERIFY(w.goToDefinitionAt(use));
     QCOMPARE(fileName(w.currentFile()), QStringLiteral("top.qc"));
 
-    w.changeWorkingDirectory(f.path(QStringLiteral("sub")));
-    w.workingDirectoryChanged();
+    w.changeWorkingDirectory(f.path(QStringLiteral("sub"))); // starts the new index
     QTRY_VERIFY(w.definitionIndexReady());
     QVERIFY(w.openInEditor(f.path(QStringLiteral("sub/x.qc"))));
     w.talmo->setFocus();
