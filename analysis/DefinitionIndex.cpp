@@ -1,5 +1,6 @@
 #include "DefinitionIndex.h"
 
+#include "ByteSearch.h"
 #include "Editor.h" // FileError
 #include "PathBytes.h"
 #include "Text.h"
@@ -63,17 +64,14 @@ fs::path normalBase(const fs::path& root) {
 
 constexpr std::size_t kMaxWalkedEntries = 100000;
 
-// The line holding `offset` as a result shows it: a line longer than
+// A line (without its line break) as a result shows it: one longer than
 // kShownLineBytes (a generated or minified file) is cut to that many bytes
-// around the offset.
-std::string_view shownLine(std::string_view text, std::size_t offset) {
-    std::string_view line = lineAround(text, offset);
-    if (line.size() > kShownLineBytes) {
-        const std::size_t column = offset - static_cast<std::size_t>(line.data() - text.data());
-        const std::size_t from = column > kShownLineBytes / 4 ? column - kShownLineBytes / 4 : 0;
-        line = line.substr(std::min(from, line.size() - kShownLineBytes), kShownLineBytes);
-    }
-    return line;
+// around `column`.
+std::string_view shownLine(std::string_view line, std::size_t column) {
+    if (line.size() <= kShownLineBytes)
+        return line;
+    const std::size_t from = column > kShownLineBytes / 4 ? column - kShownLineBytes / 4 : 0;
+    return line.substr(std::min(from, line.size() - kShownLineBytes), kShownLineBytes);
 }
 
 // Reads a file of the mod into `text` (its room used again); false when it
@@ -291,19 +289,24 @@ DefinitionIndex::File DefinitionIndex::readFile(const fs::path& root, const std:
     file.lineOf.reserve(found.size());
     file.nameHashes.reserve(found.size());
     // Definitions on one line ($frame, "float a, b;") share it, unless it is
-    // so long that each shows its own part.
+    // so long that each shows its own part. A line's end is looked for once.
     std::size_t lastLineStart = std::string_view::npos;
+    std::string_view line;
     for (const Definition& d : found) {
-        const std::size_t lineStart = d.offset - static_cast<std::size_t>(d.column);
-        const std::string_view shown = shownLine(text, d.offset);
-        if (lineStart != lastLineStart || shown.size() == kShownLineBytes) {
+        const auto column = static_cast<std::size_t>(d.column);
+        const std::size_t lineStart = d.offset - column;
+        const bool sameLine = lineStart == lastLineStart;
+        if (!sameLine)
+            line = std::string_view(text).substr(lineStart, lineEndOf(text, d.offset) - lineStart);
+        lastLineStart = lineStart;
+        if (!sameLine || line.size() > kShownLineBytes) {
+            const std::string_view shown = shownLine(line, column);
             file.lineOf.emplace_back(static_cast<std::uint32_t>(file.lines.size()),
                                      static_cast<std::uint32_t>(shown.size()));
             file.lines += shown;
         } else {
             file.lineOf.push_back(file.lineOf.back());
         }
-        lastLineStart = lineStart;
         file.nameHashes.push_back(nameHash(d.name));
     }
     return file;
@@ -447,7 +450,9 @@ std::vector<ModDefinition> DefinitionIndex::definitionsOf(std::string_view name,
             if (own[i].name == name)
                 keyed.push_back(
                     {{editedSlot, i},
-                     {edited->file, own[i], std::string(shownLine(edited->text, own[i].offset))}});
+                     {edited->file, own[i],
+                      std::string(shownLine(lineAround(edited->text, own[i].offset),
+                                            static_cast<std::size_t>(own[i].column)))}});
     }
     std::sort(keyed.begin(), keyed.end(),
               [](const auto& a, const auto& b) { return a.first < b.first; });
