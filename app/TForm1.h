@@ -251,6 +251,9 @@ private:
     // Text typed for the file's 8-bit text, as bytes; nullopt (logged, so
     // the caller changes nothing) when a character has no byte.
     std::optional<std::string> fileText(const QString& text);
+    // What follows every load of the edited file: the function index, the
+    // highlighting, the page caption and the typing colour.
+    void showLoadedText();
     // Watches the edited file for outside changes (none when empty).
     void watchEditedFile(const QString& path);
     using LineScan = void (*)(talmo::ReportReader&, const std::filesystem::path&, std::string_view,

@@ -208,11 +208,8 @@ bool TForm1::openInEditor(const QString& path) {
     try {
         // An empty path (nothing selected) fails like any unreadable file.
         m_session->load(localPath(path));
-        BuildFunctionIndex();
-        syntaxcolorClick();
         CurrentFile = path;
-        Manager->setTabText(1, QStringLiteral("&Edit ") + fileNamePart(CurrentFile));
-        talmo->setDefaultColour(talmo::kBlack);
+        showLoadedText();
         loaded = true;
     } catch (const std::exception&) {
         LogLine(QStringLiteral("Load fail!!: "));
@@ -223,6 +220,13 @@ bool TForm1::openInEditor(const QString& path) {
     talmo->setSelectionStart(SavedCaret);
     showPage(1);
     return loaded;
+}
+
+void TForm1::showLoadedText() {
+    BuildFunctionIndex();
+    syntaxcolorClick();
+    Manager->setTabText(1, QStringLiteral("&Edit ") + fileNamePart(CurrentFile));
+    talmo->setDefaultColour(talmo::kBlack);
 }
 
 void TForm1::watchEditedFile(const QString& path) {
@@ -242,10 +246,7 @@ void TForm1::followEditedFile() {
         m_watcher->addPath(CurrentFile);
     switch (m_session->followDisk()) {
     case Change::Reloaded:
-        BuildFunctionIndex();
-        syntaxcolorClick();
-        talmo->setDefaultColour(talmo::kBlack);
-        Manager->setTabText(1, QStringLiteral("&Edit ") + fileNamePart(CurrentFile));
+        showLoadedText();
         m_conflictLogged = false;
         LogLine(QStringLiteral(":: Reloaded, changed on disk: ") + CurrentFile);
         fileWritten(CurrentFile);
