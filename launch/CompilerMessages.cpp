@@ -3,6 +3,7 @@
 #include "BatchLine.h"
 #include "Text.h"
 
+#include <algorithm>
 #include <optional>
 
 namespace talmo {
@@ -79,14 +80,11 @@ std::optional<Location> parseLocation(std::string_view s) {
 }
 
 bool startsWithWordIgnoringCase(std::string_view s, std::string_view word) {
-    if (s.size() < word.size())
-        return false;
-    for (std::size_t i = 0; i < word.size(); ++i) {
-        const char c = s[i] >= 'A' && s[i] <= 'Z' ? static_cast<char>(s[i] + 32) : s[i];
-        if (c != word[i])
-            return false;
-    }
-    return true;
+    return s.size() >= word.size() &&
+           std::equal(word.begin(), word.end(), s.begin(), [](char a, char b) {
+               return foldCase(static_cast<unsigned char>(a)) ==
+                      foldCase(static_cast<unsigned char>(b));
+           });
 }
 
 // After ": ": "error: text", "error CODE: text", "warning: text", ... Sets
@@ -105,9 +103,10 @@ std::optional<std::string_view> parseKind(std::string_view s, CompilerMessage::K
     if (!rest.empty() && rest.front() == ' ') {
         // A code: one word, then the colon.
         const std::size_t colon = rest.find(':');
-        if (colon == std::string_view::npos ||
-            trimBlanks(rest.substr(0, colon)).find(' ') != std::string_view::npos ||
-            trimBlanks(rest.substr(0, colon)).empty())
+        if (colon == std::string_view::npos)
+            return std::nullopt;
+        const std::string_view code = trimBlanks(rest.substr(0, colon));
+        if (code.empty() || code.find(' ') != std::string_view::npos)
             return std::nullopt;
         rest.remove_prefix(colon);
     }
