@@ -113,6 +113,7 @@ QsciEditor::QsciEditor(QWidget* parent) : QsciScintilla(parent) {
     SendScintilla(SCI_STYLECLEARALL);
     defineStyle(0, m_formats[0]);
 
+    defineLineMarks();
     connect(this, &QsciScintillaBase::SCN_MODIFIED, this, &QsciEditor::onModified);
 }
 
@@ -661,10 +662,6 @@ void QsciEditor::setEditorFont(const QFont& font) {
             defineStyle(static_cast<int>(s), m_formats[s]);
 }
 
-} // namespace talmo
-
-namespace talmo {
-
 namespace {
 
 // Marker numbers and the margin that shows them; margin 0 stays unused.
@@ -676,7 +673,7 @@ int markerOf(QsciEditor::LineMark mark) {
 
 } // namespace
 
-void QsciEditor::addLineMark(int line, LineMark mark) {
+void QsciEditor::defineLineMarks() {
     const int errorMarker = markerOf(LineMark::Error);
     const int warningMarker = markerOf(LineMark::Warning);
     markerDefine(QsciScintilla::Circle, errorMarker);
@@ -687,7 +684,10 @@ void QsciEditor::addLineMark(int line, LineMark mark) {
     setMarkerForegroundColor(QColor(0x80, 0x60, 0x00), warningMarker);
     setMarginType(kMarkMargin, QsciScintilla::SymbolMargin);
     setMarginMarkerMask(kMarkMargin, (1 << errorMarker) | (1 << warningMarker));
-    setMarginWidth(kMarkMargin, 14);
+}
+
+void QsciEditor::addLineMark(int line, LineMark mark) {
+    setMarginWidth(kMarkMargin, 14); // the margin shows while a line is marked
     markerAdd(line, markerOf(mark));
 }
 

@@ -91,6 +91,8 @@ protected:
     QMimeData* toMimeData(const QByteArray& text, bool rectangular) const override;
 
 private:
+    // The markers of the two kinds of line mark and the margin that shows them.
+    void defineLineMarks();
     class ProgramEdit;
 
     int styleFor(CharFormat format);
