@@ -10,6 +10,10 @@
 #include <random>
 #include <string>
 
+#ifndef _WIN32
+#include <unistd.h>
+#endif
+
 namespace talmo::testing {
 
 // A file's bytes read or written whole, by plain streams (not the code under
@@ -21,6 +25,15 @@ inline std::string fileBytes(const std::filesystem::path& path) {
 
 inline void putFile(const std::filesystem::path& path, const std::string& bytes) {
     std::ofstream(path, std::ios::binary | std::ios::trunc) << bytes;
+}
+
+// Whether a read-only file stops this process from writing it: not for root.
+inline bool readOnlyStopsUs() {
+#ifdef _WIN32
+    return true;
+#else
+    return ::geteuid() != 0;
+#endif
 }
 
 class ScratchDir {

@@ -35,6 +35,7 @@ std::vector<std::string> namesIn(const ScratchDir& dir) {
 
 using talmo::testing::fileBytes;
 using talmo::testing::putFile;
+using talmo::testing::readOnlyStopsUs;
 
 // Makes the symbolic link `link` to `target`; false where none can be made.
 bool makeSymlink(const std::string& target, const std::string& link) {
@@ -56,15 +57,6 @@ bool isSymlink(const std::string& path) {
     return attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_REPARSE_POINT);
 #else
     return fs::is_symlink(path);
-#endif
-}
-
-// Whether a read-only file stops this process (POSIX root writes anyway).
-bool readOnlyStopsUs() {
-#ifdef _WIN32
-    return true;
-#else
-    return ::geteuid() != 0;
 #endif
 }
 

@@ -28,6 +28,7 @@
 
 namespace fs = std::filesystem;
 using namespace talmo;
+using talmo::testing::readOnlyStopsUs;
 using talmo::testing::ScratchDir;
 
 namespace {
@@ -51,14 +52,6 @@ template <typename F> std::string whyRefused(F run) {
         return e.what();
     }
     return {};
-}
-
-bool readOnlyStopsUs() {
-#ifdef _WIN32
-    return true;
-#else
-    return ::geteuid() != 0; // root writes anyway
-#endif
 }
 
 } // namespace
