@@ -364,6 +364,8 @@ private:
     // whole file (a NUL byte ends what a memo can hold).
     QString m_manShown;
     bool m_manWhole = true;
+    // The bytes of the read-only reference pages, for F1; taken at its first use.
+    std::vector<std::string> m_referencePages;
 
     ErrorReporter m_errorReporter;
     QString m_startupDirectory;

@@ -139,14 +139,21 @@ void TForm1::help1Click() {
     }
     if (length <= 0 || length > 64)
         return;
-    const std::string word =
-        talmo->text().substr(static_cast<std::size_t>(start), static_cast<std::size_t>(length));
-    std::vector<std::string> pages;
-    for (int i = 0; i < TabbedNotebook2->count(); ++i) {
-        const auto* memo = qobject_cast<QPlainTextEdit*>(TabbedNotebook2->widget(i));
-        pages.push_back(memo ? memo->toPlainText().toLatin1().toStdString() : std::string());
+    std::string word;
+    for (long p = start; p < start + length; ++p)
+        word += static_cast<char>(
+            talmo->SendScintilla(QsciScintillaBase::SCI_GETCHARAT, static_cast<unsigned long>(p)));
+    // The pages are read-only: their bytes, as the memos hold them, are taken
+    // once.
+    if (m_referencePages.empty()) {
+        for (int i = 0; i < TabbedNotebook2->count(); ++i) {
+            const auto* memo = qobject_cast<QPlainTextEdit*>(TabbedNotebook2->widget(i));
+            m_referencePages.push_back(memo ? memo->toPlainText().toLatin1().toStdString()
+                                            : std::string());
+        }
     }
-    const std::optional<talmo::ReferenceEntry> entry = talmo::findReferenceEntry(pages, word);
+    const std::optional<talmo::ReferenceEntry> entry =
+        talmo::findReferenceEntry(m_referencePages, word);
     if (!entry)
         return;
     TabbedNotebook2->setCurrentIndex(entry->page);
