@@ -1,7 +1,6 @@
 #include "EditSession.h"
 
-#include "Text.h"
-
+#include <algorithm>
 #include <cstring>
 #include <system_error>
 
@@ -28,20 +27,6 @@ DiskStamp stampOf(std::string_view bytes) {
     return DiskStamp{bytes.size(), h};
 }
 
-bool EditSession::textChanged() const {
-    if (m_editor.length() != static_cast<long>(m_savedText.size()))
-        return true;
-    return m_editor.text() != m_savedText;
-}
-
-void EditSession::adopt(const fs::path& path, const std::string& bytes) {
-    m_file = path;
-    m_stamp = stampOf(bytes);
-    m_lf = usesLfLineBreaks(bytes);
-    m_savedText = m_editor.text();
-    m_failed = false;
-}
-
 namespace {
 
 // The file's modification time; the minimum when it cannot be read.
@@ -51,32 +36,17 @@ fs::file_time_type modifiedTime(const fs::path& path) {
     return ec ? fs::file_time_type::min() : t;
 }
 
-} // namespace
+enum class OnDisk { Same, Changed, Missing, Unreadable };
 
-void EditSession::load(const fs::path& path) {
-    // Taken before the read: a change during it still shows as a change.
-    const fs::file_time_type modified = modifiedTime(path);
-    std::string bytes;
-    try {
-        bytes = readFileBytes(path);
-    } catch (const FileError&) {
-        m_file.clear();
-        m_savedText.clear();
-        m_failed = true;
-        throw;
-    }
-    m_editor.setText(bytes);
-    adopt(path, bytes);
-    m_modified = modified;
-}
-
-EditSession::OnDisk EditSession::compareWithDisk(std::string* bytes) const {
+// How the file compares with what it held; its bytes go to `bytes` when asked.
+OnDisk compareWithDisk(const fs::path& file, const std::optional<DiskStamp>& expected,
+                       std::string* bytes = nullptr) {
     std::error_code ec;
-    if (fs::symlink_status(m_file, ec).type() == fs::file_type::not_found)
+    if (fs::symlink_status(file, ec).type() == fs::file_type::not_found)
         return OnDisk::Missing;
     try {
-        std::string read = readFileBytes(m_file);
-        const bool same = stampOf(read) == m_stamp;
+        std::string read = readFileBytes(file);
+        const bool same = expected && stampOf(read) == *expected;
         if (bytes)
             *bytes = std::move(read);
         return same ? OnDisk::Same : OnDisk::Changed;
@@ -85,8 +55,88 @@ EditSession::OnDisk EditSession::compareWithDisk(std::string* bytes) const {
     }
 }
 
-fs::path EditSession::keepRecovery(const std::string& text) const {
-    return writeRecoveryCopy(m_file, text, m_fallback);
+} // namespace
+
+bool writeUnlessChanged(const fs::path& path, const std::optional<DiskStamp>& expected,
+                        std::string_view bytes, const fs::path& safeCopies) {
+    const auto unchanged = [&] { return compareWithDisk(path, expected) != OnDisk::Changed; };
+    if (!unchanged())
+        return false;
+    WriteOptions options;
+    options.safeCopies = safeCopies;
+    // The write may take a while: a change that lands meanwhile is caught
+    // right before the new bytes replace the file.
+    options.stillUnchanged = unchanged;
+    try {
+        writeFileBytes(path, bytes, options);
+    } catch (const OutsideChange&) {
+        return false;
+    }
+    return true;
+}
+
+bool EditSession::textChanged() const {
+    if (m_editor.length() != static_cast<long>(m_savedText.size()))
+        return true;
+    return m_editor.text() != m_savedText;
+}
+
+void EditSession::adopt(const fs::path& path, const std::string& bytes) {
+    m_file = path;
+    m_stamp = stampOf(bytes);
+    m_style = lineBreakStyleOf(bytes);
+    m_savedText = m_editor.text();
+    m_failed = false;
+}
+
+void EditSession::load(const fs::path& path) {
+    // Taken before the read: a change during it still shows as a change.
+    const fs::file_time_type modified = modifiedTime(path);
+    const std::string bytes = readFileBytes(path);
+    m_editor.setText(bytes);
+    adopt(path, bytes);
+    m_modified = modified;
+}
+
+void EditSession::recover(const JournalEntry& entry) {
+    std::string bytes;
+    const bool exists = compareWithDisk(entry.file, entry.base, &bytes) != OnDisk::Missing;
+    // What the file holds now is what "unchanged" is measured from: the
+    // journal's text counts as edits over it.
+    m_editor.setText(bytes);
+    adopt(entry.file, bytes);
+    m_modified = modifiedTime(entry.file);
+    m_stamp = entry.base;
+    if (!exists)
+        m_style = LineBreakStyle{};
+    m_editor.setText(entry.text);
+}
+
+JournalEntry EditSession::journalEntry(std::int64_t now) const {
+    JournalEntry entry;
+    std::error_code ec;
+    entry.file = fs::absolute(m_file, ec);
+    if (ec)
+        entry.file = m_file;
+    entry.base = m_stamp;
+    entry.written = now;
+    entry.text = m_editor.text();
+    return entry;
+}
+
+fs::path EditSession::keepRecovery(const std::string& text) {
+    // The same text again (a second compile after a conflict) is not copied
+    // twice while its copy is still there as written.
+    const DiskStamp stamp = stampOf(text);
+    if (!m_lastRecovery.empty() && stamp == m_lastRecoveryStamp &&
+        compareWithDisk(m_lastRecovery, stamp) == OnDisk::Same)
+        return m_lastRecovery;
+    fs::path copy = writeRecoveryCopy(m_file, text, m_fallback);
+    if (!copy.empty()) {
+        m_lastRecovery = copy;
+        m_lastRecoveryStamp = stamp;
+    }
+    return copy;
 }
 
 EditSession::Autosave EditSession::autosave() {
@@ -105,16 +155,13 @@ EditSession::Autosave EditSession::autosave() {
         result.recovery = keepRecovery(text);
         return result;
     }
-    if (compareWithDisk(nullptr) == OnDisk::Changed) {
-        result.kind = Autosave::Kind::ChangedOnDisk;
-        result.recovery = keepRecovery(text);
-        return result;
-    }
-    // A file that vanished or cannot be read is written back: nothing on disk
-    // is lost by that, and a failure keeps the text below.
-    const std::string bytes = m_lf ? crlfToLf(text) : text;
+    const std::string bytes = withLineBreaks(text, m_style.kind);
     try {
-        writeFileBytes(m_file, bytes);
+        if (!writeUnlessChanged(m_file, m_stamp, bytes, m_safeCopies)) {
+            result.kind = Autosave::Kind::ChangedOnDisk;
+            result.recovery = keepRecovery(text);
+            return result;
+        }
     } catch (const FileError& e) {
         m_failed = true;
         result.kind = Autosave::Kind::Failed;
@@ -122,6 +169,9 @@ EditSession::Autosave EditSession::autosave() {
         result.recovery = keepRecovery(text);
         return result;
     }
+    if (m_style.mixed)
+        result.madeUniform = m_style.kind;
+    m_style.mixed = false;
     m_stamp = stampOf(bytes);
     m_modified = modifiedTime(m_file);
     m_savedText = text;
@@ -136,11 +186,12 @@ EditSession::DiskChange EditSession::followDisk() {
     // The same time and size as when loaded or written (the watcher also
     // reports the program's own saves): not read again.
     std::error_code ec;
-    if (modifiedTime(m_file) == m_modified && fs::file_size(m_file, ec) == m_stamp.size && !ec)
-        return DiskChange::None;
     const fs::file_time_type modified = modifiedTime(m_file);
+    const std::uintmax_t size = fs::file_size(m_file, ec);
+    if (modified == m_modified && !ec && m_stamp && size == m_stamp->size)
+        return DiskChange::None;
     std::string bytes;
-    switch (compareWithDisk(&bytes)) {
+    switch (compareWithDisk(m_file, m_stamp, &bytes)) {
     case OnDisk::Same: // touched, not changed
         m_modified = modified;
         return DiskChange::None;
@@ -163,19 +214,6 @@ EditSession::DiskChange EditSession::followDisk() {
 
 namespace {
 
-// A name in `dir` that no file has yet: `base`, then `base.2`, `base.3`, ...
-fs::path freeName(const fs::path& dir, const fs::path& base) {
-    std::error_code ec;
-    for (int n = 1; n < 1000; ++n) {
-        fs::path candidate = dir / base;
-        if (n > 1)
-            candidate += "." + std::to_string(n);
-        if (!fs::exists(fs::symlink_status(candidate, ec)))
-            return candidate;
-    }
-    return {};
-}
-
 bool tryWrite(const fs::path& path, std::string_view text) {
     if (path.empty())
         return false;
@@ -194,12 +232,12 @@ fs::path writeRecoveryCopy(const fs::path& original, std::string_view text,
     fs::path base = original.filename();
     base += ".recovered";
     const fs::path dir = original.has_parent_path() ? original.parent_path() : fs::path(".");
-    if (fs::path beside = freeName(dir, base); tryWrite(beside, text))
+    if (fs::path beside = freeFileName(dir, base); tryWrite(beside, text))
         return beside;
     if (!fallbackDir.empty()) {
         std::error_code ec;
         fs::create_directories(fallbackDir, ec);
-        if (fs::path elsewhere = freeName(fallbackDir, base); tryWrite(elsewhere, text))
+        if (fs::path elsewhere = freeFileName(fallbackDir, base); tryWrite(elsewhere, text))
             return elsewhere;
     }
     return {};

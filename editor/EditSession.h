@@ -10,44 +10,48 @@
 // loaded over it.
 #pragma once
 
+#include "DiskStamp.h"
 #include "Editor.h"
+#include "Journal.h"
+#include "Text.h"
 
 #include <cstdint>
 #include <filesystem>
+#include <optional>
 #include <string>
 #include <string_view>
 
 namespace talmo {
 
-// A file's content as it was read or written: enough to tell a real change
-// on disk from a touch.
-struct DiskStamp {
-    std::uintmax_t size = 0;
-    std::uint64_t hash = 0;
-    friend bool operator==(const DiskStamp&, const DiskStamp&) = default;
-};
-
-DiskStamp stampOf(std::string_view bytes);
-
 class EditSession {
 public:
     explicit EditSession(Editor& editor) : m_editor(editor) {}
 
-    // The file whose text the editor holds; empty when none (nothing loaded
-    // yet, or the last load failed).
+    // The file whose text the editor holds; empty when none was loaded yet.
     const std::filesystem::path& file() const { return m_file; }
-    // The last load or autosave of the editor failed.
+    // The last autosave of the editor failed: later ones keep copies only.
     bool failed() const { return m_failed; }
     // The editor's text differs from what was loaded or last written.
     bool textChanged() const;
 
     // Where recovery files go when the file's own directory takes none.
     void setFallbackRecoveryDirectory(std::filesystem::path dir) { m_fallback = std::move(dir); }
+    // Where a file that can only be written in place first keeps its old and
+    // new bytes; without one such a file is not written.
+    void setSafeCopyDirectory(std::filesystem::path dir) { m_safeCopies = std::move(dir); }
 
     // Loads `path` into the editor (every line break as CR LF) and makes it
-    // the current file. Throws FileError when it cannot be read: then the
-    // editor keeps its text, no file is current and failed() is true.
+    // the current file. Throws FileError when it cannot be read: then nothing
+    // changes, and the file that was current stays current with its text.
     void load(const std::filesystem::path& path);
+
+    // Makes a journal's text the editor's text, as unsaved edits of its file
+    // based on the version the journal names: the next autosave writes it if
+    // the file still holds that version, and keeps both otherwise. A file
+    // that is gone is written anew.
+    void recover(const JournalEntry& entry);
+    // The editor's text as a journal entry of the current file.
+    JournalEntry journalEntry(std::int64_t now) const;
 
     struct Autosave {
         enum class Kind {
@@ -62,6 +66,13 @@ public:
         // The recovery copy; empty when none was needed or even that failed.
         std::filesystem::path recovery;
         std::string error; // why the write failed
+        // Saved: the file mixed line-break styles and now uses this one only.
+        std::optional<LineBreak> madeUniform;
+        // The text is safe: written, kept in a copy, or nothing to keep.
+        bool textKept() const {
+            return kind == Kind::NotNeeded || kind == Kind::Empty || kind == Kind::Saved ||
+                   !recovery.empty();
+        }
     };
     // Writes the editor's text back by the rules above.
     Autosave autosave();
@@ -78,21 +89,31 @@ public:
     DiskChange followDisk();
 
 private:
-    enum class OnDisk { Same, Changed, Missing, Unreadable };
-    OnDisk compareWithDisk(std::string* bytes) const;
     void adopt(const std::filesystem::path& path, const std::string& bytes);
-    std::filesystem::path keepRecovery(const std::string& text) const;
+    std::filesystem::path keepRecovery(const std::string& text);
 
     Editor& m_editor;
     std::filesystem::path m_file;
     std::filesystem::path m_fallback;
-    DiskStamp m_stamp;
+    std::filesystem::path m_safeCopies;
+    // What the file held when loaded or written; nullopt when it did not exist.
+    std::optional<DiskStamp> m_stamp;
     // When the file was loaded or written, to skip rereading it unchanged.
     std::filesystem::file_time_type m_modified = std::filesystem::file_time_type::min();
     std::string m_savedText; // the editor's text as loaded or last written
-    bool m_lf = false;       // the file used LF line breaks: written back the same way
+    LineBreakStyle m_style;  // the file's line breaks: written back the same way
     bool m_failed = false;
+    // The last recovery copy, so the same text is not copied twice.
+    std::filesystem::path m_lastRecovery;
+    DiskStamp m_lastRecoveryStamp;
 };
+
+// Writes `bytes` over `path` unless the file no longer holds `expected`
+// (nullopt: no file), checked before writing and again right before the new
+// bytes replace it; a file that is gone or unreadable is written. False, with
+// nothing written, when it changed. Throws FileError when the write fails.
+bool writeUnlessChanged(const std::filesystem::path& path, const std::optional<DiskStamp>& expected,
+                        std::string_view bytes, const std::filesystem::path& safeCopies);
 
 // Writes `text` to a new file beside `original` named after it
 // ("defs.qc.recovered", then "defs.qc.recovered.2", ...), else in

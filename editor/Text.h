@@ -8,6 +8,8 @@
 #include <string_view>
 #include <vector>
 
+#include "FileWrite.h"
+
 namespace talmo {
 
 // A blank is a space or a tab.
@@ -37,6 +39,21 @@ inline std::string_view trimControls(std::string_view s) {
 // Every line break (CR, LF or CR LF) turned into CR LF.
 std::string normalizeLineBreaks(std::string_view text);
 
+// The line break a file is written back with.
+enum class LineBreak { CrLf, Lf, Cr };
+struct LineBreakStyle {
+    LineBreak kind = LineBreak::CrLf;
+    bool mixed = false; // the file holds more than one kind
+    friend bool operator==(const LineBreakStyle&, const LineBreakStyle&) = default;
+};
+// The most frequent line break of `bytes` (CR LF on a tie, or when there is
+// none), and whether others occur too.
+LineBreakStyle lineBreakStyleOf(std::string_view bytes);
+// Every line break of `text` (CR LF, a lone CR or a lone LF) written as `kind`.
+std::string withLineBreaks(std::string_view text, LineBreak kind);
+// "CR LF", "LF" or "CR".
+const char* lineBreakName(LineBreak kind);
+
 // True when every line break of `text` is a lone LF (and there is at least one).
 bool usesLfLineBreaks(std::string_view text);
 // CR LF turned back into LF (for files that were LF when loaded).
@@ -63,19 +80,6 @@ std::string readFileBytes(const std::filesystem::path& path);
 // or while read, throws FileError. `bytes` is unspecified after a throw.
 void readFileBytesInto(const std::filesystem::path& path, std::string& bytes,
                        std::uint64_t limit = UINT64_MAX);
-
-// Writes `bytes` as the whole content of `path` without ever leaving a
-// half-written target: the text goes to a temporary file beside the target,
-// which then replaces it, keeping its permissions (Windows: its attributes);
-// a symbolic link is followed and its target replaced. A read-only file is
-// refused. Throws FileError; the old file stays.
-void writeFileBytes(const std::filesystem::path& path, std::string_view bytes);
-
-// Writes a file the program generates itself (batch files, the report): a
-// temporary file beside `path` is renamed over the name, so a symbolic link
-// planted under that name is replaced, never written through. Throws
-// FileError; the old file stays.
-void writeGeneratedFileBytes(const std::filesystem::path& path, std::string_view bytes);
 
 // Lines joined with CR LF after each, as the program writes its own files.
 std::string joinCrLf(const std::vector<std::string>& lines);

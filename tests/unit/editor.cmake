@@ -20,4 +20,5 @@ gtest_discover_tests(talmo_editor_tests
 talmo_unit_test(talmo_text_tests
   SOURCES ${CMAKE_CURRENT_LIST_DIR}/editor_text_test.cpp
           ${CMAKE_CURRENT_LIST_DIR}/editor_session_test.cpp
+          ${CMAKE_CURRENT_LIST_DIR}/editor_unsaved_test.cpp
   LIBS talmo_editor)
