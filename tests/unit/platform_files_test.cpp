@@ -106,7 +106,9 @@ TEST(ReadOnlyFile, IsRefusedByBothWritersWithTheReasonAndLeftIntact) {
     const fs::path file = dir.path() / "ro.qc";
     writeFileBytes(file, "keep me");
     fs::permissions(file, fs::perms::owner_read | fs::perms::group_read | fs::perms::others_read);
-    for (const auto write : {writeFileBytes, writeGeneratedFileBytes}) {
+    using Write = void (*)(const fs::path&, std::string_view);
+    const Write users = [](const fs::path& p, std::string_view b) { writeFileBytes(p, b); };
+    for (const Write write : {users, &writeGeneratedFileBytes}) {
         const std::string message = whyRefused([&] { write(file, "x"); });
         EXPECT_NE(message.find("ro.qc\": Permission denied"), std::string::npos) << message;
     }
