@@ -4,6 +4,7 @@
 #include "EditSession.h"
 #include "EventHook.h"
 #include "FileListBox.h"
+#include "JournalKeeper.h"
 #include "LogBuffer.h"
 #include "QsciEditor.h"
 #include "TextBytes.h"
@@ -23,6 +24,7 @@
 TForm1::TForm1(QWidget* parent) : QMainWindow(parent), m_startupDirectory(QDir::currentPath()) {
     buildLayout();
     wireBrowsing();
+    wireRecovery();
     wireEditorCommands();
     wireAnalysis();
     wireReports();
@@ -109,12 +111,13 @@ void TForm1::FormShow() {
     CurrentFile.clear();
     setWindowTitle(QStringLiteral(":: T A L M O :: - ") + workingDirectory());
     Manager->setTabText(1, QStringLiteral("&Edit"));
+    offerJournals();
 }
 
 void TForm1::closeEvent(QCloseEvent* event) {
     // Keep the promise of the autosave box: edits made since the last switch
-    // are written back as a switch would.
-    if (autosave->isChecked())
-        autosaveCurrentFile();
+    // are written back as a switch would, and what cannot be written stays
+    // in the journal.
+    keepUnsavedWork();
     event->accept();
 }

@@ -17,6 +17,7 @@
 #include <QMainWindow>
 #include <QString>
 
+#include "Journal.h"
 #include "MessageList.h"
 
 #include <filesystem>
@@ -43,6 +44,8 @@ class QFileSystemWatcher;
 
 namespace talmo {
 class EditSession;
+class JournalKeeper;
+class RecoverBar;
 class ReportReader;
 class QsciEditor;
 class FileListBox;
@@ -93,8 +96,13 @@ public:
     void listadoClick();
     void salvamanClick();
     void FilterComboBox1Change();
-    // The autosave of a switch (and of closing the window).
-    void autosaveCurrentFile();
+    // The autosave of a switch (and of closing the window), logged. True when
+    // the text is safe (written, kept in a copy, or nothing to write); else
+    // `why` says what failed.
+    bool autosaveCurrentFile(QString* why = nullptr);
+    // What closing keeps: the autosave by its rules, and the journal of text
+    // that could not be written (also when the system asks Talmo to stop).
+    void keepUnsavedWork();
     // Switches the editor to `path` as a double click in the file list does:
     // autosave, load, function index, highlighting, caption, caret kept at its
     // offset, Edit page shown. False (logged) when the file cannot be loaded.
@@ -256,6 +264,19 @@ private:
     void showLoadedText();
     // Watches the edited file for outside changes (none when empty).
     void watchEditedFile(const QString& path);
+    // The user's data folder: journals, recovery copies that fit nowhere
+    // else, the safe copies of a write in place.
+    static std::filesystem::path dataFolder();
+    // Unsaved work: the journal, the recover bar and what a switch may leave.
+    void wireRecovery();
+    void offerJournals();
+    void showNextOffer();
+    void recoverClick();
+    void discardClick();
+    // The autosave before the editor loads something else; false (logged)
+    // when the text could be neither written nor kept anywhere, so nothing
+    // may be loaded over it.
+    bool leaveEditedFile();
     using LineScan = void (*)(talmo::ReportReader&, const std::filesystem::path&, std::string_view,
                               std::vector<std::string>&);
     void runReport(LineScan scan);
@@ -357,7 +378,11 @@ private:
     long SavedCaret = 0;
     QString LastSearch;
     QString ReportSource;
-    std::unique_ptr<talmo::EditSession> m_session; // the editor's file and its rules
+    std::unique_ptr<talmo::EditSession> m_session;   // the editor's file and its rules
+    std::unique_ptr<talmo::JournalKeeper> m_journal; // after m_session: it uses it
+    std::vector<talmo::JournalEntry> m_offers;       // journals of an earlier run, on offer
+    talmo::RecoverBar* recoverbar = nullptr;
+    talmo::DiskStamp m_manStamp; // what the Man page's file held when shown or saved
     QFileSystemWatcher* m_watcher = nullptr;
     bool m_conflictLogged = false; // an outside change met edited text
     // What the Man page showed when loaded or saved, and whether it showed the

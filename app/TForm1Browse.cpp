@@ -7,6 +7,7 @@
 #include "DirectoryList.h"
 #include "EditSession.h"
 #include "FileListBox.h"
+#include "JournalKeeper.h"
 #include "QsciEditor.h"
 #include "Text.h"
 
@@ -64,10 +65,15 @@ int driveIndexOf(const QComboBox* drive, const QString& directory) {
 
 void TForm1::wireBrowsing() {
     m_session = std::make_unique<talmo::EditSession>(*talmo);
-    m_session->setFallbackRecoveryDirectory(
-        localPath(QStandardPaths::writableLocation(QStandardPaths::AppDataLocation)));
     m_watcher = new QFileSystemWatcher(this);
     connect(m_watcher, &QFileSystemWatcher::fileChanged, this, [this] { followEditedFile(); });
+    // A file deleted and made again (some tools save so) is watched anew
+    // from its directory.
+    connect(m_watcher, &QFileSystemWatcher::directoryChanged, this, [this] {
+        if (!CurrentFile.isEmpty() && !m_watcher->files().contains(CurrentFile) &&
+            QFileInfo::exists(CurrentFile))
+            followEditedFile();
+    });
     connect(dir, &talmo::DirectoryList::enterRequested, this,
             [this](const QString& path) { changeWorkingDirectory(path); });
     connect(drive, &QComboBox::activated, this, [this] { driveChange(); });
@@ -110,6 +116,8 @@ void TForm1::dirChange() {
     setWindowTitle(QStringLiteral(":: T A L M O :: - ") + workingDirectory());
     if (m_navigation)
         workingDirectoryChanged();
+    if (m_journal && m_shown)
+        offerJournals();
 }
 
 void TForm1::driveChange() {
@@ -163,35 +171,51 @@ bool TForm1::editFailed() const {
     return m_session->failed();
 }
 
-void TForm1::autosaveCurrentFile() {
+bool TForm1::autosaveCurrentFile(QString* why) {
     using Kind = talmo::EditSession::Autosave::Kind;
     const talmo::EditSession::Autosave result = m_session->autosave();
     const QString kept = talmo::pathText(result.recovery);
+    if (why)
+        *why = result.error.empty() ? QStringLiteral("an earlier write of it failed")
+                                    : QString::fromLocal8Bit(result.error);
     switch (result.kind) {
     case Kind::NotNeeded:
     case Kind::Empty:
-        return;
+        return true;
     case Kind::Saved:
         LogLine(QStringLiteral(":: Autosaved: ") + CurrentFile);
+        if (result.madeUniform)
+            LogLine(QStringLiteral(":: Line breaks made uniform (") +
+                    QLatin1String(talmo::lineBreakName(*result.madeUniform)) +
+                    QStringLiteral("): ") + CurrentFile);
+        m_journal->textSaved();
         fileWritten(CurrentFile);
-        return;
+        return true;
     case Kind::Failed:
         LogLine(QStringLiteral("Autosaved fail!!: "));
         break;
     case Kind::ChangedOnDisk:
+        if (why)
+            *why = QStringLiteral("it changed on disk");
         if (!kept.isEmpty()) {
             LogLine(QStringLiteral(":: Changed on disk, your text kept in: ") + kept);
-            return;
+            m_journal->textSaved();
+            return true;
         }
         LogLine(QStringLiteral(":: Changed on disk: ") + CurrentFile);
         break;
     case Kind::SkippedFailed:
         break;
     }
-    if (kept.isEmpty())
-        LogLine(QStringLiteral(":: Unsaved text could not be kept anywhere!"));
-    else
-        LogLine(QStringLiteral(":: Unsaved text kept in: ") + kept);
+    const bool safe = !kept.isEmpty();
+    LogLine(safe ? QStringLiteral(":: Unsaved text kept in: ") + kept
+                 : QStringLiteral(":: Unsaved text could not be kept anywhere!"));
+    // Why the write failed (a write in place names the copies of both versions).
+    if (!result.error.empty())
+        LogLine(QStringLiteral(":: ") + QString::fromLocal8Bit(result.error));
+    if (safe)
+        m_journal->textSaved();
+    return safe;
 }
 
 void TForm1::qclistaDblClick() {
@@ -201,21 +225,22 @@ void TForm1::qclistaDblClick() {
 bool TForm1::openInEditor(const QString& path) {
     SavedCaret = talmo->selectionStart();
     showPage(2);
-    if (autosave->isChecked())
-        autosaveCurrentFile();
-
+    if (!leaveEditedFile()) {
+        showPage(1);
+        return false;
+    }
     bool loaded = false;
     try {
-        // An empty path (nothing selected) fails like any unreadable file.
+        // An empty path (nothing selected) fails like any unreadable file;
+        // then the file being edited stays current, text and all.
         m_session->load(localPath(path));
         CurrentFile = path;
         showLoadedText();
+        watchEditedFile(CurrentFile);
         loaded = true;
     } catch (const std::exception&) {
         LogLine(QStringLiteral("Load fail!!: "));
-        CurrentFile.clear();
     }
-    watchEditedFile(CurrentFile);
     markMessageLines();
     talmo->setSelectionStart(SavedCaret);
     showPage(1);
@@ -231,11 +256,13 @@ void TForm1::showLoadedText() {
 
 void TForm1::watchEditedFile(const QString& path) {
     m_conflictLogged = false;
-    const QStringList watched = m_watcher->files();
+    const QStringList watched = m_watcher->files() + m_watcher->directories();
     if (!watched.isEmpty())
         m_watcher->removePaths(watched);
-    if (!path.isEmpty())
-        m_watcher->addPath(path);
+    if (path.isEmpty())
+        return;
+    m_watcher->addPath(path);
+    m_watcher->addPath(QFileInfo(path).absolutePath());
 }
 
 void TForm1::followEditedFile() {
@@ -278,6 +305,7 @@ void TForm1::listadoClick() {
         m_manShown = talmo::memoContents(test);
         m_manWhole = nul == std::string::npos;
         m_manFileLf = talmo::usesLfLineBreaks(bytes);
+        m_manStamp = talmo::stampOf(bytes);
         ManFile = path;
     } catch (const std::exception&) {
         LogLine(QStringLiteral("Load fail!!: "));
@@ -300,12 +328,24 @@ void TForm1::salvamanClick() {
     const std::optional<std::string> bytes = fileText(text);
     if (!bytes)
         return;
+    const std::string out = m_manFileLf ? *bytes : talmo::normalizeLineBreaks(*bytes);
+    const std::filesystem::path file = localPath(ManFile);
     try {
-        talmo::writeFileBytes(localPath(ManFile),
-                              m_manFileLf ? *bytes : talmo::normalizeLineBreaks(*bytes));
+        // A file another program changed since the page showed it is kept;
+        // the page's text goes beside it.
+        if (!talmo::writeUnlessChanged(file, m_manStamp, out, dataFolder() / "safe copies")) {
+            const std::filesystem::path kept = talmo::writeRecoveryCopy(file, out, dataFolder());
+            LogLine(kept.empty() ? QStringLiteral(":: Changed on disk: ") + ManFile +
+                                       QStringLiteral("; your text could not be kept anywhere!")
+                                 : QStringLiteral(":: Changed on disk, your text kept in: ") +
+                                       talmo::pathText(kept));
+            return;
+        }
+        m_manStamp = talmo::stampOf(out);
         m_manShown = text;
         fileWritten(ManFile);
-    } catch (const std::exception&) {
+    } catch (const std::exception& e) {
         LogLine(QStringLiteral("Save fail!!: "));
+        LogLine(QStringLiteral(":: ") + QString::fromLocal8Bit(e.what()));
     }
 }

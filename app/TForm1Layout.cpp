@@ -7,6 +7,7 @@
 #include "FileListBox.h"
 #include "FunctionCombo.h"
 #include "QsciEditor.h"
+#include "RecoverBar.h"
 #include "ReferencePages.h"
 
 #include <QAction>
@@ -244,6 +245,9 @@ QWidget* TForm1::buildEditPage() {
     top->addWidget(findedit, 1);
     top->addWidget(com, 3);
     layout->addLayout(top);
+
+    recoverbar = new talmo::RecoverBar;
+    layout->addWidget(recoverbar);
 
     talmo = named(new talmo::QsciEditor, "talmo");
     talmo->setEditorFont(fixedFont(9));

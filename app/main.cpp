@@ -1,6 +1,7 @@
 // Talmo: `talmo [DIR]` opens the main window on DIR, or on the process's
 // current directory.
 #include "CommandLine.h"
+#include "QuitSignals.h"
 #include "TForm1.h"
 
 #include <QApplication>
@@ -55,6 +56,7 @@ int main(int argc, char* argv[]) {
         return 2;
     }
     TForm1 window;
+    talmo::closeOnQuitRequests(&window);
     window.show();
     return QCoreApplication::exec();
 }

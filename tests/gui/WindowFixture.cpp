@@ -4,6 +4,7 @@
 #include <QFile>
 #include <QFileInfo>
 #include <QPlainTextEdit>
+#include <QStandardPaths>
 #include <QTest>
 
 namespace talmo::testing {
@@ -37,6 +38,8 @@ WindowFixture::WindowFixture(const std::vector<std::pair<QString, std::string>>&
     : m_previousDir(QDir::currentPath()) {
     for (const auto& [name, bytes] : files)
         writeFile(path(name), bytes);
+    // Journals and recovery copies go to a test folder, never the user's.
+    QStandardPaths::setTestModeEnabled(true);
     QDir::setCurrent(m_dir.path());
     m_window = std::make_unique<TForm1>();
     m_window->setErrorReporter([this](const QString& message) { errors << message; });

@@ -1,0 +1,1 @@
+talmo_gui_test(window_unsaved_test SOURCES window_unsaved_test.cpp)

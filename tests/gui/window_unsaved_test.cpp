@@ -1,0 +1,156 @@
+// The window's wiring of unsaved work: the journal and the recover bar, a
+// switch refused when the text is nowhere else, the Man page's save, a
+// failed load and a file made again under the edited name. The rules are
+// tested on the edit session and the file functions.
+#include "WindowFixture.h"
+
+#include "FileListBox.h"
+#include "FileWrite.h"
+#include "QsciEditor.h"
+
+#include <QCheckBox>
+#include <QDir>
+#include <QLabel>
+#include <QPlainTextEdit>
+#include <QPushButton>
+#include <QStandardPaths>
+#include <QTabWidget>
+#include <QTest>
+
+#include <filesystem>
+
+using talmo::testing::readFile;
+using talmo::testing::WindowFixture;
+using talmo::testing::writeFile;
+
+namespace {
+
+QString journalFolder() {
+    return QStandardPaths::writableLocation(QStandardPaths::AppLocalDataLocation) +
+           QStringLiteral("/journal");
+}
+
+int journalCount() {
+    return static_cast<int>(QDir(journalFolder()).entryList(QDir::Files).size());
+}
+
+} // namespace
+
+class WindowUnsavedTest : public QObject {
+    Q_OBJECT
+private slots:
+    void init() { QDir(journalFolder()).removeRecursively(); }
+    void aJournalOfEditedTextIsOfferedAgainAndRecovered();
+    void discardRemovesTheOffer();
+    void aSwitchIsRefusedWhenTheTextIsNowhereElse();
+    void theManPageKeepsAFileChangedSinceItWasShown();
+    void aFailedLoadKeepsThePreviousFileCurrent();
+    void anEditorFollowsItsFileAfterItIsMadeAgain();
+};
+
+void WindowUnsavedTest::aJournalOfEditedTextIsOfferedAgainAndRecovered() {
+    const std::string old = "old \xA0\x80\r\n";
+    WindowFixture f({{QStringLiteral("\u00F1.qc"), old}, {QStringLiteral("b.qc"), "b\r\n"}});
+    QVERIFY(
+        f.doubleClickItem(f.control<talmo::FileListBox>("qclista"), QStringLiteral("\u00F1.qc")));
+    auto* editor = f.control<talmo::QsciEditor>("talmo");
+    QTest::keyClicks(editor, QStringLiteral("typed "));
+    QTRY_COMPARE_WITH_TIMEOUT(journalCount(), 1, 3000);
+
+    // The next run in that directory (as after a crash: no autosave).
+    f.control<QCheckBox>("auto")->setChecked(false);
+    f.closeWindow();
+    WindowFixture again;
+    again.window().changeWorkingDirectory(f.dir());
+    auto* bar = again.control<QWidget>("recoverbar");
+    QVERIFY(bar->isVisible());
+    QVERIFY(bar->findChild<QLabel*>()->text().contains(QStringLiteral("\u00F1.qc")));
+    QTest::mouseClick(again.control<QPushButton>("recover"), Qt::LeftButton);
+    QVERIFY(!bar->isVisible());
+    QCOMPARE(again.control<talmo::QsciEditor>("talmo")->text(), "typed " + old);
+    QCOMPARE(again.control<QTabWidget>("Manager")->tabText(1),
+             QStringLiteral("[ &Edit \u00F1.qc]"));
+    QCOMPARE(readFile(f.path(QStringLiteral("\u00F1.qc"))), old); // nothing written yet
+    QVERIFY(again.doubleClickItem(again.control<talmo::FileListBox>("qclista"),
+                                  QStringLiteral("b.qc")));
+    QCOMPARE(readFile(f.path(QStringLiteral("\u00F1.qc"))), "typed " + old);
+    QTRY_COMPARE(journalCount(), 0);
+}
+
+void WindowUnsavedTest::discardRemovesTheOffer() {
+    WindowFixture f({{QStringLiteral("a.qc"), "a\r\n"}});
+    QVERIFY(f.doubleClickItem(f.control<talmo::FileListBox>("qclista"), QStringLiteral("a.qc")));
+    QTest::keyClicks(f.control<talmo::QsciEditor>("talmo"), QStringLiteral("x"));
+    f.control<QCheckBox>("auto")->setChecked(false);
+    f.closeWindow(); // closing keeps what it could not write
+    QCOMPARE(journalCount(), 1);
+    WindowFixture again;
+    again.window().changeWorkingDirectory(f.dir());
+    QTest::mouseClick(again.control<QPushButton>("discard"), Qt::LeftButton);
+    QVERIFY(!again.control<QWidget>("recoverbar")->isVisible());
+    QCOMPARE(journalCount(), 0);
+    QCOMPARE(readFile(f.path(QStringLiteral("a.qc"))), std::string("a\r\n"));
+}
+
+void WindowUnsavedTest::aSwitchIsRefusedWhenTheTextIsNowhereElse() {
+    WindowFixture f({{QStringLiteral("a.qc"), "a\r\n"}, {QStringLiteral("b.qc"), "b\r\n"}});
+    auto* list = f.control<talmo::FileListBox>("qclista");
+    QVERIFY(f.doubleClickItem(list, QStringLiteral("a.qc")));
+    auto* editor = f.control<talmo::QsciEditor>("talmo");
+    QTest::keyClicks(editor, QStringLiteral("x"));
+    // A full disk everywhere: the file, the copies, the journal.
+    talmo::setWriteFaultForTesting([](const std::filesystem::path&) {
+        return talmo::WriteFault{false, 0};
+    });
+    QVERIFY(f.doubleClickItem(list, QStringLiteral("b.qc")));
+    talmo::setWriteFaultForTesting({});
+    QCOMPARE(f.window().currentFile(), f.path(QStringLiteral("a.qc")));
+    QCOMPARE(editor->text(), std::string("xa\r\n"));
+    QVERIFY(f.logLines().last().startsWith(
+        QStringLiteral(":: Not switched: your text could not be saved or kept: ")));
+    // Once the disk has room, the text that failed goes to a copy and the
+    // switch goes on.
+    QVERIFY(f.doubleClickItem(list, QStringLiteral("b.qc")));
+    QCOMPARE(f.window().currentFile(), f.path(QStringLiteral("b.qc")));
+    QCOMPARE(readFile(f.path(QStringLiteral("a.qc.recovered"))), std::string("xa\r\n"));
+}
+
+void WindowUnsavedTest::theManPageKeepsAFileChangedSinceItWasShown() {
+    WindowFixture f({{QStringLiteral("n.txt"), "shown\r\n"}});
+    QVERIFY(f.clickItem(f.control<talmo::FileListBox>("listado"), QStringLiteral("n.txt")));
+    f.control<QPlainTextEdit>("test")->appendPlainText(QStringLiteral("mine"));
+    writeFile(f.path(QStringLiteral("n.txt")), "theirs\r\n");
+    QTest::mouseClick(f.control<QPushButton>("salvaman"), Qt::LeftButton);
+    QCOMPARE(readFile(f.path(QStringLiteral("n.txt"))), std::string("theirs\r\n"));
+    const QString kept = f.path(QStringLiteral("n.txt.recovered"));
+    QCOMPARE(f.logLines().last(), QStringLiteral(":: Changed on disk, your text kept in: ") + kept);
+    QCOMPARE(readFile(kept), std::string("shown\r\n\r\nmine"));
+}
+
+void WindowUnsavedTest::aFailedLoadKeepsThePreviousFileCurrent() {
+    WindowFixture f({{QStringLiteral("a.qc"), "a\r\n"}, {QStringLiteral("gone.qc"), "g\r\n"}});
+    auto* list = f.control<talmo::FileListBox>("qclista");
+    QVERIFY(f.doubleClickItem(list, QStringLiteral("a.qc")));
+    QFile::remove(f.path(QStringLiteral("gone.qc")));
+    QVERIFY(f.doubleClickItem(list, QStringLiteral("gone.qc")));
+    QCOMPARE(f.window().currentFile(), f.path(QStringLiteral("a.qc")));
+    QCOMPARE(f.control<QTabWidget>("Manager")->tabText(1), QStringLiteral("&Edit a.qc"));
+    QTest::keyClicks(f.control<talmo::QsciEditor>("talmo"), QStringLiteral("x"));
+    QTest::mouseClick(f.control<QPushButton>("refresh"), Qt::LeftButton);
+    QCOMPARE(readFile(f.path(QStringLiteral("a.qc"))), std::string("xa\r\n"));
+}
+
+void WindowUnsavedTest::anEditorFollowsItsFileAfterItIsMadeAgain() {
+    WindowFixture f({{QStringLiteral("a.qc"), "a\r\n"}});
+    QVERIFY(f.doubleClickItem(f.control<talmo::FileListBox>("qclista"), QStringLiteral("a.qc")));
+    auto* editor = f.control<talmo::QsciEditor>("talmo");
+    QFile::remove(f.path(QStringLiteral("a.qc")));
+    QTest::qWait(50);
+    writeFile(f.path(QStringLiteral("a.qc")), "again\r\n");
+    QTRY_COMPARE(editor->text(), std::string("again\r\n"));
+    writeFile(f.path(QStringLiteral("a.qc")), "and again\r\n");
+    QTRY_COMPARE(editor->text(), std::string("and again\r\n"));
+}
+
+QTEST_MAIN(WindowUnsavedTest)
+#include "window_unsaved_test.moc"
