@@ -46,6 +46,7 @@ void TForm1::wireLaunch() {
 
 void TForm1::WriteCompileBatch() {
     talmo::writeBatchFile(talmo::kCompileBatch, talmo::compileBatchLines(typedText(compilerqc)));
+    talmo::dropLinkedOutput("log");
 }
 
 void TForm1::Button6Click() {
@@ -95,6 +96,7 @@ void TForm1::commanderKeyPress(char key) {
         return;
     runReportingErrors([this] {
         talmo::writeBatchFile(talmo::kCommandBatch, talmo::commandBatchLines(typedText(commander)));
+        talmo::dropLinkedOutput("commanderlog");
         talmo::runBatchFile(talmo::kCommandBatch, false, ownerOf(this));
     });
 }

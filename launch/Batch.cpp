@@ -3,6 +3,8 @@
 #include "Editor.h"
 #include "Text.h"
 
+#include <system_error>
+
 namespace talmo {
 
 bool needsQuoting(std::string_view path) {
@@ -90,6 +92,12 @@ std::string defaultCompiler(BatchDialect dialect,
 
 void writeBatchFile(const std::filesystem::path& fileName, const std::vector<std::string>& lines) {
     writeGeneratedFileBytes(fileName, joinCrLf(lines));
+}
+
+void dropLinkedOutput(const std::filesystem::path& outputName) {
+    std::error_code ec;
+    if (std::filesystem::is_symlink(std::filesystem::symlink_status(outputName, ec)))
+        std::filesystem::remove(outputName, ec);
 }
 
 } // namespace talmo

@@ -88,4 +88,9 @@ std::string defaultCompiler(BatchDialect dialect,
 // directory), each followed by CR LF, replacing it. Throws FileError.
 void writeBatchFile(const std::filesystem::path& fileName, const std::vector<std::string>& lines);
 
+// Removes a symbolic link planted under the name a batch file's ">" writes
+// ("log", "commanderlog"), so the run makes a file of its own there instead
+// of writing through the link. Anything else under that name stays.
+void dropLinkedOutput(const std::filesystem::path& outputName);
+
 } // namespace talmo
