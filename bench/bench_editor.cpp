@@ -1,5 +1,6 @@
 // Load, save, find and bulk formatting through the QScintilla editor on
 // multi-megabyte QuakeC-like texts.
+#include "Journal.h"
 #include "QsciEditor.h"
 #include "Text.h"
 
@@ -69,6 +70,21 @@ void BM_Save(benchmark::State& state) {
     state.SetBytesProcessed(static_cast<int64_t>(state.iterations() * bytes));
 }
 BENCHMARK(BM_Save)->Arg(1)->Arg(10)->Unit(benchmark::kMillisecond);
+
+// The journal of unsaved text, written whole and durably (temporary file,
+// flush, rename) on the journal's worker thread.
+void BM_JournalWrite(benchmark::State& state) {
+    const std::filesystem::path dir = tempPath("journal");
+    talmo::JournalEntry entry;
+    entry.file = std::filesystem::path(tempPath("big.qc"));
+    entry.base = talmo::DiskStamp{1, 2};
+    entry.text = sourceText(static_cast<std::size_t>(state.range(0)) << 20);
+    for (auto _ : state)
+        talmo::writeJournal(dir, entry);
+    std::filesystem::remove_all(dir);
+    state.SetBytesProcessed(static_cast<int64_t>(state.iterations() * entry.text.size()));
+}
+BENCHMARK(BM_JournalWrite)->Arg(1)->Arg(10)->Unit(benchmark::kMillisecond);
 
 void BM_FindMissing10MB(benchmark::State& state) {
     QsciEditor ed;

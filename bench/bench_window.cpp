@@ -19,6 +19,7 @@
 #include <QCheckBox>
 #include <QDir>
 #include <QFile>
+#include <QKeyEvent>
 #include <QLineEdit>
 #include <QListWidget>
 #include <QTabWidget>
@@ -110,6 +111,24 @@ void BM_BuildFunctionIndex(benchmark::State& state) {
     setBytes(state, text.size());
 }
 BENCHMARK(BM_BuildFunctionIndex)->Arg(1)->Arg(10)->Unit(benchmark::kMillisecond);
+
+// One typed character in an edited file, as the key reaches the editor:
+// what a keystroke costs with the unsaved-text journal watching (its timer
+// restarts; the journal itself is written later, off this thread).
+void BM_Keystroke(benchmark::State& state) {
+    const std::string& text = benchcorpus::source(megabytesOf(state));
+    WindowOn w({{QStringLiteral("big.qc"), text}});
+    w->openInEditor(QDir(w.dir()).filePath(QStringLiteral("big.qc")));
+    w->talmo->setSelectionStart(w->talmo->length() / 2);
+    QKeyEvent press(QEvent::KeyPress, Qt::Key_A, Qt::NoModifier, QStringLiteral("a"));
+    for (auto _ : state) {
+        QCoreApplication::sendEvent(w->talmo, &press);
+        QCoreApplication::processEvents();
+    }
+    if (w->talmo->length() != static_cast<long>(text.size() + state.iterations()))
+        state.SkipWithError("the keys were not typed");
+}
+BENCHMARK(BM_Keystroke)->Arg(1)->Arg(10)->Unit(benchmark::kMillisecond);
 
 // "Search && Replace" of 10,000 occurrences by a longer text, from the
 // RSearch page; the text is put back between runs.
