@@ -18,9 +18,9 @@ RecoverBar::RecoverBar(QWidget* parent) : QFrame(parent) {
     m_text = new QLabel;
     m_text->setForegroundRole(QPalette::ToolTipText);
     m_text->setWordWrap(true);
-    auto* recover = new QPushButton(QStringLiteral("&Recover"));
+    auto* recover = new QPushButton(QStringLiteral("Recover"));
     recover->setObjectName(QStringLiteral("recover"));
-    auto* discard = new QPushButton(QStringLiteral("&Discard"));
+    auto* discard = new QPushButton(QStringLiteral("Discard"));
     discard->setObjectName(QStringLiteral("discard"));
     auto* layout = new QHBoxLayout(this);
     layout->setContentsMargins(6, 3, 6, 3);
