@@ -4,8 +4,12 @@
 #include "TextCodec.h"
 
 #include <QAction>
+#include <QApplication>
+#include <QClipboard>
 #include <QCoreApplication>
+#include <QDropEvent>
 #include <QFontDatabase>
+#include <QInputMethodEvent>
 #include <QKeyEvent>
 #include <QMimeData>
 #include <QMouseEvent>
@@ -28,6 +32,23 @@ long toBgr(Rgb c) {
 
 std::uint32_t key(Rgb c) {
     return std::uint32_t{c.r} << 16 | std::uint32_t{c.g} << 8 | c.b;
+}
+
+// The clipboard format that carries copied text as its raw bytes, NUL
+// included, beside the plain text.
+QString bytesFormat() {
+    return QStringLiteral("application/x-talmo-bytes");
+}
+
+// Whether `copy` is `original` with every NUL turned into a blank, as
+// Scintilla copies text.
+bool isBlankedCopy(std::string_view original, const QByteArray& copy) {
+    if (static_cast<qsizetype>(original.size()) != copy.size())
+        return false;
+    for (std::size_t i = 0; i < original.size(); ++i)
+        if (copy[static_cast<qsizetype>(i)] != (original[i] == '\0' ? ' ' : original[i]))
+            return false;
+    return true;
 }
 
 // The byte a typed character stands for; none for DEL and C1 controls, which
@@ -206,6 +227,7 @@ void QsciEditor::setText(std::string_view bytes) {
     SendScintilla(SCI_SETSAVEPOINT);
     SendScintilla(SCI_GOTOPOS, 0UL);
     m_pending.reset();
+    m_composedOver.reset(); // belongs to the text just replaced
 }
 
 long QsciEditor::selectionStart() const {
@@ -502,7 +524,10 @@ void QsciEditor::keyPressEvent(QKeyEvent* event) {
     const QString typed = event->text();
     // A character the 8-bit text cannot hold is not typed at all: Scintilla
     // would store '?' in its place.
-    if (!typed.isEmpty() && !bytesOfText(typed)) {
+    QString refused;
+    const std::optional<std::string> bytes = bytesOfText(typed, &refused);
+    if (!bytes) {
+        refuse(refused);
         event->accept();
         return;
     }
@@ -519,24 +544,123 @@ void QsciEditor::keyPressEvent(QKeyEvent* event) {
     if (selectionLength() > 0)
         m_replacedStyle = styleAt(selectionStart());
 
-    // Scintilla turns typed text into Latin-1; the other Windows-1252
-    // characters go in as their own byte.
-    const Qt::KeyboardModifiers mods = event->modifiers() & (Qt::ControlModifier | Qt::AltModifier);
-    const std::optional<unsigned char> special =
-        typed.size() == 1 && mods == Qt::NoModifier ? typedByte(typed[0]) : std::nullopt;
-    if (special && *special >= 0x80 && *special < 0xA0) {
-        const char one[2] = {static_cast<char>(*special), '\0'};
-        SendScintilla(SCI_REPLACESEL, one);
+    // Scintilla types only text that opens with a printable character.
+    if (!typed.isEmpty() && typed[0].isPrint())
+        typeKeyText(event, *bytes);
+    else if (event->matches(QKeySequence::Paste) && pasteWithNul(false))
         event->accept();
-    } else {
+    else
         QsciScintilla::keyPressEvent(event);
-    }
     m_replacedStyle.reset();
 
     // A key that only moved the caret drops the pending typing format.
     if (m_insertions == insertionsBefore && (SendScintilla(SCI_GETCURRENTPOS) != caretBefore ||
                                              SendScintilla(SCI_GETANCHOR) != anchorBefore))
         m_pending.reset();
+}
+
+void QsciEditor::typeKeyText(QKeyEvent* event, const std::string& bytes) {
+    // Scintilla turns key text into Latin-1, '?' for every other character.
+    // Handed the bytes as Latin-1 characters, it stores the very bytes and
+    // types them as it types any key (overtype included).
+    const QString asLatin1 =
+        QString::fromLatin1(bytes.data(), static_cast<qsizetype>(bytes.size()));
+    const auto count = static_cast<quint16>(event->count());
+    if (asLatin1[0].isPrint()) {
+        QKeyEvent asBytes(event->type(), event->key(), event->modifiers(), asLatin1,
+                          event->isAutoRepeat(), count);
+        QsciScintilla::keyPressEvent(&asBytes);
+        event->setAccepted(asBytes.isAccepted());
+        return;
+    }
+    // Text opening with one of the other Windows-1252 characters (0x80-0x9F)
+    // would read as a control: Scintilla runs the key's command, if it has
+    // one, and the bytes are typed here otherwise (AltGr arrives as Ctrl+Alt).
+    QKeyEvent command(event->type(), event->key(), event->modifiers(), QString(),
+                      event->isAutoRepeat(), count);
+    QsciScintilla::keyPressEvent(&command);
+    if (!command.isAccepted())
+        insertOverSelection(bytes);
+    event->accept();
+}
+
+void QsciEditor::inputMethodEvent(QInputMethodEvent* event) {
+    const QString commit = event->commitString();
+    if (commit.isEmpty() || isReadOnly()) {
+        // A composition that starts over a selection takes the selection
+        // down at once: it is kept, to go back if the commit is refused.
+        if (!m_composing && !isReadOnly() && !event->preeditString().isEmpty() &&
+            selectionLength() > 0) {
+            const long start = selectionStart();
+            const long end = start + selectionLength();
+            m_composedOver =
+                Replaced{start,
+                         std::string(bytes().substr(static_cast<std::size_t>(start),
+                                                    static_cast<std::size_t>(end - start))),
+                         readStyles(start, end)};
+        }
+        QsciScintilla::inputMethodEvent(event);
+        m_composing = !event->preeditString().isEmpty();
+        if (!m_composing)
+            m_composedOver.reset();
+        return;
+    }
+    // Scintilla would store the committed text as Latin-1, '?' for every
+    // other character: it only takes down the composition shown so far, and
+    // the text is typed here, as a key that types it would be.
+    QInputMethodEvent endComposition;
+    QsciScintilla::inputMethodEvent(&endComposition);
+    m_composing = false;
+    QString refused;
+    if (const std::optional<std::string> bytes = bytesOfText(commit, &refused)) {
+        if (m_events.keyDown)
+            m_events.keyDown(Qt::Key_unknown);
+        if (m_events.keyPress)
+            for (QChar c : commit)
+                if (const auto b = typedByte(c))
+                    m_events.keyPress(static_cast<char>(*b));
+        insertOverSelection(*bytes);
+    } else {
+        refuse(refused);
+        putBackComposedOver();
+    }
+    m_composedOver.reset();
+    // A composition that goes on after the commit.
+    if (!event->preeditString().isEmpty()) {
+        QInputMethodEvent composing(event->preeditString(), event->attributes());
+        QsciScintilla::inputMethodEvent(&composing);
+        m_composing = true;
+    }
+    event->accept();
+}
+
+void QsciEditor::putBackComposedOver() {
+    if (!m_composedOver || m_composedOver->start > length())
+        return;
+    const Replaced& r = *m_composedOver;
+    ProgramEdit edit(*this);
+    replaceRange(r.start, 0, r.bytes);
+    writeStyles(r.start, r.styles);
+    setSelectionQuietly(r.start, r.start + static_cast<long>(r.bytes.size()));
+}
+
+void QsciEditor::insertOverSelection(const std::string& bytes) {
+    if (isReadOnly() || bytes.empty())
+        return;
+    const long start = selectionStart();
+    const long len = selectionLength();
+    if (len > 0)
+        m_replacedStyle = styleAt(start);
+    SendScintilla(SCI_BEGINUNDOACTION);
+    replaceRange(start, len, bytes);
+    SendScintilla(SCI_ENDUNDOACTION);
+    m_replacedStyle.reset();
+    SendScintilla(SCI_GOTOPOS, static_cast<unsigned long>(start + static_cast<long>(bytes.size())));
+}
+
+void QsciEditor::refuse(const QString& character) const {
+    if (m_events.refused)
+        m_events.refused(character.toStdString());
 }
 
 bool QsciEditor::isActionShortcut(const QKeyEvent* event) const {
@@ -570,7 +694,17 @@ bool QsciEditor::event(QEvent* event) {
 }
 
 void QsciEditor::mousePressEvent(QMouseEvent* event) {
-    QsciScintilla::mousePressEvent(event);
+    const QPoint at = event->position().toPoint();
+    if (event->button() == Qt::MiddleButton && QApplication::clipboard()->supportsSelection() &&
+        textWithNul(QApplication::clipboard()->mimeData(QClipboard::Selection))) {
+        QWidget::setFocus();
+        const long pos = SendScintilla(SCI_POSITIONFROMPOINT, static_cast<unsigned long>(at.x()),
+                                       static_cast<long>(at.y()));
+        SendScintilla(SCI_SETEMPTYSELECTION, static_cast<unsigned long>(pos));
+        pasteWithNul(true);
+    } else {
+        QsciScintilla::mousePressEvent(event);
+    }
     m_pending.reset();
     if (m_events.mouseDown)
         m_events.mouseDown();
@@ -582,22 +716,112 @@ void QsciEditor::mouseReleaseEvent(QMouseEvent* event) {
         m_events.mouseUp();
 }
 
+std::optional<std::string> QsciEditor::textWithNul(const QMimeData* source) const {
+    if (!source || !source->hasFormat(bytesFormat()))
+        return std::nullopt;
+    const QByteArray bytes = source->data(bytesFormat());
+    bool rectangular = false;
+    QsciScintilla::fromMimeData(source, rectangular);
+    if (rectangular || !bytes.contains('\0'))
+        return std::nullopt;
+    return normalizeLineBreaks(
+        std::string_view(bytes.constData(), static_cast<std::size_t>(bytes.size())));
+}
+
+bool QsciEditor::pasteWithNul(bool fromSelection) {
+    const std::optional<std::string> text = textWithNul(QApplication::clipboard()->mimeData(
+        fromSelection ? QClipboard::Selection : QClipboard::Clipboard));
+    if (!text)
+        return false;
+    insertOverSelection(*text);
+    return true;
+}
+
+void QsciEditor::dropEvent(QDropEvent* event) {
+    const std::optional<std::string> text = textWithNul(event->mimeData());
+    if (!text || isReadOnly()) {
+        QsciScintilla::dropEvent(event);
+        return;
+    }
+    const QPoint at = event->position().toPoint();
+    long pos = SendScintilla(SCI_POSITIONFROMPOINT, static_cast<unsigned long>(at.x()),
+                             static_cast<long>(at.y()));
+    // Text dragged within the editor moves, unless Ctrl copies it.
+    const bool ownText = event->source() == this || event->source() == viewport();
+    const bool moving = ownText && !(event->modifiers() & Qt::ControlModifier);
+    const long selStart = selectionStart();
+    const long selEnd = selStart + selectionLength();
+    if (moving) {
+        event->setDropAction(Qt::MoveAction);
+        event->accept();
+        if (pos >= selStart && pos <= selEnd)
+            return; // dropped onto itself
+    } else {
+        event->acceptProposedAction();
+    }
+    SendScintilla(SCI_BEGINUNDOACTION);
+    if (moving) {
+        replaceRange(selStart, selEnd - selStart, {});
+        if (pos > selEnd)
+            pos -= selEnd - selStart;
+    }
+    replaceRange(pos, 0, *text);
+    SendScintilla(SCI_ENDUNDOACTION);
+    setSelectionQuietly(pos, pos + static_cast<long>(text->size()));
+}
+
 QByteArray QsciEditor::fromMimeData(const QMimeData* source, bool& rectangular) const {
     QByteArray bytes = QsciScintilla::fromMimeData(source, rectangular);
+    // Text copied here comes back byte for byte, NUL included.
+    if (source->hasFormat(bytesFormat()))
+        return source->data(bytesFormat());
     if (!source->hasText())
         return bytes;
     // Text with a character the 8-bit text cannot hold is not pasted: no
     // '?' ever stands in for it.
-    const std::optional<std::string> mapped = bytesOfText(source->text());
-    if (!mapped)
+    QString refused;
+    const std::optional<std::string> mapped = bytesOfText(source->text(), &refused);
+    if (!mapped) {
+        refuse(refused);
+        // A paste clears the selection before it inserts: with nothing
+        // selected, nothing is lost.
+        SendScintilla(SCI_SETEMPTYSELECTION,
+                      static_cast<unsigned long>(SendScintilla(SCI_GETCURRENTPOS)));
         return QByteArray();
+    }
     return QByteArray::fromStdString(*mapped);
 }
 
 QMimeData* QsciEditor::toMimeData(const QByteArray& text, bool rectangular) const {
-    QMimeData* mime = QsciScintilla::toMimeData(text, rectangular);
-    mime->setText(
-        textOfBytes(std::string_view(text.constData(), static_cast<std::size_t>(text.size()))));
+    // Scintilla copies a NUL as a blank: what it copied (the selection, or
+    // the lines it spans for the line commands) is read from the buffer as
+    // it stands.
+    QByteArray bytesCopied = text;
+    if (!rectangular && SendScintilla(SCI_GETSELECTIONS) == 1) {
+        const long start = selectionStart();
+        const long end = start + selectionLength();
+        const auto lineOf = [this](long pos) {
+            return SendScintilla(SCI_LINEFROMPOSITION, static_cast<unsigned long>(pos));
+        };
+        const long linesStart =
+            SendScintilla(SCI_POSITIONFROMLINE, static_cast<unsigned long>(lineOf(start)));
+        long linesEnd =
+            SendScintilla(SCI_POSITIONFROMLINE, static_cast<unsigned long>(lineOf(end) + 1));
+        if (linesEnd < 0)
+            linesEnd = length();
+        for (const auto& [from, to] : {std::pair{start, end}, std::pair{linesStart, linesEnd}}) {
+            const std::string_view copied =
+                bytes().substr(static_cast<std::size_t>(from), static_cast<std::size_t>(to - from));
+            if (isBlankedCopy(copied, text)) {
+                bytesCopied = QByteArray(copied.data(), static_cast<qsizetype>(copied.size()));
+                break;
+            }
+        }
+    }
+    QMimeData* mime = QsciScintilla::toMimeData(bytesCopied, rectangular);
+    mime->setText(textOfBytes(
+        std::string_view(bytesCopied.constData(), static_cast<std::size_t>(bytesCopied.size()))));
+    mime->setData(bytesFormat(), bytesCopied);
     return mime;
 }
 
@@ -624,6 +848,8 @@ void QsciEditor::copy() {
 }
 
 void QsciEditor::paste() {
+    if (pasteWithNul(false))
+        return;
     if (selectionLength() > 0)
         m_replacedStyle = styleAt(selectionStart());
     QsciScintilla::paste();

@@ -84,9 +84,12 @@ public:
 protected:
     bool event(QEvent* event) override;
     void keyPressEvent(QKeyEvent* event) override;
+    void inputMethodEvent(QInputMethodEvent* event) override;
     void mousePressEvent(QMouseEvent* event) override;
     void mouseReleaseEvent(QMouseEvent* event) override;
-    // The clipboard holds Unicode text; the buffer holds Windows-1252 bytes.
+    void dropEvent(QDropEvent* event) override;
+    // The clipboard holds Unicode text and, beside it, the raw bytes, which a
+    // paste prefers; the buffer holds Windows-1252 bytes.
     QByteArray fromMimeData(const QMimeData* source, bool& rectangular) const override;
     QMimeData* toMimeData(const QByteArray& text, bool rectangular) const override;
 
@@ -112,6 +115,22 @@ private:
     void replaceRange(long start, long length, std::string_view text);
     void setSelectionQuietly(long start, long end);
     bool isActionShortcut(const QKeyEvent* event) const;
+    // Printable key text, already mapped to `bytes`, typed as Scintilla would
+    // type it (or the key's command run), without Scintilla's Latin-1 turn.
+    void typeKeyText(QKeyEvent* event, const std::string& bytes);
+    // Inserts bytes over the selection, formatted as typing is; the caret
+    // ends after them.
+    void insertOverSelection(const std::string& bytes);
+    // Tells the window that text holding `character` was refused.
+    void refuse(const QString& character) const;
+    // Puts back the selection that a composition took down.
+    void putBackComposedOver();
+    // Scintilla pastes and drops text as a C string, cut at its first NUL:
+    // text copied here that holds a NUL is pasted and dropped here instead.
+    // The bytes of such text, with CR LF line breaks; none for other text.
+    std::optional<std::string> textWithNul(const QMimeData* source) const;
+    // Pastes from the clipboard or the selection; false when left to Scintilla.
+    bool pasteWithNul(bool fromSelection);
     void onModified(int position, int modificationType, const char* text, int length,
                     int linesAdded, int line, int foldNow, int foldPrev, int token,
                     int annotationLinesAdded);
@@ -125,6 +144,14 @@ private:
     std::optional<int> m_replacedStyle;  // style of a selection being typed over
     bool m_programEdit = false;          // our own edits format themselves
     unsigned m_insertions = 0;           // insertions seen, to tell typing from moves
+    // An input-method composition is shown, and the selection it replaced.
+    bool m_composing = false;
+    struct Replaced {
+        long start = 0;
+        std::string bytes;
+        std::vector<std::uint8_t> styles;
+    };
+    std::optional<Replaced> m_composedOver;
 };
 
 } // namespace talmo
