@@ -227,7 +227,9 @@ void QsciEditor::setText(std::string_view bytes) {
     SendScintilla(SCI_SETSAVEPOINT);
     SendScintilla(SCI_GOTOPOS, 0UL);
     m_pending.reset();
-    m_composedOver.reset(); // belongs to the text just replaced
+    // Scintilla forgets a composition shown in the text just replaced.
+    m_composing = false;
+    m_composedOver.reset();
 }
 
 long QsciEditor::selectionStart() const {
@@ -738,7 +740,19 @@ bool QsciEditor::pasteWithNul(bool fromSelection) {
 }
 
 void QsciEditor::dropEvent(QDropEvent* event) {
-    const std::optional<std::string> text = textWithNul(event->mimeData());
+    // A refused drop is not taken, so that a source that moves its text
+    // keeps it.
+    const QMimeData* source = event->mimeData();
+    QString refused;
+    if (!source->hasFormat(bytesFormat()) && source->hasText() &&
+        !bytesOfText(source->text(), &refused)) {
+        refuse(refused);
+        event->ignore();
+        QDragLeaveEvent leave;
+        QsciScintilla::dragLeaveEvent(&leave); // takes the drop caret away
+        return;
+    }
+    const std::optional<std::string> text = textWithNul(source);
     if (!text || isReadOnly()) {
         QsciScintilla::dropEvent(event);
         return;

@@ -235,6 +235,7 @@ TEST_F(QsciEditorInWindow, TextFromEveryInputPathGoesThroughTheTextBoundary) {
             QCoreApplication::sendEvent(ed->viewport(), &enter);
             QDropEvent drop(QPointF(end), Qt::CopyAction, &mime, Qt::LeftButton, Qt::NoModifier);
             QCoreApplication::sendEvent(ed->viewport(), &drop);
+            EXPECT_EQ(drop.isAccepted(), c.refused.empty()) << "a refused drop is not taken";
             break;
         }
         }
