@@ -587,12 +587,15 @@ void QsciEditor::typeKeyText(QKeyEvent* event, const std::string& bytes) {
 }
 
 void QsciEditor::inputMethodEvent(QInputMethodEvent* event) {
+    if (isReadOnly()) {
+        QsciScintilla::inputMethodEvent(event);
+        return;
+    }
     const QString commit = event->commitString();
-    if (commit.isEmpty() || isReadOnly()) {
+    if (commit.isEmpty()) {
         // A composition that starts over a selection takes the selection
         // down at once: it is kept, to go back if the commit is refused.
-        if (!m_composing && !isReadOnly() && !event->preeditString().isEmpty() &&
-            selectionLength() > 0) {
+        if (!m_composing && !event->preeditString().isEmpty() && selectionLength() > 0) {
             const long start = selectionStart();
             const long end = start + selectionLength();
             m_composedOver =
@@ -601,10 +604,10 @@ void QsciEditor::inputMethodEvent(QInputMethodEvent* event) {
                                                     static_cast<std::size_t>(end - start))),
                          readStyles(start, end)};
         }
-        QsciScintilla::inputMethodEvent(event);
-        m_composing = !event->preeditString().isEmpty();
+        showComposition(*event);
         if (!m_composing)
             m_composedOver.reset();
+        event->accept();
         return;
     }
     // Scintilla would store the committed text as Latin-1, '?' for every
@@ -628,12 +631,22 @@ void QsciEditor::inputMethodEvent(QInputMethodEvent* event) {
     }
     m_composedOver.reset();
     // A composition that goes on after the commit.
-    if (!event->preeditString().isEmpty()) {
-        QInputMethodEvent composing(event->preeditString(), event->attributes());
-        QsciScintilla::inputMethodEvent(&composing);
-        m_composing = true;
-    }
+    if (!event->preeditString().isEmpty())
+        showComposition(*event);
     event->accept();
+}
+
+void QsciEditor::showComposition(const QInputMethodEvent& event) {
+    // Scintilla shows the composition in the text meanwhile, as Latin-1 with
+    // '?' for every other character: it is handed the bytes where the text
+    // has them.
+    const QString preedit = event.preeditString();
+    const std::optional<std::string> bytes = bytesOfText(preedit);
+    QInputMethodEvent shown(
+        bytes ? QString::fromLatin1(bytes->data(), static_cast<qsizetype>(bytes->size())) : preedit,
+        event.attributes());
+    QsciScintilla::inputMethodEvent(&shown);
+    m_composing = !preedit.isEmpty();
 }
 
 void QsciEditor::putBackComposedOver() {

@@ -123,6 +123,8 @@ private:
     void insertOverSelection(const std::string& bytes);
     // Tells the window that text holding `character` was refused.
     void refuse(const QString& character) const;
+    // Hands an input method's composition to Scintilla to show.
+    void showComposition(const QInputMethodEvent& event);
     // Puts back the selection that a composition took down.
     void putBackComposedOver();
     // Scintilla pastes and drops text as a C string, cut at its first NUL:
