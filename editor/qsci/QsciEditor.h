@@ -7,6 +7,9 @@
 // QString. Typed, pasted and undone text is formatted in the modification
 // notification: the pending typing format, else the format of the first
 // character it replaces, else the format of the character before it.
+// Text from keys, input methods, the clipboard and drops is mapped to bytes
+// through the text boundary; text with a character that has no byte is
+// refused whole and reported through events().refused.
 #pragma once
 
 #include "Editor.h"
