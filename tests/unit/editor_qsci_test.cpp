@@ -167,29 +167,20 @@ struct InputCase {
 
 TEST_F(QsciEditorInWindow, TextFromEveryInputPathGoesThroughTheTextBoundary) {
     const std::string omega = "\xce\xa9";
+    const std::string euro = "\x80";
+    const std::string euroOe = "\x80\x9c"; // the bytes of the euro sign and oe
     const std::vector<InputCase> cases = {
-        {"input method", InputPath::InputMethod, u"\u20ac\u0153",
-         "a\x80\x9c"
-         "b",
-         "\x80\x9c", ""},
+        {"input method", InputPath::InputMethod, u"\u20ac\u0153", "a" + euroOe + "b", euroOe, ""},
         {"input method, no byte", InputPath::InputMethod, u"\u03a9", "aXYb", "", omega},
         {"key with two characters", InputPath::KeyWithSeveralCharacters, u"\u20ac\u0153",
-         "a\x80\x9c"
-         "b",
-         "\x80\x9c", ""},
+         "a" + euroOe + "b", euroOe, ""},
         {"key with two characters, one without a byte", InputPath::KeyWithSeveralCharacters,
          u"e\u03a9", "aXYb", "", omega},
-        {"AltGr as Ctrl+Alt", InputPath::CtrlAltKey, u"\u20ac",
-         "a\x80"
-         "b",
-         "\x80", ""},
+        {"AltGr as Ctrl+Alt", InputPath::CtrlAltKey, u"\u20ac", "a" + euro + "b", euro, ""},
         {"AltGr as Ctrl+Alt, no byte", InputPath::CtrlAltKey, u"\u03a9", "aXYb", "", omega},
-        {"paste", InputPath::Paste, u"\u20ac\u0153",
-         "a\x80\x9c"
-         "b",
-         "", ""},
+        {"paste", InputPath::Paste, u"\u20ac\u0153", "a" + euroOe + "b", "", ""},
         {"paste, no byte", InputPath::Paste, u"\u03a9", "aXYb", "", omega},
-        {"drop", InputPath::Drop, u"\u20ac\u0153", "aXYb\x80\x9c", "", ""},
+        {"drop", InputPath::Drop, u"\u20ac\u0153", "aXYb" + euroOe, "", ""},
         {"drop, no byte", InputPath::Drop, u"\u03a9", "aXYb", "", omega},
     };
     for (const InputCase& c : cases) {
