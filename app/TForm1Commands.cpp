@@ -52,6 +52,8 @@ void TForm1::wireEditorCommands() {
     events.keyPress = [this](char ch) { codexKeyPress(ch); };
     events.mouseDown = [this] { codexMouseDown(); };
     events.mouseUp = [this] { codexMouseUp(); };
+    // Text the editor refused is logged as any other refused text is.
+    events.refused = [this](const std::string& ch) { fileText(QString::fromStdString(ch)); };
     talmo->setEvents(std::move(events));
 
     onKeyPress(uptext, [this](char key) { uptextKeyPress(key); });

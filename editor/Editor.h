@@ -66,6 +66,10 @@ struct EditorEvents {
     // A mouse button goes down / up, after the click has moved the caret.
     std::function<void()> mouseDown;
     std::function<void()> mouseUp;
+    // Text was typed, pasted or dropped holding a character that has no byte
+    // in the 8-bit text; nothing was inserted. `character` is the first such
+    // character, in UTF-8.
+    std::function<void(const std::string& character)> refused;
 };
 
 class Editor {

@@ -1,17 +1,11 @@
 #include "QsciEditor.h"
+#include "QsciProgramEdit.h"
 
 #include "Text.h"
-#include "TextCodec.h"
 
-#include <QAction>
-#include <QCoreApplication>
 #include <QFontDatabase>
-#include <QKeyEvent>
-#include <QMimeData>
-#include <QMouseEvent>
 
 #include <algorithm>
-#include <cctype>
 #include <stdexcept>
 
 namespace talmo {
@@ -30,71 +24,7 @@ std::uint32_t key(Rgb c) {
     return std::uint32_t{c.r} << 16 | std::uint32_t{c.g} << 8 | c.b;
 }
 
-// The byte a typed character stands for; none for DEL and C1 controls, which
-// no key types.
-std::optional<unsigned char> typedByte(QChar c) {
-    const char16_t u = c.unicode();
-    if (u == 0x7F || (u >= 0x80 && u < 0xA0))
-        return std::nullopt;
-    return byteOfChar(c);
-}
-
-// The character a key event types, as Windows reports it: Ctrl with a
-// letter is the matching control character (Ctrl+A is 1).
-std::optional<unsigned char> typedByte(QChar c, Qt::KeyboardModifiers mods) {
-    const bool ctrlOnly = (mods & Qt::ControlModifier) && !(mods & Qt::AltModifier);
-    const char16_t u = c.unicode();
-    if (ctrlOnly && u < 0x80 && std::isalpha(static_cast<unsigned char>(u)))
-        return static_cast<unsigned char>(std::toupper(static_cast<unsigned char>(u)) - '@');
-    return typedByte(c);
-}
-
-// The key event a user produces by typing byte `b`.
-QKeyEvent keyEventFor(unsigned char b) {
-    switch (b) {
-    case '\r':
-    case '\n':
-        return QKeyEvent(QEvent::KeyPress, Qt::Key_Return, Qt::NoModifier, QStringLiteral("\r"));
-    case '\t':
-        return QKeyEvent(QEvent::KeyPress, Qt::Key_Tab, Qt::NoModifier, QStringLiteral("\t"));
-    case '\b':
-        return QKeyEvent(QEvent::KeyPress, Qt::Key_Backspace, Qt::NoModifier, QStringLiteral("\b"));
-    case 0x1B:
-        return QKeyEvent(QEvent::KeyPress, Qt::Key_Escape, Qt::NoModifier, QString(QChar(0x1B)));
-    default:
-        break;
-    }
-    const QChar ch = charOfByte(b);
-    const int code = b < 0x20 ? int{Qt::Key_unknown} : int{ch.toUpper().unicode()};
-    return QKeyEvent(QEvent::KeyPress, code, Qt::NoModifier, QString(ch));
-}
-
 } // namespace
-
-// Lifts read-only for an edit made by the program and keeps the modification
-// handler from formatting it (the edit formats its own text).
-class QsciEditor::ProgramEdit {
-public:
-    explicit ProgramEdit(QsciEditor& editor)
-        : m_editor(editor), m_wasProgramEdit(editor.m_programEdit),
-          m_wasReadOnly(editor.SendScintilla(SCI_GETREADONLY) != 0) {
-        m_editor.m_programEdit = true;
-        if (m_wasReadOnly)
-            m_editor.SendScintilla(SCI_SETREADONLY, 0UL);
-    }
-    ~ProgramEdit() {
-        if (m_wasReadOnly)
-            m_editor.SendScintilla(SCI_SETREADONLY, 1UL);
-        m_editor.m_programEdit = m_wasProgramEdit;
-    }
-    ProgramEdit(const ProgramEdit&) = delete;
-    ProgramEdit& operator=(const ProgramEdit&) = delete;
-
-private:
-    QsciEditor& m_editor;
-    bool m_wasProgramEdit;
-    bool m_wasReadOnly;
-};
 
 QsciEditor::QsciEditor(QWidget* parent) : QsciScintilla(parent) {
     SendScintilla(SCI_SETCODEPAGE, 0UL);
@@ -206,6 +136,9 @@ void QsciEditor::setText(std::string_view bytes) {
     SendScintilla(SCI_SETSAVEPOINT);
     SendScintilla(SCI_GOTOPOS, 0UL);
     m_pending.reset();
+    // Scintilla forgets a composition shown in the text just replaced.
+    m_composing = false;
+    m_composedOver.reset();
 }
 
 long QsciEditor::selectionStart() const {
@@ -483,124 +416,6 @@ void QsciEditor::onModified(int position, int modificationType, const char*, int
     SendScintilla(SCI_SETSTYLING, static_cast<unsigned long>(length), static_cast<long>(style));
 }
 
-// ---- typing, keys and mouse ----
-
-void QsciEditor::typeText(std::string_view text) {
-    if (isReadOnly())
-        return;
-    for (std::size_t i = 0; i < text.size(); ++i) {
-        const auto b = static_cast<unsigned char>(text[i]);
-        // CR LF is one Enter.
-        if (b == '\r' && i + 1 < text.size() && text[i + 1] == '\n')
-            ++i;
-        QKeyEvent event = keyEventFor(b);
-        keyPressEvent(&event);
-    }
-}
-
-void QsciEditor::keyPressEvent(QKeyEvent* event) {
-    const QString typed = event->text();
-    // A character the 8-bit text cannot hold is not typed at all: Scintilla
-    // would store '?' in its place.
-    if (!typed.isEmpty() && !bytesOfText(typed)) {
-        event->accept();
-        return;
-    }
-    if (m_events.keyDown)
-        m_events.keyDown(event->key());
-    if (m_events.keyPress)
-        for (QChar c : typed)
-            if (const auto b = typedByte(c, event->modifiers()))
-                m_events.keyPress(static_cast<char>(*b));
-
-    const long caretBefore = SendScintilla(SCI_GETCURRENTPOS);
-    const long anchorBefore = SendScintilla(SCI_GETANCHOR);
-    const unsigned insertionsBefore = m_insertions;
-    if (selectionLength() > 0)
-        m_replacedStyle = styleAt(selectionStart());
-
-    // Scintilla turns typed text into Latin-1; the other Windows-1252
-    // characters go in as their own byte.
-    const Qt::KeyboardModifiers mods = event->modifiers() & (Qt::ControlModifier | Qt::AltModifier);
-    const std::optional<unsigned char> special =
-        typed.size() == 1 && mods == Qt::NoModifier ? typedByte(typed[0]) : std::nullopt;
-    if (special && *special >= 0x80 && *special < 0xA0) {
-        const char one[2] = {static_cast<char>(*special), '\0'};
-        SendScintilla(SCI_REPLACESEL, one);
-        event->accept();
-    } else {
-        QsciScintilla::keyPressEvent(event);
-    }
-    m_replacedStyle.reset();
-
-    // A key that only moved the caret drops the pending typing format.
-    if (m_insertions == insertionsBefore && (SendScintilla(SCI_GETCURRENTPOS) != caretBefore ||
-                                             SendScintilla(SCI_GETANCHOR) != anchorBefore))
-        m_pending.reset();
-}
-
-bool QsciEditor::isActionShortcut(const QKeyEvent* event) const {
-    const QKeySequence pressed(
-        QKeyCombination(event->modifiers() & ~Qt::KeypadModifier, Qt::Key(event->key())));
-    for (const QWidget* w = this; w; w = w->parentWidget()) {
-        const QList<QAction*> actions = w->actions();
-        for (const QAction* a : actions) {
-            if (!a->isEnabled() || (w != this && a->shortcutContext() == Qt::WidgetShortcut))
-                continue;
-            const QList<QKeySequence> shortcuts = a->shortcuts();
-            for (const QKeySequence& s : shortcuts)
-                if (s.matches(pressed) == QKeySequence::ExactMatch)
-                    return true;
-        }
-        if (w->isWindow())
-            break;
-    }
-    return false;
-}
-
-bool QsciEditor::event(QEvent* event) {
-    // Scintilla claims every key it has a command for (Ctrl+C, Ctrl+V...);
-    // the shortcuts of our own actions must win over them.
-    if (event->type() == QEvent::ShortcutOverride &&
-        isActionShortcut(static_cast<QKeyEvent*>(event))) {
-        event->ignore();
-        return true;
-    }
-    return QsciScintilla::event(event);
-}
-
-void QsciEditor::mousePressEvent(QMouseEvent* event) {
-    QsciScintilla::mousePressEvent(event);
-    m_pending.reset();
-    if (m_events.mouseDown)
-        m_events.mouseDown();
-}
-
-void QsciEditor::mouseReleaseEvent(QMouseEvent* event) {
-    QsciScintilla::mouseReleaseEvent(event);
-    if (m_events.mouseUp)
-        m_events.mouseUp();
-}
-
-QByteArray QsciEditor::fromMimeData(const QMimeData* source, bool& rectangular) const {
-    QByteArray bytes = QsciScintilla::fromMimeData(source, rectangular);
-    if (!source->hasText())
-        return bytes;
-    // Text with a character the 8-bit text cannot hold is not pasted: no
-    // '?' ever stands in for it.
-    const std::optional<std::string> mapped = bytesOfText(source->text());
-    if (!mapped)
-        return QByteArray();
-    return QByteArray::fromStdString(*mapped);
-}
-
-QMimeData* QsciEditor::toMimeData(const QByteArray& text, bool rectangular) const {
-    QMimeData* mime = QsciScintilla::toMimeData(text, rectangular);
-    mime->setText(
-        textOfBytes(std::string_view(text.constData(), static_cast<std::size_t>(text.size()))));
-    return mime;
-}
-
 // ---- widget ----
 
 void QsciEditor::setFocus() {
@@ -621,13 +436,6 @@ void QsciEditor::cut() {
 
 void QsciEditor::copy() {
     QsciScintilla::copy();
-}
-
-void QsciEditor::paste() {
-    if (selectionLength() > 0)
-        m_replacedStyle = styleAt(selectionStart());
-    QsciScintilla::paste();
-    m_replacedStyle.reset();
 }
 
 void QsciEditor::setBorder(bool single) {

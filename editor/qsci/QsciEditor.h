@@ -7,6 +7,9 @@
 // QString. Typed, pasted and undone text is formatted in the modification
 // notification: the pending typing format, else the format of the first
 // character it replaces, else the format of the character before it.
+// Text from keys, input methods, the clipboard and drops is mapped to bytes
+// through the text boundary; text with a character that has no byte is
+// refused whole and reported through events().refused.
 #pragma once
 
 #include "Editor.h"
@@ -84,9 +87,12 @@ public:
 protected:
     bool event(QEvent* event) override;
     void keyPressEvent(QKeyEvent* event) override;
+    void inputMethodEvent(QInputMethodEvent* event) override;
     void mousePressEvent(QMouseEvent* event) override;
     void mouseReleaseEvent(QMouseEvent* event) override;
-    // The clipboard holds Unicode text; the buffer holds Windows-1252 bytes.
+    void dropEvent(QDropEvent* event) override;
+    // The clipboard holds Unicode text and, beside it, the raw bytes, which a
+    // paste prefers; the buffer holds Windows-1252 bytes.
     QByteArray fromMimeData(const QMimeData* source, bool& rectangular) const override;
     QMimeData* toMimeData(const QByteArray& text, bool rectangular) const override;
 
@@ -112,6 +118,24 @@ private:
     void replaceRange(long start, long length, std::string_view text);
     void setSelectionQuietly(long start, long end);
     bool isActionShortcut(const QKeyEvent* event) const;
+    // Printable key text, already mapped to `bytes`, typed as Scintilla would
+    // type it (or the key's command run), without Scintilla's Latin-1 turn.
+    void typeKeyText(QKeyEvent* event, const std::string& bytes);
+    // Inserts bytes over the selection, formatted as typing is; the caret
+    // ends after them.
+    void insertOverSelection(const std::string& bytes);
+    // Tells the window that text holding `character` was refused.
+    void refuse(const QString& character) const;
+    // Hands an input method's composition to Scintilla to show.
+    void showComposition(const QInputMethodEvent& event);
+    // Puts back the selection that a composition took down.
+    void putBackComposedOver();
+    // Scintilla pastes and drops text as a C string, cut at its first NUL:
+    // text copied here that holds a NUL is pasted and dropped here instead.
+    // The bytes of such text, with CR LF line breaks; none for other text.
+    std::optional<std::string> textWithNul(const QMimeData* source) const;
+    // Pastes from the clipboard or the selection; false when left to Scintilla.
+    bool pasteWithNul(bool fromSelection);
     void onModified(int position, int modificationType, const char* text, int length,
                     int linesAdded, int line, int foldNow, int foldPrev, int token,
                     int annotationLinesAdded);
@@ -125,6 +149,14 @@ private:
     std::optional<int> m_replacedStyle;  // style of a selection being typed over
     bool m_programEdit = false;          // our own edits format themselves
     unsigned m_insertions = 0;           // insertions seen, to tell typing from moves
+    // An input-method composition is shown, and the selection it replaced.
+    bool m_composing = false;
+    struct Replaced {
+        long start = 0;
+        std::string bytes;
+        std::vector<std::uint8_t> styles;
+    };
+    std::optional<Replaced> m_composedOver;
 };
 
 } // namespace talmo

@@ -46,6 +46,7 @@ private slots:
     void goToLineSkipsLines();
     void goToLineWithANonNumberReportsAnError();
     void clipboardAndHelpEntries();
+    void textWithoutABytePastedOrTypedIsLogged();
     void createNewWritesAHeaderedFile();
     void deleteRenamesToBakAndNeverOverwrites();
 };
@@ -174,6 +175,25 @@ void WindowCommandsTest::clipboardAndHelpEntries() {
     QVERIFY(w.copypastertalmo->actions().contains(w.help1));
     QTest::keyClick(w.talmo, Qt::Key_F1);
     QCOMPARE(w.Manager->currentIndex(), 7);
+}
+
+void WindowCommandsTest::textWithoutABytePastedOrTypedIsLogged() {
+    WindowFixture f(mod());
+    TForm1& w = f.window();
+    QVERIFY(f.doubleClickItem(w.qclista, QStringLiteral("defs.qc")));
+    w.talmo->setFocus();
+    const std::string before = w.talmo->text();
+    const QString refused = QStringLiteral(
+        ":: Cannot use \"\u03a9\": the 8-bit text of the files has no such character; "
+        "nothing was changed");
+    QTest::sendKeyEvent(QTest::Click, w.talmo, Qt::Key_unknown, QStringLiteral("\u03a9"),
+                        Qt::NoModifier);
+    QCOMPARE(f.logLines().count(refused), 1);
+    QGuiApplication::clipboard()->setText(QStringLiteral("x\u03a9"));
+    QTest::keyClick(w.talmo, Qt::Key_V, Qt::ControlModifier);
+    QCOMPARE(f.logLines().count(refused), 2);
+    QCOMPARE(w.talmo->text(), before);
+    QCOMPARE(w.Manager->tabText(1), QStringLiteral("&Edit defs.qc"));
 }
 
 void WindowCommandsTest::createNewWritesAHeaderedFile() {

@@ -373,7 +373,7 @@ TEST_P(EditorContract, TypedLineBreakIsCrLf) {
 TEST_P(EditorContract, TypingFiresKeyEventsForEveryCharacter) {
     std::string pressed;
     int downs = 0;
-    ed->setEvents({[&](int) { ++downs; }, [&](char c) { pressed += c; }, {}, {}});
+    ed->setEvents({[&](int) { ++downs; }, [&](char c) { pressed += c; }, {}, {}, {}});
     ed->typeText("a\tb\r");
     EXPECT_EQ(pressed, "a\tb\r");
     EXPECT_EQ(downs, 4);

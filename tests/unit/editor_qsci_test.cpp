@@ -7,6 +7,8 @@
 #include <QClipboard>
 #include <QElapsedTimer>
 #include <QFontDatabase>
+#include <QInputMethodEvent>
+#include <QMimeData>
 #include <QTest>
 #include <QVBoxLayout>
 
@@ -32,7 +34,8 @@ protected:
         ed->setFocus();
         ed->setEvents({[this](int key) { downs.push_back(key); }, [this](char c) { pressed += c; },
                        [this] { mouseDownCaret = ed->selectionStart(); },
-                       [this] { mouseUpCaret = ed->selectionStart(); }});
+                       [this] { mouseUpCaret = ed->selectionStart(); },
+                       [this](const std::string& c) { refused += c; }});
     }
 
     QAction* addAction(const QKeySequence& keys, int& fired) {
@@ -52,6 +55,7 @@ protected:
     QsciEditor* ed = nullptr;
     std::vector<int> downs;
     std::string pressed;
+    std::string refused; // characters refused, in UTF-8
     long mouseDownCaret = -1;
     long mouseUpCaret = -1;
 };
@@ -116,6 +120,7 @@ TEST_F(QsciEditorInWindow, KeyDownComesBeforeTheKeyActs) {
                    },
                    {},
                    {},
+                   {},
                    {}});
     QTest::keyClick(ed, Qt::Key_C);
     EXPECT_EQ(textAtKeyDown, "ab");
@@ -146,6 +151,95 @@ TEST_F(QsciEditorInWindow, Windows1252CharactersAreTypedAsTheirByte) {
     QTest::sendKeyEvent(QTest::Click, ed, Qt::Key_unknown, QString(QChar(0xE9)), Qt::NoModifier);
     EXPECT_EQ(ed->text(), "\x80\xe9");
     EXPECT_EQ(pressed, "\x80\xe9");
+}
+
+// The ways text reaches the editor besides one key with one character.
+enum class InputPath { InputMethod, KeyWithSeveralCharacters, CtrlAltKey, Paste, Drop };
+
+struct InputCase {
+    const char* name;
+    InputPath path;
+    const char16_t* text;
+    std::string after;   // of "aXYb" with "XY" selected
+    std::string typed;   // characters the key-press event reports
+    std::string refused; // in UTF-8
+};
+
+TEST_F(QsciEditorInWindow, TextFromEveryInputPathGoesThroughTheTextBoundary) {
+    const std::string omega = "\xce\xa9";
+    const std::string euro = "\x80";
+    const std::string euroOe = "\x80\x9c"; // the bytes of the euro sign and oe
+    const std::vector<InputCase> cases = {
+        {"input method", InputPath::InputMethod, u"\u20ac\u0153", "a" + euroOe + "b", euroOe, ""},
+        {"input method, no byte", InputPath::InputMethod, u"\u03a9", "aXYb", "", omega},
+        {"key with two characters", InputPath::KeyWithSeveralCharacters, u"\u20ac\u0153",
+         "a" + euroOe + "b", euroOe, ""},
+        {"key with two characters, one without a byte", InputPath::KeyWithSeveralCharacters,
+         u"e\u03a9", "aXYb", "", omega},
+        {"AltGr as Ctrl+Alt", InputPath::CtrlAltKey, u"\u20ac", "a" + euro + "b", euro, ""},
+        {"AltGr as Ctrl+Alt, no byte", InputPath::CtrlAltKey, u"\u03a9", "aXYb", "", omega},
+        {"paste", InputPath::Paste, u"\u20ac\u0153", "a" + euroOe + "b", "", ""},
+        {"paste, no byte", InputPath::Paste, u"\u03a9", "aXYb", "", omega},
+        {"drop", InputPath::Drop, u"\u20ac\u0153", "aXYb" + euroOe, "", ""},
+        {"drop, no byte", InputPath::Drop, u"\u03a9", "aXYb", "", omega},
+    };
+    for (const InputCase& c : cases) {
+        SCOPED_TRACE(c.name);
+        ed->setText("aXYb");
+        ed->setSelectionStart(1);
+        ed->setSelectionLength(2);
+        pressed.clear();
+        refused.clear();
+        ed->setEvents({[this](int) { ed->setSelectionColour(kBlue); }, // what the window does
+                       [this](char ch) { pressed += ch; },
+                       {},
+                       {},
+                       [this](const std::string& ch) { refused += ch; }});
+        const QString text = QString::fromUtf16(c.text);
+        switch (c.path) {
+        case InputPath::InputMethod: {
+            QInputMethodEvent composing(text, {});
+            QCoreApplication::sendEvent(ed, &composing);
+            if (c.refused.empty()) {
+                EXPECT_EQ(ed->text(), c.after) << "the composition shows as its bytes";
+            }
+            QInputMethodEvent commit;
+            commit.setCommitString(text);
+            QCoreApplication::sendEvent(ed, &commit);
+            break;
+        }
+        case InputPath::KeyWithSeveralCharacters:
+            QTest::sendKeyEvent(QTest::Click, ed, Qt::Key_unknown, text, Qt::NoModifier);
+            break;
+        case InputPath::CtrlAltKey:
+            QTest::sendKeyEvent(QTest::Click, ed, Qt::Key_E, text,
+                                Qt::ControlModifier | Qt::AltModifier);
+            break;
+        case InputPath::Paste:
+            QApplication::clipboard()->setText(text);
+            ed->paste();
+            break;
+        case InputPath::Drop: {
+            QMimeData mime;
+            mime.setText(text);
+            const QPoint end(
+                static_cast<int>(sci(QsciScintillaBase::SCI_POINTXFROMPOSITION, 0, 4)),
+                static_cast<int>(sci(QsciScintillaBase::SCI_POINTYFROMPOSITION, 0, 4)) + 3);
+            QDragEnterEvent enter(end, Qt::CopyAction, &mime, Qt::LeftButton, Qt::NoModifier);
+            QCoreApplication::sendEvent(ed->viewport(), &enter);
+            QDropEvent drop(QPointF(end), Qt::CopyAction, &mime, Qt::LeftButton, Qt::NoModifier);
+            QCoreApplication::sendEvent(ed->viewport(), &drop);
+            EXPECT_EQ(drop.isAccepted(), c.refused.empty()) << "a refused drop is not taken";
+            break;
+        }
+        }
+        EXPECT_EQ(ed->text(), c.after);
+        EXPECT_EQ(pressed, c.typed);
+        EXPECT_EQ(refused, c.refused);
+        if (!c.typed.empty()) {
+            EXPECT_EQ(ed->formatAt(1), (CharFormat{kBlue, false})) << "typed in the typing colour";
+        }
+    }
 }
 
 TEST_F(QsciEditorInWindow, CtrlWithALetterTypesItsControlCharacter) {
@@ -247,6 +341,49 @@ TEST(QsciEditor, ClipboardCarriesWindows1252AsUnicode) {
     QApplication::clipboard()->setText(QString::fromUtf16(u"\u4e2d"));
     ed.paste();
     EXPECT_EQ(ed.text(), "\x80\xe9\x81\x7f\x8cuvre \x99");
+}
+
+TEST(QsciEditor, CopyCutAndPasteKeepEveryByte) {
+    std::string all;
+    for (int b = 0; b < 256; ++b)
+        all += static_cast<char>(b);
+    QsciEditor from;
+    from.setText(all);
+    const std::string stored = from.text(); // CR and LF each held as CR LF
+    from.setSelectionStart(0);
+    from.setSelectionLength(from.length());
+    from.copy();
+    QsciEditor to;
+    to.paste();
+    EXPECT_EQ(to.text(), stored);
+
+    // A system clipboard that keeps C strings hands the plain text back cut
+    // at its first NUL; the raw bytes beside it still carry the whole text.
+    const QMimeData* copied = QApplication::clipboard()->mimeData();
+    auto* cutAtNul = new QMimeData;
+    for (const QString& format : copied->formats())
+        cutAtNul->setData(format, copied->data(format));
+    cutAtNul->setText(copied->text().left(copied->text().indexOf(QChar(0))));
+    QApplication::clipboard()->setMimeData(cutAtNul);
+    to.setText("");
+    to.paste();
+    EXPECT_EQ(to.text(), stored);
+
+    // Dropped from elsewhere, the same.
+    QsciEditor dropTarget;
+    const QMimeData* dragged = QApplication::clipboard()->mimeData();
+    QDragEnterEvent enter(QPoint(1, 1), Qt::CopyAction, dragged, Qt::LeftButton, Qt::NoModifier);
+    QCoreApplication::sendEvent(dropTarget.viewport(), &enter);
+    QDropEvent drop(QPointF(1, 1), Qt::CopyAction, dragged, Qt::LeftButton, Qt::NoModifier);
+    QCoreApplication::sendEvent(dropTarget.viewport(), &drop);
+    EXPECT_EQ(dropTarget.text(), stored);
+
+    from.setSelectionStart(0);
+    from.setSelectionLength(from.length());
+    from.cut();
+    EXPECT_EQ(from.text(), "");
+    from.paste();
+    EXPECT_EQ(from.text(), stored);
 }
 
 TEST(QsciEditor, BulkEditsOfAMegabyteTakeOneReplace) {
