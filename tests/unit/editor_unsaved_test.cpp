@@ -131,8 +131,8 @@ TEST(UnsavedText, AnInPlaceWriteThatFailsNamesBothCopies) {
     });
     const EditSession::Autosave a = e.session.autosave();
     ASSERT_EQ(a.kind, Kind::Failed);
-    const fs::path before = e.data / "safe" / (e.file.filename().string() + ".before");
-    const fs::path after = e.data / "safe" / (e.file.filename().string() + ".after");
+    const fs::path before = (e.data / "safe" / e.file.filename()) += ".before";
+    const fs::path after = (e.data / "safe" / e.file.filename()) += ".after";
     EXPECT_NE(a.error.find(talmo::pathBytes(before)), std::string::npos) << a.error;
     EXPECT_NE(a.error.find(talmo::pathBytes(after)), std::string::npos) << a.error;
     EXPECT_EQ(fileBytes(before), e.old);
