@@ -12,6 +12,9 @@ namespace talmo {
 namespace {
 
 QString entryText(const ListedMessage& m) {
+    // A message without a place is shown, but leads nowhere.
+    if (m.line <= 0)
+        return m.kind + QStringLiteral("  ") + m.text;
     QString place = m.file + QLatin1Char(':') + QString::number(m.line);
     if (m.column > 0)
         place += QLatin1Char(':') + QString::number(m.column);

@@ -180,8 +180,9 @@ public:
     // be watched (the caller then hands the file to the shell).
     bool startWatchedCompile();
     // Lists the messages of "log" in `directory`, where the compile ran, and
-    // marks their lines in the editor.
-    void readCompilerLog(const QString& directory);
+    // marks their lines in the editor; `exitStatus` is the compiler's, when
+    // known.
+    void readCompilerLog(const QString& directory, std::optional<int> exitStatus);
     // Marks the lines of the edited file that the last compile has messages
     // for; to be called after every load into the editor.
     void markMessageLines();

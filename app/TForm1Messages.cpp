@@ -20,6 +20,7 @@
 
 #ifndef _WIN32
 #include "Batch.h"
+#include "BatchLine.h"
 #include "ShellRun.h"
 
 #include <unistd.h>
@@ -87,22 +88,25 @@ bool TForm1::startWatchedCompile() {
     // As a detached run: its own session, so a signal meant for Talmo's
     // terminal does not reach the compiler.
     run->setChildProcessModifier([] { ::setsid(); });
-    // The runner reports each finished line; the first is the compiler's, so
-    // the log is read while notepad may still show it.
+    // The runner reports each finished line with its exit status; the first
+    // is the compiler's, so the log is read while notepad may still show it.
     auto read = std::make_shared<bool>(false);
-    const auto readOnce = [this, directory, read] {
+    const auto readOnce = [this, directory, read](std::optional<int> status) {
         if (*read)
             return;
         *read = true;
-        readCompilerLog(directory);
+        readCompilerLog(directory, status);
     };
     connect(run, &QProcess::readyReadStandardOutput, owner, [run, readOnce] {
-        if (run->canReadLine())
-            readOnce();
+        if (run->canReadLine()) {
+            const std::optional<talmo::LineProgress> first =
+                talmo::parseProgressLine(run->readLine().toStdString());
+            readOnce(first ? std::optional<int>(first->status) : std::nullopt);
+        }
         run->readAll();
     });
     connect(run, &QProcess::finished, owner, [run, readOnce] {
-        readOnce();
+        readOnce(std::nullopt);
         run->deleteLater();
     });
     connect(run, &QProcess::errorOccurred, owner, [this, run](QProcess::ProcessError error) {
@@ -116,22 +120,24 @@ bool TForm1::startWatchedCompile() {
 #endif
 }
 
-void TForm1::readCompilerLog(const QString& directory) {
+void TForm1::readCompilerLog(const QString& directory, std::optional<int> exitStatus) {
     std::string bytes;
     try {
         bytes =
             talmo::readFileBytes(talmo::localPath(QDir(directory).filePath(QStringLiteral("log"))));
     } catch (const std::exception&) {
-        // The run ended before its compiler line wrote anything.
-        return;
+        // The run ended before its compiler line wrote anything; a failure
+        // still shows as one.
+        if (!exitStatus || *exitStatus == 0)
+            return;
     }
     const std::vector<talmo::CompilerMessage> parsed = talmo::parseCompilerMessages(bytes);
     m_compileMessages.clear();
     for (const talmo::CompilerMessage& m : parsed)
         m_compileMessages.push_back(listed(m));
     m_compileDirectory = directory;
-    messageList->showMessages(QString::fromStdString(talmo::messageSummary(parsed)), directory,
-                              m_compileMessages);
+    messageList->showMessages(QString::fromStdString(talmo::messageSummary(parsed, exitStatus)),
+                              directory, m_compileMessages);
     markMessageLines();
 }
 
@@ -142,6 +148,8 @@ void TForm1::markMessageLines() {
     if (edited.isEmpty())
         return;
     for (const talmo::ListedMessage& m : m_compileMessages) {
+        if (m.line <= 0)
+            continue;
         if (QFileInfo(QDir(m_compileDirectory).absoluteFilePath(m.file)).canonicalFilePath() !=
             edited)
             continue;
@@ -152,6 +160,8 @@ void TForm1::markMessageLines() {
 }
 
 void TForm1::openMessage(const talmo::ListedMessage& message, const QString& absolutePath) {
+    if (message.line <= 0)
+        return; // no place to go to
     if (!QFileInfo(absolutePath).isFile()) {
         LogLine(QStringLiteral("No such file for the message: ") + absolutePath);
         return;

@@ -57,12 +57,13 @@ private slots:
 
     void compileListsTheMessagesAndAnEntryOpensItsLine();
     void f4AndShiftF4GoThroughTheMessages();
+    void aFailedCompileShowsAsFailed();
     void theInitialCompilerIsOneFoundOnPath();
     void f1OnADocumentedWordShowsItsEntry();
 
 private:
     // Loads a.qc, compiles with the stand-in and waits for the list.
-    void compile(WindowFixture& f);
+    void compile(WindowFixture& f, const QString& compiler = QStringLiteral("cat fake.log"));
 
     QTemporaryDir m_bin;
     QByteArray m_path;
@@ -81,10 +82,10 @@ void WindowCompileTest::cleanupTestCase() {
     qputenv("PATH", m_path);
 }
 
-void WindowCompileTest::compile(WindowFixture& f) {
+void WindowCompileTest::compile(WindowFixture& f, const QString& compiler) {
     TForm1& w = f.window();
     QVERIFY(w.openInEditor(f.path(QStringLiteral("a.qc"))));
-    w.compilerqc->setText(QStringLiteral("cat fake.log"));
+    w.compilerqc->setText(compiler);
     auto* list = f.control<QListWidget>("qccmessages");
     QTest::mouseClick(w.qccarranca, Qt::LeftButton);
     QTRY_VERIFY_WITH_TIMEOUT(list->count() > 0, 20000);
@@ -143,6 +144,15 @@ void WindowCompileTest::f4AndShiftF4GoThroughTheMessages() {
     QTest::keyClick(w.talmo, Qt::Key_F4, Qt::ShiftModifier);
     QCOMPARE(f.control<QListWidget>("qccmessages")->currentRow(), 3);
     QCOMPARE(QFileInfo(w.currentFile()).fileName(), QStringLiteral("a.qc"));
+}
+
+void WindowCompileTest::aFailedCompileShowsAsFailed() {
+    WindowFixture f(modFiles());
+    // A compiler that fails without a word in the log.
+    compile(f, QStringLiteral("exit 2"));
+    auto* list = f.control<QListWidget>("qccmessages");
+    QCOMPARE(list->count(), 1);
+    QCOMPARE(list->item(0)->text(), QStringLiteral("the compiler failed (exit status 2); see log"));
 }
 
 void WindowCompileTest::theInitialCompilerIsOneFoundOnPath() {
