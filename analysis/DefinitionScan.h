@@ -24,6 +24,7 @@ enum class DefinitionKind {
     Global,    // a global variable: entity self;
     Constant,  // a global with a value, or a #define: float TRUE = 1;
     Frame,     // a $frame macro: $frame stand1 stand2
+    Type,      // a type of the mod: typedef float strbuf; accessor, enum, class, struct
 };
 
 // A short lower-case word for the kind ("function", "prototype", ...).

@@ -33,11 +33,13 @@ struct Place {
     long caret = 0;
 };
 
-// The name under a position of the editor and whether a "." comes before it
-// (a field).
+// The name under a position of the editor, where it starts, and whether a
+// "." comes before it (a field) or a "$" (a frame name).
 struct NameAt {
     std::string name;
+    long start = 0;
     bool afterDot = false;
+    bool afterDollar = false;
 };
 
 std::optional<NameAt> nameAt(talmo::QsciEditor* editor, long position) {
@@ -57,6 +59,8 @@ std::optional<NameAt> nameAt(talmo::QsciEditor* editor, long position) {
     if (end == start || (byteAt(start) >= '0' && byteAt(start) <= '9'))
         return std::nullopt;
     NameAt found;
+    found.start = start;
+    found.afterDollar = start > 0 && byteAt(start - 1) == '$';
     for (long p = start; p < end; ++p)
         found.name += static_cast<char>(byteAt(p));
     long before = start - 1;
@@ -118,6 +122,11 @@ struct TForm1::Navigation {
     const talmo::DefinitionIndex* ready(TForm1& form);
     // The edited file's text in the editor, when the file belongs to the mod.
     std::optional<talmo::DefinitionIndex::EditedText> edited(TForm1& form, std::string& text) const;
+    // The definitions a jump to `name` goes to: for a "$name" in a file of
+    // the mod the one frame definition it uses, else jumpTargets.
+    std::vector<talmo::ModDefinition>
+    targetsOf(const NameAt& name, const talmo::DefinitionIndex& mod,
+              const talmo::DefinitionIndex::EditedText* edited) const;
     // Shows `path` in the editor; the edited file stays as it is.
     bool open(TForm1& form, const QString& path);
     void step(TForm1& form, std::vector<Place>& from, std::vector<Place>& to);
@@ -232,6 +241,19 @@ TForm1::Navigation::edited(TForm1& form, std::string& text) const {
     return talmo::DefinitionIndex::EditedText{*name, text};
 }
 
+std::vector<talmo::ModDefinition>
+TForm1::Navigation::targetsOf(const NameAt& name, const talmo::DefinitionIndex& mod,
+                              const talmo::DefinitionIndex::EditedText* edited) const {
+    if (name.afterDollar && edited) {
+        std::optional<talmo::ModDefinition> frame = mod.frameDefinitionAt(
+            name.name, edited->file, static_cast<std::size_t>(name.start), edited);
+        if (!frame)
+            return {};
+        return {std::move(*frame)};
+    }
+    return talmo::jumpTargets(mod.definitionsOf(name.name, edited), name.afterDot);
+}
+
 bool TForm1::Navigation::open(TForm1& form, const QString& path) {
     if (QFileInfo(path).absoluteFilePath() == QFileInfo(form.currentFile()).absoluteFilePath())
         return true;
@@ -256,8 +278,8 @@ bool TForm1::goToDefinitionAt(long position) {
         return false;
     std::string text;
     const auto edited = nav.edited(*this, text);
-    const std::vector<talmo::ModDefinition> targets = talmo::jumpTargets(
-        index->definitionsOf(name->name, edited ? &*edited : nullptr), name->afterDot);
+    const std::vector<talmo::ModDefinition> targets =
+        nav.targetsOf(*name, *index, edited ? &*edited : nullptr);
     const QString shown = bytesText(name->name);
     if (targets.empty()) {
         LogLine(QStringLiteral("No definition of ") + shown + QStringLiteral(" in the mod"));
@@ -318,7 +340,10 @@ void TForm1::findUsagesClick() {
     std::string text;
     const auto edited = nav.edited(*this, text);
     const std::vector<talmo::ModUsage> usages =
-        index->usagesOf(name->name, edited ? &*edited : nullptr);
+        name->afterDollar && edited
+            ? index->frameUsagesAt(name->name, edited->file, static_cast<std::size_t>(name->start),
+                                   &*edited)
+            : index->usagesOf(name->name, edited ? &*edited : nullptr);
     std::vector<talmo::ListedMessage> listed;
     std::set<std::string> files;
     for (const talmo::ModUsage& u : usages) {
@@ -365,8 +390,8 @@ QString TForm1::definitionTip(long position) {
     nav.index->refreshChanged();
     std::string text;
     const auto edited = nav.edited(*this, text);
-    const std::vector<talmo::ModDefinition> targets = talmo::jumpTargets(
-        nav.index->definitionsOf(name->name, edited ? &*edited : nullptr), name->afterDot);
+    const std::vector<talmo::ModDefinition> targets =
+        nav.targetsOf(*name, *nav.index, edited ? &*edited : nullptr);
     QStringList lines;
     for (const talmo::ModDefinition& d : targets)
         lines << indexName(d.file) + QLatin1Char(':') + QString::number(d.definition.line) +

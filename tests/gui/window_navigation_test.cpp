@@ -63,6 +63,7 @@ private slots:
     void f12OnACallOpensTheBodyInAnotherFileAndAltLeftComesBack();
     void ctrlClickOnANameGoesToItsDefinition();
     void severalDefinitionsAreListedAndTheFirstOpened();
+    void f12OnAFrameNameOpensItsOwnFilesFrameLine();
     void shiftF12ListsTheUsagesOfTheModWithTheirCount();
     void aNewWorkingDirectoryIsIndexedOnItsOwnAndAnUnknownNameMovesNothing();
     void aDefinitionMovedUnseenIsLookedForInTheFileAsLoaded();
@@ -118,6 +119,18 @@ void WindowNavigationTest::severalDefinitionsAreListedAndTheFirstOpened() {
     QCOMPARE(list->item(0)->text(), QStringLiteral("2 definitions of twice"));
     QCOMPARE(w.messageList->messages().size(), std::size_t{2});
     QCOMPARE(w.messageList->messages()[1].file, QStringLiteral("a.qc"));
+}
+
+void WindowNavigationTest::f12OnAFrameNameOpensItsOwnFilesFrameLine() {
+    WindowFixture f({{QStringLiteral("progs.src"), "progs.dat\nplayer.qc\nzombie.qc\n"},
+                     {QStringLiteral("player.qc"), "$frame stand1 stand2\n"},
+                     {QStringLiteral("zombie.qc"),
+                      "// the zombie\n$frame stand1\nvoid() z = [$stand1, z] {};\n"}});
+    TForm1& w = openIndexed(f, QStringLiteral("zombie.qc"));
+    w.talmo->setSelectionStart(positionOf(w.talmo->text(), "$stand1") + 3);
+    QTest::keyClick(w.talmo, Qt::Key_F12);
+    QCOMPARE(fileName(w.currentFile()), QStringLiteral("zombie.qc"));
+    QCOMPARE(w.talmo->selectionStart(), positionOf(w.talmo->text(), "stand1"));
 }
 
 void WindowNavigationTest::shiftF12ListsTheUsagesOfTheModWithTheirCount() {
