@@ -99,6 +99,9 @@ public:
     // autosave, load, function index, highlighting, caption, caret kept at its
     // offset, Edit page shown. False (logged) when the file cannot be loaded.
     bool openInEditor(const QString& path);
+    // The same for a path as the system names it (a name that is no text in
+    // the file-name encoding included).
+    bool openInEditor(const std::filesystem::path& path);
     // The file loaded in the editor; empty when none.
     QString currentFile() const { return CurrentFile; }
     // Follows an outside change of the edited file: an untouched editor shows
@@ -188,7 +191,8 @@ public:
     void markMessageLines();
     // Opens the message's file as a double click in the file list does and
     // selects its line; a missing file is logged and changes nothing.
-    void openMessage(const talmo::ListedMessage& message, const QString& absolutePath);
+    void openMessage(const talmo::ListedMessage& message,
+                     const std::filesystem::path& absolutePath);
     void nextMessage();
     void previousMessage();
 

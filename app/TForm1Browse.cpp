@@ -199,6 +199,10 @@ void TForm1::qclistaDblClick() {
 }
 
 bool TForm1::openInEditor(const QString& path) {
+    return openInEditor(localPath(path));
+}
+
+bool TForm1::openInEditor(const std::filesystem::path& path) {
     SavedCaret = talmo->selectionStart();
     showPage(2);
     if (autosave->isChecked())
@@ -207,8 +211,8 @@ bool TForm1::openInEditor(const QString& path) {
     bool loaded = false;
     try {
         // An empty path (nothing selected) fails like any unreadable file.
-        m_session->load(localPath(path));
-        CurrentFile = path;
+        m_session->load(path);
+        CurrentFile = talmo::pathText(path);
         showLoadedText();
         loaded = true;
     } catch (const std::exception&) {

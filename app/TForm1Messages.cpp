@@ -6,6 +6,7 @@
 #include "TextBytes.h"
 
 #include "CompilerMessages.h"
+#include "EditSession.h"
 #include "MessageList.h"
 #include "QsciEditor.h"
 
@@ -17,6 +18,7 @@
 
 #include <algorithm>
 #include <memory>
+#include <unordered_map>
 
 #ifndef _WIN32
 #include "Batch.h"
@@ -28,10 +30,10 @@
 
 namespace {
 
-talmo::ListedMessage listed(const talmo::CompilerMessage& m) {
-    return {m.kind == talmo::CompilerMessage::Kind::Error ? QStringLiteral("error")
-                                                          : QStringLiteral("warning"),
-            talmo::nameText(m.file), m.line, m.column, talmo::textOfBytes(m.text)};
+talmo::ListedMessage listed(talmo::CompilerMessage& m) {
+    return {m.kind == talmo::CompilerMessage::Kind::Error ? talmo::ListedMessage::Kind::Error
+                                                          : talmo::ListedMessage::Kind::Warning,
+            talmo::pathOfNameBytes(m.file), m.line, m.column, std::move(m.text)};
 }
 
 // Ends the runs still going (the runner only: what it started goes on) and
@@ -50,7 +52,9 @@ talmo::ListedMessage listed(const talmo::CompilerMessage& m) {
 
 void TForm1::wireMessages() {
     connect(messageList, &talmo::MessageList::messageActivated, this,
-            [this](const talmo::ListedMessage& m, const QString& path) { openMessage(m, path); });
+            [this](const talmo::ListedMessage& m, const std::filesystem::path& path) {
+                openMessage(m, path);
+            });
     auto* next = new QAction(QStringLiteral("Next message"), talmo);
     next->setObjectName(QStringLiteral("nextmessage"));
     next->setShortcut(QKeySequence(Qt::Key_F4));
@@ -131,39 +135,55 @@ void TForm1::readCompilerLog(const QString& directory, std::optional<int> exitSt
         if (!exitStatus || *exitStatus == 0)
             return;
     }
-    const std::vector<talmo::CompilerMessage> parsed = talmo::parseCompilerMessages(bytes);
-    m_compileMessages.clear();
-    for (const talmo::CompilerMessage& m : parsed)
-        m_compileMessages.push_back(listed(m));
+    std::vector<talmo::CompilerMessage> parsed = talmo::parseCompilerMessages(bytes);
+    const QString header = QString::fromStdString(talmo::messageSummary(parsed, exitStatus));
+    std::vector<talmo::ListedMessage> messages;
+    messages.reserve(parsed.size());
+    for (talmo::CompilerMessage& m : parsed)
+        messages.push_back(listed(m));
     m_compileDirectory = directory;
-    messageList->showMessages(QString::fromStdString(talmo::messageSummary(parsed, exitStatus)),
-                              directory, m_compileMessages);
+    messageList->showMessages(header, directory, std::move(messages));
+    m_compileMessages = messageList->messages();
     markMessageLines();
 }
 
 void TForm1::markMessageLines() {
     talmo->clearLineMarks();
-    // The edited file resolved once; each message's file as it is named.
-    const QString edited = QFileInfo(currentFile()).canonicalFilePath();
-    if (edited.isEmpty())
+    if (CurrentFile.isEmpty() || m_compileMessages.empty())
         return;
+    // The edited file resolved once; each file the messages name once.
+    std::error_code error;
+    const std::filesystem::path edited =
+        std::filesystem::weakly_canonical(m_session->file(), error);
+    if (error)
+        return;
+    const std::filesystem::path base = talmo::localPath(m_compileDirectory);
+    std::unordered_map<std::filesystem::path::string_type, bool> isEdited;
     for (const talmo::ListedMessage& m : m_compileMessages) {
         if (m.line <= 0)
             continue;
-        if (QFileInfo(QDir(m_compileDirectory).absoluteFilePath(m.file)).canonicalFilePath() !=
-            edited)
+        auto [it, added] = isEdited.try_emplace(m.file.native(), false);
+        if (added) {
+            const std::filesystem::path named =
+                std::filesystem::weakly_canonical(base / m.file, error);
+            it->second = !error && named == edited;
+        }
+        if (!it->second)
             continue;
-        talmo->addLineMark(m.line - 1, m.kind == QStringLiteral("error")
+        talmo->addLineMark(m.line - 1, m.kind == talmo::ListedMessage::Kind::Error
                                            ? talmo::QsciEditor::LineMark::Error
                                            : talmo::QsciEditor::LineMark::Warning);
     }
 }
 
-void TForm1::openMessage(const talmo::ListedMessage& message, const QString& absolutePath) {
+void TForm1::openMessage(const talmo::ListedMessage& message,
+                         const std::filesystem::path& absolutePath) {
     if (message.line <= 0)
         return; // no place to go to
-    if (!QFileInfo(absolutePath).isFile()) {
-        LogLine(QStringLiteral("No such file for the message: ") + absolutePath);
+    std::error_code error;
+    if (!std::filesystem::is_regular_file(absolutePath, error)) {
+        LogLine(QStringLiteral("No such file for the message: ") +
+                talmo::fileNameText(absolutePath));
         return;
     }
     if (!openInEditor(absolutePath)) // marks the lines of its messages
