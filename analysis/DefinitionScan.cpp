@@ -208,12 +208,15 @@ public:
         Cursor& c = m_c;
         int depth = 1;
         for (;;) {
-            c.pos = findAnyOf<'{', '}', '/', '"', '\'', '\n'>(c.s, c.pos);
+            c.pos = findAnyOf<'{', '}', '/', '"', '\'', '\r', '\n'>(c.s, c.pos);
             if (c.pos >= c.s.size())
                 return;
             switch (c.s[c.pos]) {
+            case '\r':
             case '\n':
-                ++c.pos;
+                // A line break of any kind (LF, CR LF, a lone CR).
+                if (c.s[c.pos++] == '\r' && c.pos < c.s.size() && c.s[c.pos] == '\n')
+                    ++c.pos;
                 if (startsDefinitionLine(c.pos)) {
                     c.atLineStart = true;
                     return;
