@@ -92,6 +92,7 @@ private slots:
     void commandBoxWritesItsOutputAndOpensIt();
     void fileNameThatAShellWouldRunIsOnlyOpened();
     void compilerErrorsLeadToTheirLinesUntilFixed();
+    void aCompileWithoutProgsSrcShowsTheCompilersError();
 
 private:
     QStringList records() const;
@@ -270,6 +271,22 @@ void LaunchE2eTest::compilerErrorsLeadToTheirLinesUntilFixed() {
     QCOMPARE(WindowFixture::rowsOf(list), QStringList{QStringLiteral("no errors")});
     QCOMPARE(w.talmo->linesWithMark(talmo::QsciEditor::LineMark::Error), std::vector<int>{});
     QVERIFY(f.errors.isEmpty());
+}
+
+void LaunchE2eTest::aCompileWithoutProgsSrcShowsTheCompilersError() {
+    // The compiler names no place for this error and fails.
+    auto files = exampleMod();
+    std::erase_if(files,
+                  [](const auto& file) { return file.first == QStringLiteral("progs.src"); });
+    WindowFixture f(files);
+    TForm1& w = f.window();
+    retype(f, w.compilerqc, QStringLiteral("fteqcc"));
+    auto* list = f.control<QListView>("qccmessages");
+    QTest::mouseClick(w.qccarranca, Qt::LeftButton);
+    QTRY_VERIFY_WITH_TIMEOUT(list->isVisible(), kRunTimeoutMs);
+    QCOMPARE(WindowFixture::rowsOf(list),
+             (QStringList{QStringLiteral("1 error, 0 warnings"),
+                          QStringLiteral("error  Couldn't open file progs.src")}));
 }
 
 QTEST_MAIN(LaunchE2eTest)
