@@ -308,13 +308,14 @@ private:
     std::string_view word(const Token& t) const { return m_s.substr(t.start, t.end - t.start); }
     bool punct(char c) const { return m_t.type == Tok::Punct && m_s[m_t.start] == c; }
     // A token that can only begin a declaration, on a line of its own.
-    bool beginsDeclaration() const {
+    // A type declared elsewhere counts by the shape of what follows it.
+    bool beginsDeclaration() {
         if (!m_t.firstOnLine)
             return false;
         if (m_t.type == Tok::Directive || punct('.'))
             return true;
-        return m_t.type == Tok::Identifier &&
-               (isTypeName(word(m_t)) || isModifier(word(m_t)) || declaresType(word(m_t)));
+        return m_t.type == Tok::Identifier && (isTypeName(word(m_t)) || isModifier(word(m_t)) ||
+                                               declaresType(word(m_t)) || typeByShape());
     }
 
     void emit(const Token& name, DefinitionKind kind) { emitAt(name.start, name.end, kind); }

@@ -84,6 +84,8 @@ INSTANTIATE_TEST_SUITE_P(Recovery, DefinitionScanOf, ::testing::Values(
              {"missing_semi global 1:6", "after_missing global 2:6"}},
     ScanCase{"PrototypeWithoutItsSemicolon", "void() helper\nvoid() helper2 = { x(); };",
              {"helper prototype 1:7", "helper2 function 2:7"}},
+    ScanCase{"DeclaredTypeAfterAMissingSemicolon", "float a\nstrbuf b;\nfloat c = 1\nstrbuf d;",
+             {"a global 1:6", "b global 2:7", "c constant 3:6", "d global 4:7"}},
     ScanCase{"ConstantWithoutItsSemicolon", "float a = 1\nvar float b;\n.float f\n.float g;",
              {"a constant 1:6", "b global 2:10", "f field 3:7", "g field 4:7"}},
     ScanCase{"BodyStillBeingTyped",
