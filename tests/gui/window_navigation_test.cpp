@@ -12,6 +12,7 @@
 #include <QListView>
 #include <QTest>
 
+#include <chrono>
 #include <filesystem>
 #include <fstream>
 
@@ -136,11 +137,15 @@ void WindowNavigationTest::f12OnAFrameNameOpensItsOwnFilesFrameLine() {
 
 void WindowNavigationTest::aFileNamedInLatin1OpensFromF12AndFromTheList() {
     WindowFixture f({{QStringLiteral("use.qc"), "void() main = { later(); };\n"}});
-    // A name that is no UTF-8: "ma\xf1ana.qc" as an older system wrote it.
-    const std::string latin1 = f.dir().toStdString() + "/ma\xf1"
-                                                       "ana.qc";
-    std::ofstream(latin1, std::ios::binary) << "void() later = {};\n";
     TForm1& w = openIndexed(f, QStringLiteral("use.qc"));
+    // A name that is no UTF-8: "ma\xf1ana.qc" as an older system wrote it,
+    // added once the mod is indexed; the folder's time moved on so that the
+    // next look lists it whatever the clock's grain.
+    const std::filesystem::path dir = f.dir().toStdString();
+    const std::string name = std::string("ma") + '\xf1' + "ana.qc";
+    std::ofstream(dir / name, std::ios::binary) << "void() later = {};\n";
+    std::filesystem::last_write_time(dir,
+                                     std::filesystem::last_write_time(dir) + std::chrono::hours(1));
     w.talmo->setSelectionStart(positionOf(w.talmo->text(), "later") + 1);
     QTest::keyClick(w.talmo, Qt::Key_F12);
     QCOMPARE(w.talmo->text(), std::string("void() later = {};\r\n"));
