@@ -463,24 +463,88 @@ std::vector<ModDefinition> DefinitionIndex::definitionsOf(std::string_view name,
     return found;
 }
 
-std::vector<ModUsage> DefinitionIndex::usagesOf(std::string_view name,
-                                                const EditedText* edited) const {
+template <typename Visit>
+void DefinitionIndex::forEachText(const EditedText* edited, Visit visit) const {
     const std::size_t editedSlot = slotOfEdited(edited);
-    std::vector<ModUsage> found;
-    auto add = [&](const std::string& file, std::string_view text) {
-        for (const TextUsage& u : findUsagesInText(text, name))
-            found.push_back({file, u.line, u.column,
-                             std::string(shownLine(text.substr(u.lineStart, u.lineLength),
-                                                   static_cast<std::size_t>(u.column)))});
-    };
     std::string text;
     for (std::size_t slot = 0; slot <= m_files.size(); ++slot) {
         if (slot == editedSlot)
-            add(edited->file, edited->text);
+            visit(edited->file, slot, edited->text);
         else if (slot < m_files.size() && m_files[slot].present &&
                  readSource(m_root / pathOfBytes(m_files[slot].name), text))
-            add(m_files[slot].name, text);
+            visit(m_files[slot].name, slot, std::string_view(text));
     }
+}
+
+namespace {
+
+ModUsage usageIn(const std::string& file, std::string_view text, const TextUsage& u) {
+    return {file, u.line, u.column,
+            std::string(shownLine(text.substr(u.lineStart, u.lineLength),
+                                  static_cast<std::size_t>(u.column)))};
+}
+
+} // namespace
+
+std::vector<ModUsage> DefinitionIndex::usagesOf(std::string_view name,
+                                                const EditedText* edited) const {
+    std::vector<ModUsage> found;
+    forEachText(edited, [&](const std::string& file, std::size_t, std::string_view text) {
+        for (const TextUsage& u : findUsagesInText(text, name))
+            found.push_back(usageIn(file, text, u));
+    });
+    return found;
+}
+
+std::size_t DefinitionIndex::orderOf(std::string_view file, const EditedText* edited) const {
+    if (edited && file == edited->file) {
+        const std::size_t slot = slotOfEdited(edited);
+        return slot == kNoSlot ? m_files.size() + 1 : slot;
+    }
+    const std::size_t slot = slotOf(file);
+    return slot < m_files.size() ? slot : m_files.size() + 1;
+}
+
+std::optional<ModDefinition> DefinitionIndex::frameDefinitionAt(std::string_view name,
+                                                                std::string_view file,
+                                                                std::size_t offset,
+                                                                const EditedText* edited) const {
+    const std::pair<std::size_t, std::size_t> use{orderOf(file, edited), offset};
+    std::optional<ModDefinition> last;
+    for (ModDefinition& d : definitionsOf(name, edited))
+        if (d.definition.kind == DefinitionKind::Frame &&
+            std::pair{orderOf(d.file, edited), d.definition.offset} <= use)
+            last = std::move(d);
+    return last;
+}
+
+std::vector<ModUsage> DefinitionIndex::frameUsagesAt(std::string_view name, std::string_view file,
+                                                     std::size_t offset,
+                                                     const EditedText* edited) const {
+    std::vector<ModUsage> found;
+    const std::optional<ModDefinition> target = frameDefinitionAt(name, file, offset, edited);
+    if (!target)
+        return found;
+    // The places of the name's $frame definitions, in file order.
+    using Place = std::pair<std::size_t, std::size_t>; // order, offset
+    std::vector<Place> frames;
+    for (const ModDefinition& d : definitionsOf(name, edited))
+        if (d.definition.kind == DefinitionKind::Frame)
+            frames.emplace_back(orderOf(d.file, edited), d.definition.offset);
+    const Place wanted{orderOf(target->file, edited), target->definition.offset};
+    auto usesWanted = [&](const Place& at) {
+        const auto after = std::upper_bound(frames.begin(), frames.end(), at);
+        return after != frames.begin() && *(after - 1) == wanted;
+    };
+    forEachText(edited, [&](const std::string& f, std::size_t, std::string_view text) {
+        const std::size_t order = orderOf(f, edited);
+        for (const TextUsage& u : findUsagesInText(text, name)) {
+            const Place at{order, u.lineStart + static_cast<std::size_t>(u.column)};
+            const bool macro = at.second > 0 && text[at.second - 1] == '$';
+            if (at == wanted || (macro && usesWanted(at)))
+                found.push_back(usageIn(f, text, u));
+        }
+    });
     return found;
 }
 

@@ -92,6 +92,22 @@ public:
     // read again; one that no longer reads has none.
     std::vector<ModUsage> usagesOf(std::string_view name, const EditedText* edited = nullptr) const;
 
+    // Frame names are scoped as the compiler reads them: a $frame line
+    // defines a name from there on, a later one redefines it, and an earlier
+    // file's stands where nothing redefined it. For the "$name" at byte
+    // `offset` of `file` (a file of the index or the edited one; offsets in
+    // its text), the $frame definition it uses: the last one at or before
+    // that place in file order; nullopt when none comes before it.
+    std::optional<ModDefinition> frameDefinitionAt(std::string_view name, std::string_view file,
+                                                   std::size_t offset,
+                                                   const EditedText* edited = nullptr) const;
+    // Every "$name" that uses the same definition as the one at `offset` of
+    // `file`, and that definition's own name on its $frame line, in file
+    // order, then text order. Empty when no definition comes before it.
+    std::vector<ModUsage> frameUsagesAt(std::string_view name, std::string_view file,
+                                        std::size_t offset,
+                                        const EditedText* edited = nullptr) const;
+
 private:
     // A file's modification time (in the system's units) and size.
     struct Stamp {
@@ -135,6 +151,12 @@ private:
     // source of the mod.
     static constexpr std::size_t kNoSlot = SIZE_MAX;
     std::size_t slotOfEdited(const EditedText* edited) const;
+    // Where `file` comes in file order: its slot; a file the index does not
+    // hold (nor the edited one) after all others.
+    std::size_t orderOf(std::string_view file, const EditedText* edited) const;
+    // Calls `visit(file, slot, text)` for each readable file in file order,
+    // the edited text standing in for its file.
+    template <typename Visit> void forEachText(const EditedText* edited, Visit visit) const;
 
     std::filesystem::path m_root; // absolute
     std::vector<File> m_files;    // in file order; dropped files stay as empty slots

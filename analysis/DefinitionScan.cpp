@@ -5,6 +5,7 @@
 #include <algorithm>
 #include <array>
 #include <cstdint>
+#include <optional>
 #include <tuple>
 
 namespace talmo {
@@ -119,6 +120,25 @@ struct LineCounter {
     }
 };
 
+bool isTypeName(std::string_view w) {
+    return w == "void" || w == "float" || w == "vector" || w == "string" || w == "entity" ||
+           w == "int" || w == "integer" || w == "variant" || w == "__variant" || w == "__int" ||
+           w == "__uint" || w == "__int64" || w == "__uint64" || w == "double" || w == "__double";
+}
+
+bool isModifier(std::string_view w) {
+    return w == "var" || w == "const" || w == "nosave" || w == "noref" || w == "shared" ||
+           w == "static" || w == "extern" || w == "local" || w == "inline" || w == "nonvirtual" ||
+           w == "__wrap" || w == "__used" || w == "__unused" || w == "__weak" ||
+           w == "__accumulate" || w == "__inline" || w == "unsigned" || w == "signed";
+}
+
+// The words that declare a type of their own.
+bool declaresType(std::string_view w) {
+    return w == "typedef" || w == "accessor" || w == "enum" || w == "enumflags" || w == "class" ||
+           w == "struct" || w == "union";
+}
+
 enum class Tok : std::uint8_t { End, Identifier, Number, String, Punct, Directive };
 
 // Offsets fit 32 bits: sources stay far below 4 GB.
@@ -181,14 +201,27 @@ public:
     }
 
     // Just after a "{": past its matching "}" (or to the end of the text).
+    // A body left unfinished (while it is typed) ends before the next line
+    // that plainly starts a definition at its first column, so it hides no
+    // more than itself.
     void skipBlock() {
         Cursor& c = m_c;
         int depth = 1;
         for (;;) {
-            c.pos = findAnyOf<'{', '}', '/', '"', '\''>(c.s, c.pos);
+            c.pos = findAnyOf<'{', '}', '/', '"', '\'', '\r', '\n'>(c.s, c.pos);
             if (c.pos >= c.s.size())
                 return;
             switch (c.s[c.pos]) {
+            case '\r':
+            case '\n':
+                // A line break of any kind (LF, CR LF, a lone CR).
+                if (c.s[c.pos++] == '\r' && c.pos < c.s.size() && c.s[c.pos] == '\n')
+                    ++c.pos;
+                if (startsDefinitionLine(c.pos)) {
+                    c.atLineStart = true;
+                    return;
+                }
+                break;
             case '{':
                 ++depth;
                 ++c.pos;
@@ -214,18 +247,46 @@ public:
     }
 
 private:
+    // A line that no body holds: "$frame", a field (".float"), or a
+    // function's head: a type, its parameter list on the line, and a name
+    // ("void(entity e) name").
+    bool startsDefinitionLine(std::size_t pos) const {
+        const std::string_view s = m_c.s;
+        if (pos >= s.size())
+            return false;
+        if (s[pos] == '$')
+            return s.substr(pos, 7) == "$frame ";
+        const bool field = s[pos] == '.';
+        std::size_t end = pos + (field ? 1 : 0);
+        const std::size_t start = end;
+        while (end < s.size() && kIdentifier[static_cast<unsigned char>(s[end])])
+            ++end;
+        if (!isTypeName(s.substr(start, end - start)))
+            return false;
+        if (field)
+            return true;
+        auto skipBlanks = [&] {
+            while (end < s.size() && (s[end] == ' ' || s[end] == '\t'))
+                ++end;
+        };
+        skipBlanks();
+        if (end >= s.size() || s[end] != '(')
+            return false;
+        for (int depth = 0; end < s.size() && s[end] != '\n' && s[end] != '\r'; ++end) {
+            if (s[end] == '(')
+                ++depth;
+            else if (s[end] == ')' && --depth == 0)
+                break;
+        }
+        if (end >= s.size() || s[end] != ')')
+            return false;
+        ++end;
+        skipBlanks();
+        return end < s.size() && identifierStart(static_cast<unsigned char>(s[end]));
+    }
+
     Cursor m_c;
 };
-
-bool isTypeName(std::string_view w) {
-    return w == "void" || w == "float" || w == "vector" || w == "string" || w == "entity" ||
-           w == "int" || w == "integer" || w == "variant" || w == "__variant";
-}
-
-bool isModifier(std::string_view w) {
-    return w == "var" || w == "const" || w == "nosave" || w == "noref" || w == "shared" ||
-           w == "static" || w == "extern" || w == "local" || w == "inline" || w == "nonvirtual";
-}
 
 class Parser {
 public:
@@ -247,12 +308,14 @@ private:
     std::string_view word(const Token& t) const { return m_s.substr(t.start, t.end - t.start); }
     bool punct(char c) const { return m_t.type == Tok::Punct && m_s[m_t.start] == c; }
     // A token that can only begin a declaration, on a line of its own.
-    bool beginsDeclaration() const {
+    // A type declared elsewhere counts by the shape of what follows it.
+    bool beginsDeclaration() {
         if (!m_t.firstOnLine)
             return false;
         if (m_t.type == Tok::Directive || punct('.'))
             return true;
-        return m_t.type == Tok::Identifier && (isTypeName(word(m_t)) || isModifier(word(m_t)));
+        return m_t.type == Tok::Identifier && (isTypeName(word(m_t)) || isModifier(word(m_t)) ||
+                                               declaresType(word(m_t)) || typeByShape());
     }
 
     void emit(const Token& name, DefinitionKind kind) { emitAt(name.start, name.end, kind); }
@@ -285,12 +348,15 @@ private:
             advance();
     }
 
-    // Up to the "," or ";" that ends an initialiser (not consumed).
+    // Up to the "," or ";" that ends an initialiser (not consumed), or to a
+    // line that begins a declaration where the ";" is missing.
     void skipInitialiser() {
         int depth = 0;
+        bool first = true;
         while (m_t.type != Tok::End && m_t.type != Tok::Directive) {
-            if (depth == 0 && (punct(',') || punct(';')))
+            if (depth == 0 && (punct(',') || punct(';') || (!first && beginsDeclaration())))
                 return;
+            first = false;
             if (punct('(') || punct('['))
                 ++depth;
             else if ((punct(')') || punct(']')) && depth > 0)
@@ -352,6 +418,128 @@ private:
         advance();
     }
 
+    // At an identifier that is no type the scan knows: whether a declaration
+    // follows as it would after a type (a type declared elsewhere, such as
+    // "strbuf"): "T name" before ";", "=", ",", "[" or "(", or "T(...) name",
+    // either after "*"s. Looks a bounded way ahead and moves nothing.
+    bool typeByShape() {
+        const Lexer lexer = m_lexer;
+        const Token at = m_t;
+        advance();
+        while (punct('*'))
+            advance();
+        bool shaped = false;
+        if (punct('(')) {
+            int depth = 0;
+            for (int budget = 256; budget > 0 && m_t.type != Tok::End; --budget) {
+                if (punct('('))
+                    ++depth;
+                else if (punct(')') && --depth == 0)
+                    break;
+                advance();
+            }
+            if (punct(')')) {
+                advance();
+                shaped = m_t.type == Tok::Identifier;
+            }
+        } else if (m_t.type == Tok::Identifier) {
+            advance();
+            shaped = punct(';') || punct('=') || punct(',') || punct('[') || punct('(');
+        }
+        m_lexer = lexer;
+        m_t = at;
+        return shaped;
+    }
+
+    // At "enum" or "enumflags": its name (a type) when it has one, and its
+    // values (constants); past the closing "}".
+    void enumeration() {
+        advance();
+        while (m_t.type != Tok::End && !punct('{') && !punct(';')) {
+            if (m_t.type == Tok::Identifier && !isTypeName(word(m_t)))
+                emit(m_t, DefinitionKind::Type);
+            advance();
+        }
+        if (!punct('{'))
+            return;
+        advance();
+        int depth = 0;
+        bool nameNext = true;
+        while (m_t.type != Tok::End) {
+            if (depth == 0 && punct('}')) {
+                advance();
+                return;
+            }
+            if (punct('(') || punct('[') || punct('{'))
+                ++depth;
+            else if ((punct(')') || punct(']') || punct('}')) && depth > 0)
+                --depth;
+            if (depth == 0 && punct(','))
+                nameNext = true;
+            else if (nameNext && m_t.type == Tok::Identifier) {
+                emit(m_t, DefinitionKind::Constant);
+                nameNext = false;
+            } else {
+                nameNext = false;
+            }
+            advance();
+        }
+    }
+
+    // At "typedef": the name it declares is its last word outside brackets
+    // before the ";" ("typedef float strbuf;", "typedef struct {...} pair;",
+    // "typedef void(float) callback;").
+    void typeDefinition() {
+        advance();
+        if (m_t.type == Tok::Identifier && (word(m_t) == "enum" || word(m_t) == "enumflags"))
+            enumeration();
+        std::optional<Token> last;
+        int depth = 0;
+        for (bool first = true; m_t.type != Tok::End && m_t.type != Tok::Directive; first = false) {
+            if (depth == 0 && (punct(';') || (!first && beginsDeclaration())))
+                break;
+            if (punct('{')) {
+                m_lexer.skipBlock();
+                advance();
+                continue;
+            }
+            if (punct('(') || punct('['))
+                ++depth;
+            else if ((punct(')') || punct(']')) && depth > 0)
+                --depth;
+            else if (depth == 0 && m_t.type == Tok::Identifier && !declaresType(word(m_t)))
+                last = m_t;
+            advance();
+        }
+        if (last)
+            emit(*last, DefinitionKind::Type);
+        if (punct(';'))
+            advance();
+    }
+
+    // At a word that declares a type.
+    void typeDeclaration() {
+        const std::string_view keyword = word(m_t);
+        if (keyword == "typedef") {
+            typeDefinition();
+            return;
+        }
+        if (keyword == "enum" || keyword == "enumflags") {
+            enumeration();
+            if (punct(';'))
+                advance();
+            return;
+        }
+        // accessor NAME : base [{...}];  class NAME [: base] {...};  struct NAME {...};
+        advance();
+        if (m_t.type == Tok::Identifier) {
+            emit(m_t, DefinitionKind::Type);
+            advance();
+        }
+        if (!beginsDeclaration())
+            recover();
+    }
+
     void statement() {
         if (m_t.type == Tok::Directive) {
             directive();
@@ -366,14 +554,20 @@ private:
             isVar = isVar || word(m_t) == "var";
             advance();
         }
+        if (m_t.type == Tok::Identifier && declaresType(word(m_t))) {
+            typeDeclaration();
+            return;
+        }
         const bool field = punct('.');
         if (field)
             advance();
-        if (m_t.type != Tok::Identifier || !isTypeName(word(m_t))) {
+        if (m_t.type != Tok::Identifier || (!isTypeName(word(m_t)) && !typeByShape())) {
             recover();
             return;
         }
         advance();
+        while (punct('*'))
+            advance();
         const bool functionType = punct('(');
         if (functionType)
             skipGroup();
@@ -423,9 +617,11 @@ private:
                 advance();
                 continue;
             }
+            // A missing ";" hides nothing: a declaration on the next line
+            // is read as such.
             if (punct(';'))
                 advance();
-            else
+            else if (!beginsDeclaration())
                 recover();
             return;
         }
@@ -455,6 +651,8 @@ std::string_view definitionKindName(DefinitionKind kind) {
         return "constant";
     case DefinitionKind::Frame:
         return "frame";
+    case DefinitionKind::Type:
+        return "type";
     }
     return "definition";
 }

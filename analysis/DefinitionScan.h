@@ -24,6 +24,7 @@ enum class DefinitionKind {
     Global,    // a global variable: entity self;
     Constant,  // a global with a value, or a #define: float TRUE = 1;
     Frame,     // a $frame macro: $frame stand1 stand2
+    Type,      // a type of the mod: typedef float strbuf; accessor, enum, class, struct
 };
 
 // A short lower-case word for the kind ("function", "prototype", ...).
@@ -38,7 +39,12 @@ struct Definition {
 };
 
 // Every top-level definition of `text`, in text order. Declarations inside a
-// function body (locals) are not definitions of the mod.
+// function body (locals) are not definitions of the mod. A declaration that
+// lacks its ";" ends where the next line begins a declaration, and a body
+// left open ends before the next line that begins a function, a field or a
+// $frame at its first column, so a fault hides no more than its own
+// statement. A word that is no type of the language is taken as a type
+// (declared elsewhere: "strbuf") where a declaration's shape follows it.
 std::vector<Definition> scanDefinitions(std::string_view text);
 // The same, added to the end of `out`: a scan of many texts uses one vector's
 // room for all.

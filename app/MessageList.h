@@ -3,56 +3,75 @@
 // entry a message. Activating an entry (double click, Enter) asks for its
 // file at its line. The list itself has the objectName "qccmessages"; the
 // button that closes it "qccmessagesclose".
+//
+// The list is a view over the messages as given, with rows of one height:
+// filling it is one step whatever the number of messages, and only the rows
+// on screen are ever turned into text.
 #pragma once
 
 #include <QString>
 #include <QWidget>
 
+#include <cstdint>
+#include <filesystem>
 #include <optional>
+#include <string>
 #include <vector>
 
-class QListWidget;
-class QListWidgetItem;
+class QListView;
+class QModelIndex;
 
 namespace talmo {
 
+class MessageModel;
+
 struct ListedMessage {
-    QString kind;   // shown first: "error", "warning", "definition", "usage"
-    QString file;   // as the source wrote it, resolved against the list's base directory
-    int line = 0;   // 1-based
-    int column = 0; // 1-based; 0 when unknown
-    QString text;
+    enum class Kind : std::uint8_t { Error, Warning, Definition, Usage };
+    Kind kind = Kind::Error;
+    // As the system names it, resolved against the list's base directory;
+    // empty for a message without a place.
+    std::filesystem::path file;
+    int line = 0;     // 1-based; 0 for a message without a place, which leads nowhere
+    int column = 0;   // 1-based; 0 when unknown
+    std::string text; // 8-bit text
 };
+
+// "error", "warning", "definition", "usage": the word an entry starts with.
+QString messageKindName(ListedMessage::Kind kind);
+
+// An entry as the list shows it: "kind  file:line[:column]  text", or
+// "kind  text" for a message without a place.
+QString messageEntryText(const ListedMessage& message);
 
 class MessageList : public QWidget {
     Q_OBJECT
 public:
     explicit MessageList(QWidget* parent = nullptr);
+    ~MessageList() override;
 
     // Fills the list (header line first) and shows it; an empty `messages`
     // with a header still shows the header (e.g. "no errors").
     void showMessages(const QString& header, const QString& baseDirectory,
-                      const std::vector<ListedMessage>& messages);
-    const std::vector<ListedMessage>& messages() const { return m_messages; }
+                      std::vector<ListedMessage> messages);
+    const std::vector<ListedMessage>& messages() const;
     // The absolute path of an entry's file (file resolved against the base
     // directory).
-    QString absolutePath(const ListedMessage& message) const;
+    std::filesystem::path absolutePath(const ListedMessage& message) const;
     // Selects the next / previous entry (wrapping; the first / last when none
     // is selected) and returns it; nullopt when the list has no entry.
     std::optional<ListedMessage> next();
     std::optional<ListedMessage> previous();
 
 signals:
-    void messageActivated(const talmo::ListedMessage& message, const QString& absolutePath);
+    void messageActivated(const talmo::ListedMessage& message,
+                          const std::filesystem::path& absolutePath);
 
 private:
     std::optional<ListedMessage> step(int delta);
-    // The message of a list row; nullopt for the header.
-    std::optional<ListedMessage> messageOfRow(int row) const;
 
-    QListWidget* m_list = nullptr;
+    QListView* m_list = nullptr;
+    MessageModel* m_model = nullptr;
     QString m_base;
-    std::vector<ListedMessage> m_messages;
 };
 
 } // namespace talmo

@@ -107,6 +107,9 @@ public:
     // autosave, load, function index, highlighting, caption, caret kept at its
     // offset, Edit page shown. False (logged) when the file cannot be loaded.
     bool openInEditor(const QString& path);
+    // The same for a path as the system names it (a name that is no text in
+    // the file-name encoding included).
+    bool openInEditor(const std::filesystem::path& path);
     // The file loaded in the editor; empty when none.
     QString currentFile() const { return CurrentFile; }
     // Follows an outside change of the edited file: an untouched editor shows
@@ -188,14 +191,16 @@ public:
     // be watched (the caller then hands the file to the shell).
     bool startWatchedCompile();
     // Lists the messages of "log" in `directory`, where the compile ran, and
-    // marks their lines in the editor.
-    void readCompilerLog(const QString& directory);
+    // marks their lines in the editor; `exitStatus` is the compiler's, when
+    // known.
+    void readCompilerLog(const QString& directory, std::optional<int> exitStatus);
     // Marks the lines of the edited file that the last compile has messages
     // for; to be called after every load into the editor.
     void markMessageLines();
     // Opens the message's file as a double click in the file list does and
     // selects its line; a missing file is logged and changes nothing.
-    void openMessage(const talmo::ListedMessage& message, const QString& absolutePath);
+    void openMessage(const talmo::ListedMessage& message,
+                     const std::filesystem::path& absolutePath);
     void nextMessage();
     void previousMessage();
 

@@ -223,6 +223,10 @@ void TForm1::qclistaDblClick() {
 }
 
 bool TForm1::openInEditor(const QString& path) {
+    return openInEditor(localPath(path));
+}
+
+bool TForm1::openInEditor(const std::filesystem::path& path) {
     SavedCaret = talmo->selectionStart();
     showPage(2);
     if (!leaveEditedFile()) {
@@ -233,8 +237,8 @@ bool TForm1::openInEditor(const QString& path) {
     try {
         // An empty path (nothing selected) fails like any unreadable file;
         // then the file being edited stays current, text and all.
-        m_session->load(localPath(path));
-        CurrentFile = path;
+        m_session->load(path);
+        CurrentFile = talmo::pathText(path);
         showLoadedText();
         watchEditedFile(CurrentFile);
         loaded = true;

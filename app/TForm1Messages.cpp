@@ -6,6 +6,7 @@
 #include "TextBytes.h"
 
 #include "CompilerMessages.h"
+#include "EditSession.h"
 #include "MessageList.h"
 #include "QsciEditor.h"
 
@@ -17,9 +18,11 @@
 
 #include <algorithm>
 #include <memory>
+#include <unordered_map>
 
 #ifndef _WIN32
 #include "Batch.h"
+#include "BatchLine.h"
 #include "ShellRun.h"
 
 #include <unistd.h>
@@ -27,10 +30,10 @@
 
 namespace {
 
-talmo::ListedMessage listed(const talmo::CompilerMessage& m) {
-    return {m.kind == talmo::CompilerMessage::Kind::Error ? QStringLiteral("error")
-                                                          : QStringLiteral("warning"),
-            talmo::nameText(m.file), m.line, m.column, talmo::textOfBytes(m.text)};
+talmo::ListedMessage listed(talmo::CompilerMessage& m) {
+    return {m.kind == talmo::CompilerMessage::Kind::Error ? talmo::ListedMessage::Kind::Error
+                                                          : talmo::ListedMessage::Kind::Warning,
+            talmo::pathOfNameBytes(m.file), m.line, m.column, std::move(m.text)};
 }
 
 // Ends the runs still going (the runner only: what it started goes on) and
@@ -49,7 +52,9 @@ talmo::ListedMessage listed(const talmo::CompilerMessage& m) {
 
 void TForm1::wireMessages() {
     connect(messageList, &talmo::MessageList::messageActivated, this,
-            [this](const talmo::ListedMessage& m, const QString& path) { openMessage(m, path); });
+            [this](const talmo::ListedMessage& m, const std::filesystem::path& path) {
+                openMessage(m, path);
+            });
     auto* next = new QAction(QStringLiteral("Next message"), talmo);
     next->setObjectName(QStringLiteral("nextmessage"));
     next->setShortcut(QKeySequence(Qt::Key_F4));
@@ -87,22 +92,25 @@ bool TForm1::startWatchedCompile() {
     // As a detached run: its own session, so a signal meant for Talmo's
     // terminal does not reach the compiler.
     run->setChildProcessModifier([] { ::setsid(); });
-    // The runner reports each finished line; the first is the compiler's, so
-    // the log is read while notepad may still show it.
+    // The runner reports each finished line with its exit status; the first
+    // is the compiler's, so the log is read while notepad may still show it.
     auto read = std::make_shared<bool>(false);
-    const auto readOnce = [this, directory, read] {
+    const auto readOnce = [this, directory, read](std::optional<int> status) {
         if (*read)
             return;
         *read = true;
-        readCompilerLog(directory);
+        readCompilerLog(directory, status);
     };
     connect(run, &QProcess::readyReadStandardOutput, owner, [run, readOnce] {
-        if (run->canReadLine())
-            readOnce();
+        if (run->canReadLine()) {
+            const std::optional<talmo::LineProgress> first =
+                talmo::parseProgressLine(run->readLine().toStdString());
+            readOnce(first ? std::optional<int>(first->status) : std::nullopt);
+        }
         run->readAll();
     });
     connect(run, &QProcess::finished, owner, [run, readOnce] {
-        readOnce();
+        readOnce(std::nullopt);
         run->deleteLater();
     });
     connect(run, &QProcess::errorOccurred, owner, [this, run](QProcess::ProcessError error) {
@@ -116,44 +124,66 @@ bool TForm1::startWatchedCompile() {
 #endif
 }
 
-void TForm1::readCompilerLog(const QString& directory) {
+void TForm1::readCompilerLog(const QString& directory, std::optional<int> exitStatus) {
     std::string bytes;
     try {
         bytes =
             talmo::readFileBytes(talmo::localPath(QDir(directory).filePath(QStringLiteral("log"))));
     } catch (const std::exception&) {
-        // The run ended before its compiler line wrote anything.
-        return;
+        // The run ended before its compiler line wrote anything; a failure
+        // still shows as one.
+        if (!exitStatus || *exitStatus == 0)
+            return;
     }
-    const std::vector<talmo::CompilerMessage> parsed = talmo::parseCompilerMessages(bytes);
-    m_compileMessages.clear();
-    for (const talmo::CompilerMessage& m : parsed)
-        m_compileMessages.push_back(listed(m));
+    std::vector<talmo::CompilerMessage> parsed = talmo::parseCompilerMessages(bytes);
+    const QString header = QString::fromStdString(talmo::messageSummary(parsed, exitStatus));
+    std::vector<talmo::ListedMessage> messages;
+    messages.reserve(parsed.size());
+    for (talmo::CompilerMessage& m : parsed)
+        messages.push_back(listed(m));
     m_compileDirectory = directory;
-    messageList->showMessages(QString::fromStdString(talmo::messageSummary(parsed)), directory,
-                              m_compileMessages);
+    messageList->showMessages(header, directory, std::move(messages));
+    m_compileMessages = messageList->messages();
     markMessageLines();
 }
 
 void TForm1::markMessageLines() {
     talmo->clearLineMarks();
-    // The edited file resolved once; each message's file as it is named.
-    const QString edited = QFileInfo(currentFile()).canonicalFilePath();
-    if (edited.isEmpty())
+    if (CurrentFile.isEmpty() || m_compileMessages.empty())
         return;
+    // The edited file resolved once; each file the messages name once.
+    std::error_code error;
+    const std::filesystem::path edited =
+        std::filesystem::weakly_canonical(m_session->file(), error);
+    if (error)
+        return;
+    const std::filesystem::path base = talmo::localPath(m_compileDirectory);
+    std::unordered_map<std::filesystem::path::string_type, bool> isEdited;
     for (const talmo::ListedMessage& m : m_compileMessages) {
-        if (QFileInfo(QDir(m_compileDirectory).absoluteFilePath(m.file)).canonicalFilePath() !=
-            edited)
+        if (m.line <= 0)
             continue;
-        talmo->addLineMark(m.line - 1, m.kind == QStringLiteral("error")
+        auto [it, added] = isEdited.try_emplace(m.file.native(), false);
+        if (added) {
+            const std::filesystem::path named =
+                std::filesystem::weakly_canonical(base / m.file, error);
+            it->second = !error && named == edited;
+        }
+        if (!it->second)
+            continue;
+        talmo->addLineMark(m.line - 1, m.kind == talmo::ListedMessage::Kind::Error
                                            ? talmo::QsciEditor::LineMark::Error
                                            : talmo::QsciEditor::LineMark::Warning);
     }
 }
 
-void TForm1::openMessage(const talmo::ListedMessage& message, const QString& absolutePath) {
-    if (!QFileInfo(absolutePath).isFile()) {
-        LogLine(QStringLiteral("No such file for the message: ") + absolutePath);
+void TForm1::openMessage(const talmo::ListedMessage& message,
+                         const std::filesystem::path& absolutePath) {
+    if (message.line <= 0)
+        return; // no place to go to
+    std::error_code error;
+    if (!std::filesystem::is_regular_file(absolutePath, error)) {
+        LogLine(QStringLiteral("No such file for the message: ") +
+                talmo::fileNameText(absolutePath));
         return;
     }
     if (!openInEditor(absolutePath)) // marks the lines of its messages

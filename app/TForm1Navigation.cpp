@@ -7,8 +7,10 @@
 
 #include "DefinitionIndex.h"
 #include "DirectoryList.h"
+#include "EditSession.h"
 #include "EventHook.h"
 #include "MessageList.h"
+#include "PathBytes.h"
 #include "QsciEditor.h"
 #include "TextBytes.h"
 
@@ -27,17 +29,19 @@
 
 namespace {
 
-// A place to come back to: a file and the caret in it.
+// A place to come back to: a file (empty for none) and the caret in it.
 struct Place {
-    QString file;
+    std::filesystem::path file;
     long caret = 0;
 };
 
-// The name under a position of the editor and whether a "." comes before it
-// (a field).
+// The name under a position of the editor, where it starts, and whether a
+// "." comes before it (a field) or a "$" (a frame name).
 struct NameAt {
     std::string name;
+    long start = 0;
     bool afterDot = false;
+    bool afterDollar = false;
 };
 
 std::optional<NameAt> nameAt(talmo::QsciEditor* editor, long position) {
@@ -57,6 +61,8 @@ std::optional<NameAt> nameAt(talmo::QsciEditor* editor, long position) {
     if (end == start || (byteAt(start) >= '0' && byteAt(start) <= '9'))
         return std::nullopt;
     NameAt found;
+    found.start = start;
+    found.afterDollar = start > 0 && byteAt(start - 1) == '$';
     for (long p = start; p < end; ++p)
         found.name += static_cast<char>(byteAt(p));
     long before = start - 1;
@@ -70,20 +76,14 @@ QString bytesText(std::string_view bytes) {
     return talmo::textOfBytes(bytes);
 }
 
-// A file name of the index (PathBytes.h: UTF-8 on Windows) as text, and back.
-QString indexName(const std::string& name) {
+// A path relative to the indexed directory as a file name of the index
+// (PathBytes.h: the bytes on POSIX, UTF-8 on Windows, "/"-separated).
+std::string indexNameOf(const std::filesystem::path& relative) {
 #ifdef _WIN32
-    return QString::fromUtf8(name.data(), static_cast<qsizetype>(name.size()));
+    const std::u8string name = relative.generic_u8string();
+    return std::string(name.begin(), name.end());
 #else
-    return talmo::nameText(name);
-#endif
-}
-
-std::string indexNameBytes(const QString& name) {
-#ifdef _WIN32
-    return name.toUtf8().toStdString();
-#else
-    return talmo::nameBytes(name);
+    return relative.native();
 #endif
 }
 
@@ -99,17 +99,22 @@ struct TForm1::Navigation {
     std::vector<Place> forward;
 
     // A path's name inside the indexed directory; nullopt outside it.
-    std::optional<std::string> nameInMod(const QString& path) const {
-        if (path.isEmpty() || root.isEmpty())
+    std::optional<std::string> nameInMod(const std::filesystem::path& path) const {
+        if (path.empty() || root.isEmpty())
             return std::nullopt;
-        const QString rel = QDir(root).relativeFilePath(QFileInfo(path).absoluteFilePath());
-        if (rel.isEmpty() || rel.startsWith(QStringLiteral("../")) || rel == QStringLiteral("..") ||
-            QDir::isAbsolutePath(rel))
+        std::error_code error;
+        const std::filesystem::path absolute = std::filesystem::absolute(path, error);
+        if (error)
             return std::nullopt;
-        return indexNameBytes(rel);
+        const std::filesystem::path rel =
+            absolute.lexically_normal().lexically_relative(talmo::localPath(root));
+        const std::string name = indexNameOf(rel);
+        if (name.empty() || name == "." || name == ".." || name.starts_with("../"))
+            return std::nullopt;
+        return name;
     }
-    QString pathOf(const std::string& name) const {
-        return QDir::cleanPath(QDir(root).filePath(indexName(name)));
+    std::filesystem::path pathOf(const std::string& name) const {
+        return (talmo::localPath(root) / talmo::pathOfBytes(name)).lexically_normal();
     }
 
     // The index of the working directory, with the files other programs
@@ -118,8 +123,17 @@ struct TForm1::Navigation {
     const talmo::DefinitionIndex* ready(TForm1& form);
     // The edited file's text in the editor, when the file belongs to the mod.
     std::optional<talmo::DefinitionIndex::EditedText> edited(TForm1& form, std::string& text) const;
+    // The definitions a jump to `name` goes to: for a "$name" in a file of
+    // the mod the one frame definition it uses, else jumpTargets.
+    std::vector<talmo::ModDefinition>
+    targetsOf(const NameAt& name, const talmo::DefinitionIndex& mod,
+              const talmo::DefinitionIndex::EditedText* edited) const;
+    // The file in the editor; empty when none.
+    static std::filesystem::path editedPath(const TForm1& form) {
+        return form.CurrentFile.isEmpty() ? std::filesystem::path() : form.m_session->file();
+    }
     // Shows `path` in the editor; the edited file stays as it is.
-    bool open(TForm1& form, const QString& path);
+    bool open(TForm1& form, const std::filesystem::path& path);
     void step(TForm1& form, std::vector<Place>& from, std::vector<Place>& to);
 };
 
@@ -199,7 +213,7 @@ void TForm1::workingDirectoryChanged() {
 
 void TForm1::fileWritten(const QString& path) {
     Navigation& nav = *m_navigation;
-    const std::optional<std::string> name = nav.nameInMod(path);
+    const std::optional<std::string> name = nav.nameInMod(talmo::localPath(path));
     if (!name)
         return;
     if (nav.building)
@@ -225,15 +239,31 @@ const talmo::DefinitionIndex* TForm1::Navigation::ready(TForm1& form) {
 
 std::optional<talmo::DefinitionIndex::EditedText>
 TForm1::Navigation::edited(TForm1& form, std::string& text) const {
-    const std::optional<std::string> name = nameInMod(form.currentFile());
+    const std::optional<std::string> name = nameInMod(editedPath(form));
     if (!name)
         return std::nullopt;
     text = form.talmo->text();
     return talmo::DefinitionIndex::EditedText{*name, text};
 }
 
-bool TForm1::Navigation::open(TForm1& form, const QString& path) {
-    if (QFileInfo(path).absoluteFilePath() == QFileInfo(form.currentFile()).absoluteFilePath())
+std::vector<talmo::ModDefinition>
+TForm1::Navigation::targetsOf(const NameAt& name, const talmo::DefinitionIndex& mod,
+                              const talmo::DefinitionIndex::EditedText* edited) const {
+    if (name.afterDollar && edited) {
+        std::optional<talmo::ModDefinition> frame = mod.frameDefinitionAt(
+            name.name, edited->file, static_cast<std::size_t>(name.start), edited);
+        if (!frame)
+            return {};
+        return {std::move(*frame)};
+    }
+    return talmo::jumpTargets(mod.definitionsOf(name.name, edited), name.afterDot);
+}
+
+bool TForm1::Navigation::open(TForm1& form, const std::filesystem::path& path) {
+    std::error_code error;
+    const std::filesystem::path edited = editedPath(form);
+    if (!edited.empty() && std::filesystem::absolute(path, error).lexically_normal() ==
+                               std::filesystem::absolute(edited, error).lexically_normal())
         return true;
     // The autosave of the switch tells the index of the file it wrote.
     return form.openInEditor(path);
@@ -256,8 +286,8 @@ bool TForm1::goToDefinitionAt(long position) {
         return false;
     std::string text;
     const auto edited = nav.edited(*this, text);
-    const std::vector<talmo::ModDefinition> targets = talmo::jumpTargets(
-        index->definitionsOf(name->name, edited ? &*edited : nullptr), name->afterDot);
+    const std::vector<talmo::ModDefinition> targets =
+        nav.targetsOf(*name, *index, edited ? &*edited : nullptr);
     const QString shown = bytesText(name->name);
     if (targets.empty()) {
         LogLine(QStringLiteral("No definition of ") + shown + QStringLiteral(" in the mod"));
@@ -266,15 +296,16 @@ bool TForm1::goToDefinitionAt(long position) {
     if (targets.size() > 1) {
         std::vector<talmo::ListedMessage> listed;
         for (const talmo::ModDefinition& d : targets)
-            listed.push_back({QStringLiteral("definition"), indexName(d.file), d.definition.line,
-                              d.definition.column + 1, bytesText(talmo::trimBlanks(d.lineText))});
+            listed.push_back({talmo::ListedMessage::Kind::Definition, talmo::pathOfBytes(d.file),
+                              d.definition.line, d.definition.column + 1,
+                              std::string(talmo::trimBlanks(d.lineText))});
         messageList->showMessages(QString::number(targets.size()) +
                                       QStringLiteral(" definitions of ") + shown,
-                                  nav.root, listed);
+                                  nav.root, std::move(listed));
     }
 
     const talmo::ModDefinition& target = targets.front();
-    const Place origin{currentFile(), talmo->selectionStart()};
+    const Place origin{Navigation::editedPath(*this), talmo->selectionStart()};
     if (!nav.open(*this, nav.pathOf(target.file)))
         return false;
     nav.back.push_back(origin);
@@ -318,18 +349,29 @@ void TForm1::findUsagesClick() {
     std::string text;
     const auto edited = nav.edited(*this, text);
     const std::vector<talmo::ModUsage> usages =
-        index->usagesOf(name->name, edited ? &*edited : nullptr);
+        name->afterDollar && edited
+            ? index->frameUsagesAt(name->name, edited->file, static_cast<std::size_t>(name->start),
+                                   &*edited)
+            : index->usagesOf(name->name, edited ? &*edited : nullptr);
     std::vector<talmo::ListedMessage> listed;
-    std::set<std::string> files;
+    listed.reserve(usages.size());
+    std::size_t files = 0;
+    const std::string* lastFile = nullptr;
+    std::filesystem::path file;
     for (const talmo::ModUsage& u : usages) {
-        files.insert(u.file);
-        listed.push_back({QStringLiteral("usage"), indexName(u.file), u.line, u.column + 1,
-                          bytesText(talmo::trimBlanks(u.lineText))});
+        // Usages come file by file.
+        if (!lastFile || *lastFile != u.file) {
+            ++files;
+            file = talmo::pathOfBytes(u.file);
+        }
+        lastFile = &u.file;
+        listed.push_back({talmo::ListedMessage::Kind::Usage, file, u.line, u.column + 1,
+                          std::string(talmo::trimBlanks(u.lineText))});
     }
     const QString header = QString::number(usages.size()) + QStringLiteral(" usages of ") +
-                           bytesText(name->name) + QStringLiteral(" in ") +
-                           QString::number(files.size()) + QStringLiteral(" files");
-    messageList->showMessages(header, nav.root, listed);
+                           bytesText(name->name) + QStringLiteral(" in ") + QString::number(files) +
+                           QStringLiteral(" files");
+    messageList->showMessages(header, nav.root, std::move(listed));
     LogLine(header);
 }
 
@@ -338,10 +380,10 @@ void TForm1::Navigation::step(TForm1& form, std::vector<Place>& from, std::vecto
     if (from.empty())
         return;
     const Place place = from.back();
-    const Place here{form.currentFile(), form.talmo->selectionStart()};
+    const Place here{editedPath(form), form.talmo->selectionStart()};
     // A place whose file no longer opens is dropped (the load logged it).
     from.pop_back();
-    if (!place.file.isEmpty() && !open(form, place.file))
+    if (!place.file.empty() && !open(form, place.file))
         return;
     to.push_back(here);
     form.talmo->setSelectionStart(place.caret);
@@ -365,11 +407,12 @@ QString TForm1::definitionTip(long position) {
     nav.index->refreshChanged();
     std::string text;
     const auto edited = nav.edited(*this, text);
-    const std::vector<talmo::ModDefinition> targets = talmo::jumpTargets(
-        nav.index->definitionsOf(name->name, edited ? &*edited : nullptr), name->afterDot);
+    const std::vector<talmo::ModDefinition> targets =
+        nav.targetsOf(*name, *nav.index, edited ? &*edited : nullptr);
     QStringList lines;
     for (const talmo::ModDefinition& d : targets)
-        lines << indexName(d.file) + QLatin1Char(':') + QString::number(d.definition.line) +
-                     QStringLiteral("  ") + bytesText(talmo::trimBlanks(d.lineText));
+        lines << talmo::fileNameText(talmo::pathOfBytes(d.file)) + QLatin1Char(':') +
+                     QString::number(d.definition.line) + QStringLiteral("  ") +
+                     bytesText(talmo::trimBlanks(d.lineText));
     return lines.join(QLatin1Char('\n'));
 }

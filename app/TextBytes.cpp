@@ -14,6 +14,14 @@ QString settingsText(std::string_view bytes) {
     return QString::fromLatin1(bytes.data(), static_cast<qsizetype>(bytes.size()));
 }
 
+QString fileNameText(const std::filesystem::path& path) {
+#ifdef _WIN32
+    return QString::fromStdWString(path.native());
+#else
+    return settingsText(path.native());
+#endif
+}
+
 QString memoContents(const QPlainTextEdit* memo) {
     QString text = memo->document()->toRawText();
     text.replace(QChar::ParagraphSeparator, u'\n');

@@ -52,6 +52,22 @@ inline QString pathText(const std::filesystem::path& path) {
 #endif
 }
 
+// A file name the system gave as bytes (a compiler's output: the file-name
+// encoding) as a path: the bytes themselves on POSIX.
+inline std::filesystem::path pathOfNameBytes(std::string_view bytes) {
+#ifdef _WIN32
+    return localPath(nameText(bytes));
+#else
+    return std::filesystem::path(std::string(bytes));
+#endif
+}
+
+// A path as a list of results shows it: on POSIX its bytes as UTF-8 where
+// they are UTF-8, else (a name from an older system, in Latin-1) each byte as
+// its Latin-1 character, so no name shows replacement characters; its own
+// characters on Windows.
+QString fileNameText(const std::filesystem::path& path);
+
 // 8-bit file text as a plain memo shows it: every line break (CR, LF or
 // CR LF) one "\n".
 inline QString memoText(std::string_view bytes) {

@@ -10,6 +10,7 @@
 #include "ColourChooser.h"
 #include "FileListBox.h"
 #include "FunctionCombo.h"
+#include "MessageList.h"
 #include "QsciEditor.h"
 #include "TForm1.h"
 
@@ -251,6 +252,66 @@ void BM_StartUp10kFiles(benchmark::State& state) {
     }
 }
 BENCHMARK(BM_StartUp10kFiles)->Unit(benchmark::kMillisecond);
+
+// A mod of 150 files (5 MB) in which "mover" is used 40,200 times.
+std::vector<std::pair<QString, std::string>> modWithManyUsages() {
+    std::vector<std::pair<QString, std::string>> files;
+    std::string progs = "progs.dat\r\n";
+    for (int i = 0; i < 150; ++i) {
+        const QString name = QStringLiteral("file%1.qc").arg(i);
+        progs += name.toStdString() + "\r\n";
+        std::string text = talmo::testgen::quakeCSource(30 * 1024, static_cast<unsigned>(i + 1));
+        text += "void() uses =\r\n{\r\n";
+        for (int line = 0; line < 134; ++line)
+            text += "\tmover.health = mover.health - 1;\r\n";
+        text += "};\r\n";
+        files.emplace_back(name, std::move(text));
+    }
+    files.emplace_back(QStringLiteral("progs.src"), progs);
+    return files;
+}
+
+// Shift+F12 on a name of 40,000 usages, until the first rows of the list are
+// painted: the time the window is held, from the key to what it shows.
+void BM_FindUsages40k(benchmark::State& state) {
+    WindowOn w(modWithManyUsages());
+    while (!w->definitionIndexReady())
+        QCoreApplication::processEvents(QEventLoop::AllEvents, 10);
+    w->openInEditor(QDir(w.dir()).filePath(QStringLiteral("file0.qc")));
+    w->talmo->setSelectionStart(static_cast<long>(w->talmo->text().find("mover.health")));
+    auto* list = w->findChild<QWidget*>(QStringLiteral("qccmessages"));
+    for (auto _ : state) {
+        w->findUsagesClick();
+        list->repaint();
+    }
+    state.counters["usages"] = static_cast<double>(w->messageList->messages().size());
+    if (w->messageList->messages().size() < 40000)
+        state.SkipWithError("the usages were not all found");
+}
+BENCHMARK(BM_FindUsages40k)->Unit(benchmark::kMillisecond);
+
+// A compile whose log holds 50,000 messages, from the log read to the first
+// rows painted (with a file of the messages in the editor, whose lines they
+// mark).
+void BM_CompileMessages50k(benchmark::State& state) {
+    std::string log;
+    for (int i = 0; i < 50000; ++i)
+        log += "file" + std::to_string(i % 150) + ".qc:" + std::to_string(i / 150 + 1) +
+               (i % 10 == 0 ? ": error: " : ": warning: ") + "unused variable v" +
+               std::to_string(i) + "\n";
+    WindowOn w({{QStringLiteral("file0.qc"), talmo::testgen::quakeCSource(30 * 1024, 1)},
+                {QStringLiteral("log"), log}});
+    w->openInEditor(QDir(w.dir()).filePath(QStringLiteral("file0.qc")));
+    auto* list = w->findChild<QWidget*>(QStringLiteral("qccmessages"));
+    for (auto _ : state) {
+        w->readCompilerLog(w.dir(), 1);
+        list->repaint();
+    }
+    state.counters["messages"] = static_cast<double>(w->messageList->messages().size());
+    if (w->messageList->messages().size() != 50000)
+        state.SkipWithError("the messages were not all read");
+}
+BENCHMARK(BM_CompileMessages50k)->Unit(benchmark::kMillisecond);
 
 // The peak resident memory of the process after loading a 10 MB file into
 // the window by a double click's switch.

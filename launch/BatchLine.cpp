@@ -87,6 +87,34 @@ std::vector<BatchStep> batchSteps(std::string_view batchName, std::string_view b
     return steps;
 }
 
+std::string progressLine(std::size_t number, int status) {
+    return std::to_string(number) + " " + std::to_string(status) + "\n";
+}
+
+std::optional<LineProgress> parseProgressLine(std::string_view line) {
+    while (!line.empty() && (line.back() == '\n' || line.back() == '\r'))
+        line.remove_suffix(1);
+    const std::size_t blank = line.find(' ');
+    if (blank == std::string_view::npos)
+        return std::nullopt;
+    auto number = [](std::string_view digits) -> std::optional<long long> {
+        if (digits.empty() || digits.size() > 9)
+            return std::nullopt;
+        long long value = 0;
+        for (const char c : digits) {
+            if (c < '0' || c > '9')
+                return std::nullopt;
+            value = value * 10 + (c - '0');
+        }
+        return value;
+    };
+    const std::optional<long long> n = number(line.substr(0, blank));
+    const std::optional<long long> status = number(line.substr(blank + 1));
+    if (!n || !status)
+        return std::nullopt;
+    return LineProgress{static_cast<std::size_t>(*n), static_cast<int>(*status)};
+}
+
 std::vector<std::string> splitBatchLines(std::string_view bytes) {
     std::vector<std::string> lines;
     std::size_t pos = 0;

@@ -2,6 +2,7 @@
 // of a batch file. No Qt.
 #pragma once
 
+#include <optional>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -36,6 +37,19 @@ BatchStep parseBatchLine(std::string_view line);
 // game line of "goquake.bat"; every other line is read by parseBatchLine.
 // The batch files of another name are read line by line.
 std::vector<BatchStep> batchSteps(std::string_view batchName, std::string_view bytes);
+
+// With --progress the runner reports each finished line on its standard
+// output as "N STATUS\n": the line's number (1-based) and its exit status (0
+// for the lines it runs itself, 127 for a program it could not start).
+std::string progressLine(std::size_t number, int status);
+struct LineProgress {
+    std::size_t number = 0;
+    int status = 0;
+    friend bool operator==(const LineProgress&, const LineProgress&) = default;
+};
+// A progress line read back (its line break optional); nullopt when it is no
+// such line.
+std::optional<LineProgress> parseProgressLine(std::string_view line);
 
 // The lines of a batch file's bytes: split at LF, a CR before it dropped; no
 // entry for the empty text after the last line break.

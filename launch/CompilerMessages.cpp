@@ -137,6 +137,32 @@ std::optional<CompilerMessage> parseLine(std::string_view line) {
     return std::nullopt;
 }
 
+// "error: text" or "warning CODE: text" at the start of a line, the kind word
+// in lower case.
+std::optional<CompilerMessage> parseUnplaced(std::string_view line) {
+    line = trimBlanks(line);
+    if (!line.starts_with("error") && !line.starts_with("warning"))
+        return std::nullopt;
+    CompilerMessage m;
+    const std::optional<std::string_view> text = parseKind(line, m.kind);
+    if (!text)
+        return std::nullopt;
+    m.text = std::string(*text);
+    return m;
+}
+
+// fteqcc's "************ ERROR ************".
+bool isErrorBanner(std::string_view line) {
+    line = trimBlanks(line);
+    if (!line.starts_with('*') || !line.ends_with('*'))
+        return false;
+    while (!line.empty() && line.front() == '*')
+        line.remove_prefix(1);
+    while (!line.empty() && line.back() == '*')
+        line.remove_suffix(1);
+    return trimBlanks(line) == "ERROR";
+}
+
 std::string counted(std::size_t n, const char* singular) {
     return std::to_string(n) + " " + singular + (n == 1 ? "" : "s");
 }
@@ -145,18 +171,36 @@ std::string counted(std::size_t n, const char* singular) {
 
 std::vector<CompilerMessage> parseCompilerMessages(std::string_view output) {
     std::vector<CompilerMessage> messages;
-    for (const std::string& line : splitBatchLines(output))
-        if (std::optional<CompilerMessage> m = parseLine(line))
+    bool afterBanner = false;
+    for (const std::string& line : splitBatchLines(output)) {
+        if (afterBanner && !trimBlanks(line).empty()) {
+            afterBanner = false;
+            // The banner over errors already listed says only that.
+            if (!trimBlanks(line).starts_with("Errors have occ") && !parseLine(line)) {
+                messages.push_back(
+                    {CompilerMessage::Kind::Error, {}, 0, 0, std::string(trimBlanks(line))});
+                continue;
+            }
+        }
+        if (isErrorBanner(line))
+            afterBanner = true;
+        else if (std::optional<CompilerMessage> m = parseLine(line))
             messages.push_back(std::move(*m));
+        else if (std::optional<CompilerMessage> unplaced = parseUnplaced(line))
+            messages.push_back(std::move(*unplaced));
+    }
     return messages;
 }
 
-std::string messageSummary(const std::vector<CompilerMessage>& messages) {
-    if (messages.empty())
-        return "no errors";
+std::string messageSummary(const std::vector<CompilerMessage>& messages,
+                           std::optional<int> exitStatus) {
     std::size_t errors = 0;
     for (const CompilerMessage& m : messages)
         errors += m.kind == CompilerMessage::Kind::Error ? 1 : 0;
+    if (exitStatus && *exitStatus != 0 && errors == 0)
+        return "the compiler failed (exit status " + std::to_string(*exitStatus) + "); see log";
+    if (messages.empty())
+        return "no errors";
     return counted(errors, "error") + ", " + counted(messages.size() - errors, "warning");
 }
 

@@ -10,10 +10,13 @@
 // The path of cd, notepad and start is used as it is and never goes through
 // a shell, so a file name cannot run anything. The lines the user typed into
 // Talmo (BatchLine.h, batchSteps) always go to /bin/sh -c whole.
-// With --progress, the number of each finished line (1-based) goes to the
-// standard output, one a line, so a caller can tell when the compiler line
-// is done while notepad still shows its log; the started programs write to
-// the standard error instead.
+// With --progress, the number of each finished line (1-based) and its exit
+// status go to the standard output, one line each (BatchLine.h,
+// progressLine), so a caller can tell when the compiler line is done, and
+// how it ended, while notepad still shows its log; the started programs
+// write to the standard error instead. The runner's own exit status is that
+// of the last line it gave to /bin/sh (the compiler's in qcc.bat), 0 when
+// none.
 #include "BatchLine.h"
 #include "ShellRun.h"
 #include "Text.h"
@@ -41,8 +44,8 @@ void closeInheritedDescriptors() {
         ::close(fd);
 }
 
-// Runs the program and waits for it; its exit status, or -1 when it could
-// not be started.
+// Runs the program and waits for it; its exit status (128 + the signal for
+// one that was killed), or 127 when it could not be started.
 int runAndWait(const std::string& program, const std::vector<std::string>& args) {
     std::vector<char*> argv;
     for (const std::string& a : args)
@@ -53,12 +56,14 @@ int runAndWait(const std::string& program, const std::vector<std::string>& args)
     if (err != 0) {
         std::fprintf(stderr, "talmo-batch: cannot run %s: %s\n", program.c_str(),
                      std::strerror(err));
-        return -1;
+        return 127;
     }
     int status = 0;
     while (::waitpid(pid, &status, 0) < 0 && errno == EINTR) {
     }
-    return WIFEXITED(status) ? WEXITSTATUS(status) : -1;
+    if (WIFSIGNALED(status))
+        return 128 + WTERMSIG(status);
+    return WIFEXITED(status) ? WEXITSTATUS(status) : 127;
 }
 
 // A path as a program argument: one beginning with "-" must not read as an
@@ -76,16 +81,18 @@ void openWithOpener(const std::string& path) {
     runAndWait(opener, {"xdg-open", pathArgument(path)});
 }
 
-void runStep(const talmo::BatchStep& step) {
+// Runs one line; its exit status.
+int runStep(const talmo::BatchStep& step) {
     using Kind = talmo::BatchStep::Kind;
     switch (step.kind) {
     case Kind::Nothing:
-        return;
+        return 0;
     case Kind::ChangeDir:
-        if (::chdir(step.argument.c_str()) != 0)
-            std::fprintf(stderr, "talmo-batch: cd %s: %s\n", step.argument.c_str(),
-                         std::strerror(errno));
-        return;
+        if (::chdir(step.argument.c_str()) == 0)
+            return 0;
+        std::fprintf(stderr, "talmo-batch: cd %s: %s\n", step.argument.c_str(),
+                     std::strerror(errno));
+        return 1;
     case Kind::Notepad: {
         const std::string notepad = talmo::findOnPath("notepad");
         if (!notepad.empty()) {
@@ -96,15 +103,15 @@ void runStep(const talmo::BatchStep& step) {
         } else if (!step.argument.empty()) {
             openWithOpener(step.argument);
         }
-        return;
+        return 0;
     }
     case Kind::Open:
         openWithOpener(step.argument);
-        return;
+        return 0;
     case Kind::Shell:
-        runAndWait("/bin/sh", {"sh", "-c", step.argument});
-        return;
+        return runAndWait("/bin/sh", {"sh", "-c", step.argument});
     }
+    return 0;
 }
 
 // Keeps the standard output for the progress only: the started programs
@@ -117,10 +124,10 @@ int takeStandardOutput() {
     return progress;
 }
 
-void reportLine(int progress, std::size_t number) {
+void reportLine(int progress, std::size_t number, int status) {
     if (progress < 0)
         return;
-    const std::string text = std::to_string(number) + "\n";
+    const std::string text = talmo::progressLine(number, status);
     [[maybe_unused]] const ssize_t w = ::write(progress, text.data(), text.size());
 }
 
@@ -143,9 +150,12 @@ int main(int argc, char** argv) {
         return 1;
     }
     const std::vector<talmo::BatchStep> steps = talmo::batchSteps(file, bytes);
+    int shellStatus = 0;
     for (std::size_t i = 0; i < steps.size(); ++i) {
-        runStep(steps[i]);
-        reportLine(progress, i + 1);
+        const int status = runStep(steps[i]);
+        if (steps[i].kind == talmo::BatchStep::Kind::Shell)
+            shellStatus = status;
+        reportLine(progress, i + 1, status);
     }
-    return 0;
+    return shellStatus;
 }

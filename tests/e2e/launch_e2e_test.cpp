@@ -14,11 +14,12 @@
 #include <QElapsedTimer>
 #include <QFile>
 #include <QLineEdit>
-#include <QListWidget>
+#include <QListView>
 #include <QPushButton>
 #include <QStandardPaths>
 #include <QTemporaryDir>
 #include <QTest>
+#include <QToolButton>
 
 using talmo::testing::readFile;
 using talmo::testing::WindowFixture;
@@ -91,6 +92,7 @@ private slots:
     void commandBoxWritesItsOutputAndOpensIt();
     void fileNameThatAShellWouldRunIsOnlyOpened();
     void compilerErrorsLeadToTheirLinesUntilFixed();
+    void aCompileWithoutProgsSrcShowsTheCompilersError();
 
 private:
     QStringList records() const;
@@ -237,21 +239,22 @@ void LaunchE2eTest::compilerErrorsLeadToTheirLinesUntilFixed() {
     WindowFixture f(files);
     TForm1& w = f.window();
     retype(f, w.compilerqc, QStringLiteral("fteqcc"));
-    auto* list = f.control<QListWidget>("qccmessages");
+    auto* list = f.control<QListView>("qccmessages");
     QTest::mouseClick(w.qccarranca, Qt::LeftButton);
     QElapsedTimer wait;
     wait.start();
-    while (list->count() == 0 && wait.elapsed() < kRunTimeoutMs)
+    while (!list->isVisible() && wait.elapsed() < kRunTimeoutMs)
         QTest::qWait(1);
     const QDateTime filled = QDateTime::currentDateTime();
     qInfo("list filled %lld ms after the log was last written",
           QFileInfo(f.path(QStringLiteral("log"))).lastModified().msecsTo(filled));
-    QCOMPARE(list->item(0)->text(), QStringLiteral("1 error, 1 warning"));
-    QCOMPARE(list->count(), 3);
+    QStringList rows = WindowFixture::rowsOf(list);
+    QCOMPARE(rows.size(), 3);
+    QCOMPARE(rows[0], QStringLiteral("1 error, 1 warning"));
 
-    const QString error = list->item(2)->text();
+    const QString error = rows[2];
     QVERIFY2(error.startsWith(QStringLiteral("error  floater.qc:37")), qPrintable(error));
-    QVERIFY(f.doubleClickItem(list, error));
+    QVERIFY(f.doubleClickRow(list, error));
     QCOMPARE(w.currentFile(), f.path(QStringLiteral("floater.qc")));
     const std::string text = w.talmo->text();
     QCOMPARE(text.substr(static_cast<std::size_t>(w.talmo->selectionStart()),
@@ -262,13 +265,28 @@ void LaunchE2eTest::compilerErrorsLeadToTheirLinesUntilFixed() {
     // Fix both: the error in the editor (QCC! saves it), the warning on disk.
     w.talmo->replaceSelection("    self.lanterns = self.lanterns - 1;");
     writeFile(f.path(QStringLiteral("client.qc")), cleanClient);
-    list->clear();
+    QTest::mouseClick(f.control<QToolButton>("qccmessagesclose"), Qt::LeftButton);
     QTest::mouseClick(w.qccarranca, Qt::LeftButton);
-    QTRY_VERIFY_WITH_TIMEOUT(list->count() > 0, kRunTimeoutMs);
-    QCOMPARE(list->item(0)->text(), QStringLiteral("no errors"));
-    QCOMPARE(list->count(), 1);
+    QTRY_VERIFY_WITH_TIMEOUT(list->isVisible(), kRunTimeoutMs);
+    QCOMPARE(WindowFixture::rowsOf(list), QStringList{QStringLiteral("no errors")});
     QCOMPARE(w.talmo->linesWithMark(talmo::QsciEditor::LineMark::Error), std::vector<int>{});
     QVERIFY(f.errors.isEmpty());
+}
+
+void LaunchE2eTest::aCompileWithoutProgsSrcShowsTheCompilersError() {
+    // The compiler names no place for this error and fails.
+    auto files = exampleMod();
+    std::erase_if(files,
+                  [](const auto& file) { return file.first == QStringLiteral("progs.src"); });
+    WindowFixture f(files);
+    TForm1& w = f.window();
+    retype(f, w.compilerqc, QStringLiteral("fteqcc"));
+    auto* list = f.control<QListView>("qccmessages");
+    QTest::mouseClick(w.qccarranca, Qt::LeftButton);
+    QTRY_VERIFY_WITH_TIMEOUT(list->isVisible(), kRunTimeoutMs);
+    QCOMPARE(WindowFixture::rowsOf(list),
+             (QStringList{QStringLiteral("1 error, 0 warnings"),
+                          QStringLiteral("error  Couldn't open file progs.src")}));
 }
 
 QTEST_MAIN(LaunchE2eTest)

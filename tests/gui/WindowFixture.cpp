@@ -89,6 +89,27 @@ bool WindowFixture::doubleClickItem(QListWidget* list, const QString& text) {
     return true;
 }
 
+QStringList WindowFixture::rowsOf(const QAbstractItemView* view) {
+    QStringList rows;
+    const QAbstractItemModel* model = view->model();
+    for (int row = 0; row < model->rowCount(); ++row)
+        rows << model->index(row, 0).data().toString();
+    return rows;
+}
+
+bool WindowFixture::doubleClickRow(QAbstractItemView* view, const QString& text) {
+    const int row = static_cast<int>(rowsOf(view).indexOf(text));
+    if (row < 0)
+        return false;
+    const QModelIndex index = view->model()->index(row, 0);
+    view->scrollTo(index);
+    const QPoint at = view->visualRect(index).center();
+    QTest::mouseClick(view->viewport(), Qt::LeftButton, {}, at);
+    QTest::mouseDClick(view->viewport(), Qt::LeftButton, {}, at);
+    QTest::mouseRelease(view->viewport(), Qt::LeftButton, {}, at);
+    return true;
+}
+
 void WindowFixture::type(QWidget* widget, const QString& text, bool enter) {
     widget->setFocus();
     // keyClicks asserts on characters beyond Latin-1: send those as a

@@ -46,6 +46,10 @@ public:
     // Mouse on a list entry of that text; false when the list has none.
     bool clickItem(QListWidget* list, const QString& text);
     bool doubleClickItem(QListWidget* list, const QString& text);
+    // The rows of a list view, as shown; a double click on the row of that
+    // text (false when it has none).
+    static QStringList rowsOf(const QAbstractItemView* view);
+    bool doubleClickRow(QAbstractItemView* view, const QString& text);
     // Types text into a widget, then presses Enter when asked.
     void type(QWidget* widget, const QString& text, bool enter = false);
     // Closes the window (running its close handler) and forgets it.

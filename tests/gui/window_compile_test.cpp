@@ -7,6 +7,7 @@
 #include "QsciEditor.h"
 
 #include <QLineEdit>
+#include <QListView>
 #include <QPlainTextEdit>
 #include <QPushButton>
 #include <QTabWidget>
@@ -57,12 +58,13 @@ private slots:
 
     void compileListsTheMessagesAndAnEntryOpensItsLine();
     void f4AndShiftF4GoThroughTheMessages();
+    void aFailedCompileShowsAsFailed();
     void theInitialCompilerIsOneFoundOnPath();
     void f1OnADocumentedWordShowsItsEntry();
 
 private:
     // Loads a.qc, compiles with the stand-in and waits for the list.
-    void compile(WindowFixture& f);
+    void compile(WindowFixture& f, const QString& compiler = QStringLiteral("cat fake.log"));
 
     QTemporaryDir m_bin;
     QByteArray m_path;
@@ -81,24 +83,23 @@ void WindowCompileTest::cleanupTestCase() {
     qputenv("PATH", m_path);
 }
 
-void WindowCompileTest::compile(WindowFixture& f) {
+void WindowCompileTest::compile(WindowFixture& f, const QString& compiler) {
     TForm1& w = f.window();
     QVERIFY(w.openInEditor(f.path(QStringLiteral("a.qc"))));
-    w.compilerqc->setText(QStringLiteral("cat fake.log"));
-    auto* list = f.control<QListWidget>("qccmessages");
+    w.compilerqc->setText(compiler);
+    auto* list = f.control<QListView>("qccmessages");
     QTest::mouseClick(w.qccarranca, Qt::LeftButton);
-    QTRY_VERIFY_WITH_TIMEOUT(list->count() > 0, 20000);
+    // The list shows once the compile has been read.
+    QTRY_VERIFY_WITH_TIMEOUT(list->isVisible(), 20000);
 }
 
 void WindowCompileTest::compileListsTheMessagesAndAnEntryOpensItsLine() {
     WindowFixture f(modFiles());
     TForm1& w = f.window();
     compile(f);
-    auto* list = f.control<QListWidget>("qccmessages");
+    auto* list = f.control<QListView>("qccmessages");
     QVERIFY(list->isVisible());
-    QStringList rows;
-    for (int i = 0; i < list->count(); ++i)
-        rows << list->item(i)->text();
+    const QStringList rows = WindowFixture::rowsOf(list);
     QCOMPARE(rows,
              (QStringList{
                  QStringLiteral("2 errors, 1 warning"), QStringLiteral("warning  a.qc:2  w text"),
@@ -109,7 +110,7 @@ void WindowCompileTest::compileListsTheMessagesAndAnEntryOpensItsLine() {
     QVERIFY(f.errors.isEmpty());
 
     // An entry opens its file with its line selected and marked.
-    QVERIFY(f.doubleClickItem(list, list->item(2)->text()));
+    QVERIFY(f.doubleClickRow(list, rows[2]));
     QCOMPARE(QFileInfo(w.currentFile()).canonicalFilePath(),
              QFileInfo(f.path(kOther)).canonicalFilePath());
     QCOMPARE(selectedText(w.talmo), std::string("void() remove = #15;"));
@@ -118,7 +119,7 @@ void WindowCompileTest::compileListsTheMessagesAndAnEntryOpensItsLine() {
 
     // The file of the last entry does not exist: logged, nothing changes.
     const QString before = w.currentFile();
-    list->setCurrentRow(3);
+    list->setCurrentIndex(list->model()->index(3, 0));
     QTest::keyClick(list, Qt::Key_Return);
     QCOMPARE(w.currentFile(), before);
     QVERIFY(f.logLines().last().contains(QStringLiteral("gone.qc")));
@@ -141,8 +142,16 @@ void WindowCompileTest::f4AndShiftF4GoThroughTheMessages() {
     QCOMPARE(selectedText(w.talmo), std::string("float b;"));
     // Backwards from the first wraps to the last (a missing file: logged).
     QTest::keyClick(w.talmo, Qt::Key_F4, Qt::ShiftModifier);
-    QCOMPARE(f.control<QListWidget>("qccmessages")->currentRow(), 3);
+    QCOMPARE(f.control<QListView>("qccmessages")->currentIndex().row(), 3);
     QCOMPARE(QFileInfo(w.currentFile()).fileName(), QStringLiteral("a.qc"));
+}
+
+void WindowCompileTest::aFailedCompileShowsAsFailed() {
+    WindowFixture f(modFiles());
+    // A compiler that fails without a word in the log.
+    compile(f, QStringLiteral("exit 2"));
+    QCOMPARE(WindowFixture::rowsOf(f.control<QListView>("qccmessages")),
+             QStringList{QStringLiteral("the compiler failed (exit status 2); see log")});
 }
 
 void WindowCompileTest::theInitialCompilerIsOneFoundOnPath() {

@@ -9,9 +9,10 @@
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
-#include <QListWidget>
+#include <QListView>
 #include <QTest>
 
+#include <chrono>
 #include <filesystem>
 #include <fstream>
 
@@ -63,6 +64,8 @@ private slots:
     void f12OnACallOpensTheBodyInAnotherFileAndAltLeftComesBack();
     void ctrlClickOnANameGoesToItsDefinition();
     void severalDefinitionsAreListedAndTheFirstOpened();
+    void f12OnAFrameNameOpensItsOwnFilesFrameLine();
+    void aFileNamedInLatin1OpensFromF12AndFromTheList();
     void shiftF12ListsTheUsagesOfTheModWithTheirCount();
     void aNewWorkingDirectoryIsIndexedOnItsOwnAndAnUnknownNameMovesNothing();
     void aDefinitionMovedUnseenIsLookedForInTheFileAsLoaded();
@@ -114,10 +117,50 @@ void WindowNavigationTest::severalDefinitionsAreListedAndTheFirstOpened() {
 
     QCOMPARE(fileName(w.currentFile()), QStringLiteral("b.qc"));
     QCOMPARE(w.talmo->selectionStart(), positionOf(w.talmo->text(), "twice"));
-    QListWidget* list = f.control<QListWidget>("qccmessages");
-    QCOMPARE(list->item(0)->text(), QStringLiteral("2 definitions of twice"));
+    QCOMPARE(WindowFixture::rowsOf(f.control<QListView>("qccmessages")).first(),
+             QStringLiteral("2 definitions of twice"));
     QCOMPARE(w.messageList->messages().size(), std::size_t{2});
-    QCOMPARE(w.messageList->messages()[1].file, QStringLiteral("a.qc"));
+    QCOMPARE(w.messageList->messages()[1].file, std::filesystem::path("a.qc"));
+}
+
+void WindowNavigationTest::f12OnAFrameNameOpensItsOwnFilesFrameLine() {
+    WindowFixture f({{QStringLiteral("progs.src"), "progs.dat\nplayer.qc\nzombie.qc\n"},
+                     {QStringLiteral("player.qc"), "$frame stand1 stand2\n"},
+                     {QStringLiteral("zombie.qc"),
+                      "// the zombie\n$frame stand1\nvoid() z = [$stand1, z] {};\n"}});
+    TForm1& w = openIndexed(f, QStringLiteral("zombie.qc"));
+    w.talmo->setSelectionStart(positionOf(w.talmo->text(), "$stand1") + 3);
+    QTest::keyClick(w.talmo, Qt::Key_F12);
+    QCOMPARE(fileName(w.currentFile()), QStringLiteral("zombie.qc"));
+    QCOMPARE(w.talmo->selectionStart(), positionOf(w.talmo->text(), "stand1"));
+}
+
+void WindowNavigationTest::aFileNamedInLatin1OpensFromF12AndFromTheList() {
+    WindowFixture f({{QStringLiteral("use.qc"), "void() main = { later(); };\n"}});
+    TForm1& w = openIndexed(f, QStringLiteral("use.qc"));
+    // A name that is no UTF-8: "ma\xf1ana.qc" as an older system wrote it,
+    // added once the mod is indexed; the folder's time moved on so that the
+    // next look lists it whatever the clock's grain.
+    const std::filesystem::path dir = f.dir().toStdString();
+    const std::string name = std::string("ma") + '\xf1' + "ana.qc";
+    std::ofstream(dir / name, std::ios::binary) << "void() later = {};\n";
+    std::filesystem::last_write_time(dir,
+                                     std::filesystem::last_write_time(dir) + std::chrono::hours(1));
+    w.talmo->setSelectionStart(positionOf(w.talmo->text(), "later") + 1);
+    QTest::keyClick(w.talmo, Qt::Key_F12);
+    QCOMPARE(w.talmo->text(), std::string("void() later = {};\r\n"));
+    QVERIFY(f.logLines().filter(QStringLiteral("fail")).isEmpty());
+
+    QTest::keyClick(w.talmo, Qt::Key_F12, Qt::ShiftModifier);
+    auto* list = f.control<QListView>("qccmessages");
+    const QString inLatin1 = QStringLiteral("usage  ma\u00f1ana.qc:1:8  void() later = {};");
+    QCOMPARE(
+        WindowFixture::rowsOf(list).mid(1),
+        (QStringList{inLatin1, QStringLiteral("usage  use.qc:1:17  void() main = { later(); };")}));
+    QTest::keyClick(w.talmo, Qt::Key_Left, Qt::AltModifier);
+    QCOMPARE(fileName(w.currentFile()), QStringLiteral("use.qc"));
+    QVERIFY(f.doubleClickRow(list, inLatin1));
+    QCOMPARE(w.talmo->text(), std::string("void() later = {};\r\n"));
 }
 
 void WindowNavigationTest::shiftF12ListsTheUsagesOfTheModWithTheirCount() {
@@ -128,12 +171,15 @@ void WindowNavigationTest::shiftF12ListsTheUsagesOfTheModWithTheirCount() {
     w.talmo->setSelectionStart(positionOf(w.talmo->text(), "= SUB_Remove;") + 2);
     QTest::keyClick(w.talmo, Qt::Key_F12, Qt::ShiftModifier);
 
-    QListWidget* list = f.control<QListWidget>("qccmessages");
+    auto* list = f.control<QListView>("qccmessages");
     QVERIFY(list->isVisible());
-    QCOMPARE(list->item(0)->text(), QStringLiteral("3 usages of SUB_Remove in 2 files"));
+    QCOMPARE(WindowFixture::rowsOf(list).first(),
+             QStringLiteral("3 usages of SUB_Remove in 2 files"));
     QStringList places;
     for (const talmo::ListedMessage& m : w.messageList->messages())
-        places << m.kind + QLatin1Char(' ') + m.file + QLatin1Char(':') + QString::number(m.line);
+        places << talmo::messageKindName(m.kind) + QLatin1Char(' ') +
+                      QString::fromStdString(m.file.string()) + QLatin1Char(':') +
+                      QString::number(m.line);
     QCOMPARE(places,
              (QStringList{QStringLiteral("usage defs.qc:345"), QStringLiteral("usage subs.qc:8"),
                           QStringLiteral("usage subs.qc:17")}));

@@ -76,6 +76,59 @@ INSTANTIATE_TEST_SUITE_P(Sources, DefinitionScanOf, ::testing::Values(
              {"a function 1:7", "after global 2:6"}},
     ScanCase{"DeclarationAfterAStrayStatementIsFound", "junk junk\nfloat kept;",
              {"kept global 2:6"}}));
+
+// A missing ";" (which the compiler accepts with a warning) or a body still
+// being typed hides nothing after it.
+INSTANTIATE_TEST_SUITE_P(Recovery, DefinitionScanOf, ::testing::Values(
+    ScanCase{"GlobalWithoutItsSemicolon", "float missing_semi\nfloat after_missing;",
+             {"missing_semi global 1:6", "after_missing global 2:6"}},
+    ScanCase{"PrototypeWithoutItsSemicolon", "void() helper\nvoid() helper2 = { x(); };",
+             {"helper prototype 1:7", "helper2 function 2:7"}},
+    ScanCase{"DeclaredTypeAfterAMissingSemicolon", "float a\nstrbuf b;\nfloat c = 1\nstrbuf d;",
+             {"a global 1:6", "b global 2:7", "c constant 3:6", "d global 4:7"}},
+    ScanCase{"ConstantWithoutItsSemicolon", "float a = 1\nvar float b;\n.float f\n.float g;",
+             {"a constant 1:6", "b global 2:10", "f field 3:7", "g field 4:7"}},
+    ScanCase{"BodyStillBeingTyped",
+             "void() typing =\n{\n\tlocal float x;\n\tif (x) {\n\nvoid() next = { y(); };\n"
+             "$frame run1\n.float speed;",
+             {"typing function 1:7", "next function 6:7", "run1 frame 7:7", "speed field 8:7"}},
+    ScanCase{"IndentedOrCalledTypesInABodyEndNothing",
+             "void() f = {\n\tfloat(entity e) g;\nfloat(x);\n};\nfloat after;",
+             {"f function 1:7", "after global 5:6"}}));
+
+// The syntax of current compilers and their extension files.
+INSTANTIATE_TEST_SUITE_P(CurrentSyntax, DefinitionScanOf, ::testing::Values(
+    ScanCase{"ModifiersBeforeADefinition",
+             "__wrap void() ClientKill = { prior(); };\n__used var float mode = 2;\n"
+             "__weak float limit;\n__accumulate void() Init = {};\nnosave noref shared float n;",
+             {"ClientKill function 1:14", "mode global 2:17", "limit global 3:13",
+              "Init function 4:20", "n global 5:26"}},
+    ScanCase{"TypedefNamesAType", "typedef float strbuf;\ntypedef void(float a) callback;",
+             {"strbuf type 1:14", "callback type 2:22"}},
+    ScanCase{"AccessorWithAndWithoutItsBody",
+             "accessor filestream : float;\naccessor hashtable : float\n{\n"
+             "\tinline get float x = { return 1; };\n};\nfloat after;",
+             {"filestream type 1:9", "hashtable type 2:9", "after global 6:6"}},
+    ScanCase{"EnumValuesAreConstants",
+             "enum { RED, GREEN = 3, BLUE };\nenumflags : float { FL_A, FL_B };\n"
+             "typedef enum { ONE, TWO } count_t;",
+             {"RED constant 1:7", "GREEN constant 1:12", "BLUE constant 1:23",
+              "FL_A constant 2:20", "FL_B constant 2:26", "ONE constant 3:15",
+              "TWO constant 3:20", "count_t type 3:26"}},
+    ScanCase{"ClassAndStructNameTypes",
+             "class monster : entity {\n\tfloat hp;\n};\nstruct pair { float a, b; };\n"
+             "typedef struct { float x; } point;",
+             {"monster type 1:6", "pair type 4:7", "point type 5:28"}},
+    ScanCase{"DeclaredTypesAsReturnAndFieldTypes",
+             "strbuf() buf_create = #460;\n"
+             "filestream(string name, float mode, optional float size) fopen = #110;\n"
+             ".strbuf lines;\nsearchhandle found;\nhashtable hash_create(float n) = #287;",
+             {"buf_create builtin 1:9", "fopen builtin 2:57", "lines field 3:8",
+              "found global 4:13", "hash_create builtin 5:10"}},
+    ScanCase{"PointerTypes",
+             "float*(float n) memalloc_f = #384;\n__variant*(float sz) memalloc = #385;\n"
+             "float *cursor;",
+             {"memalloc_f builtin 1:16", "memalloc builtin 2:21", "cursor global 3:7"}}));
 // clang-format on
 
 struct UsageCase {
@@ -304,6 +357,71 @@ TEST_F(ModIndex, FilesBiggerThanASourceAreLeftOut) {
     EXPECT_EQ(index.fileCount(), 1u);
     index.refreshFile("big.qc");
     EXPECT_TRUE(index.definitionsOf("big").empty());
+}
+
+// Three monsters in compile order, each with frames of the same names.
+class FrameScope : public ModIndex {
+protected:
+    void SetUp() override {
+        write("progs.src", "progs.dat\nintro.qc\nplayer.qc\nzombie.qc\ndog.qc\n");
+        write("intro.qc", "void() i = [$stand1, i] {};\n");
+        write("player.qc", "$frame stand1 stand2\nvoid() p = [$stand1, p] {};\n");
+        write("zombie.qc", "void() early = [$stand1, early] {};\n$frame stand1\n"
+                           "void() z = [$stand1, z] {};\nvoid() z2 = [$stand2, z2] {};\n");
+        write("dog.qc", "void() d = [$stand1, d] {};\n");
+        m_index = DefinitionIndex::build(root());
+    }
+    // The byte offset of `name` on `line` (1-based) of `file`.
+    std::size_t offsetOf(const std::string& file, int line, const std::string& name) {
+        std::ifstream in(root() / file, std::ios::binary);
+        const std::string text{std::istreambuf_iterator<char>(in), {}};
+        std::size_t start = 0;
+        for (int l = 1; l < line; ++l)
+            start = text.find('\n', start) + 1;
+        return text.find(name, start);
+    }
+    DefinitionIndex m_index;
+};
+
+TEST_F(FrameScope, AUseTakesTheLastFrameLineBeforeItInCompileOrder) {
+    struct Case {
+        const char* name;
+        const char* file;
+        int line;
+        const char* frame;
+        const char* definition; // "file:line", "" for none
+    };
+    const Case cases[] = {
+        {"its own file's line above it", "zombie.qc", 3, "stand1", "zombie.qc:2"},
+        {"an earlier file's before the redefinition", "zombie.qc", 1, "stand1", "player.qc:1"},
+        {"an earlier file's where nothing redefined it", "zombie.qc", 4, "stand2", "player.qc:1"},
+        {"the last file that defined it, from a later file", "dog.qc", 1, "stand1", "zombie.qc:2"},
+        {"the name on the $frame line itself", "zombie.qc", 2, "stand1", "zombie.qc:2"},
+        {"none before the first $frame line", "intro.qc", 1, "stand1", ""},
+    };
+    for (const Case& c : cases) {
+        const std::optional<ModDefinition> d =
+            m_index.frameDefinitionAt(c.frame, c.file, offsetOf(c.file, c.line, c.frame));
+        EXPECT_EQ(d ? d->file + ":" + std::to_string(d->definition.line) : "", c.definition)
+            << c.name;
+    }
+}
+
+TEST_F(FrameScope, UsagesAreTheUsesOfTheSameDefinitionAndEditedTextCounts) {
+    auto places = [](const std::vector<ModUsage>& uses) {
+        std::vector<std::string> out;
+        for (const ModUsage& u : uses)
+            out.push_back(u.file + ":" + std::to_string(u.line));
+        return out;
+    };
+    EXPECT_EQ(places(m_index.frameUsagesAt("stand1", "dog.qc", offsetOf("dog.qc", 1, "stand1"))),
+              (std::vector<std::string>{"zombie.qc:2", "zombie.qc:3", "dog.qc:1"}));
+    // The dog's own $frame line, still unsaved, takes its use over.
+    const DefinitionIndex::EditedText edited{"dog.qc",
+                                             "$frame stand1\r\nvoid() d = [$stand1, d] {};\r\n"};
+    EXPECT_EQ(places(m_index.frameUsagesAt("stand1", "zombie.qc",
+                                           offsetOf("zombie.qc", 3, "stand1"), &edited)),
+              (std::vector<std::string>{"zombie.qc:2", "zombie.qc:3"}));
 }
 
 TEST(ProgsSourceList, SkipsTheOutputFileAndComments) {

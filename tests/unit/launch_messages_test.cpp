@@ -2,6 +2,7 @@
 
 #include <gtest/gtest.h>
 
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -65,16 +66,59 @@ TEST(CompilerMessages, ReadsEachCompilersForm) {
 }
 
 TEST(CompilerMessages, IgnoresLinesWithoutALocationOrAKind) {
-    for (const char* line : {"error: no file", "a.qc: error: no line", "a.qc:x: error: bad line",
-                             "a.qc:0: error: line zero", "a.qc:3: note: other kind",
-                             "a.qc:3: errors: plural", "a.qc(3 : error: unclosed"})
+    for (const char* line :
+         {"Warning: progs CRC not recognised", "a.qc: error: no line", "a.qc:x: error: bad line",
+          "a.qc:0: error: line zero", "a.qc:3: note: other kind", "a.qc:3: errors: plural",
+          "a.qc(3 : error: unclosed"})
         EXPECT_EQ(talmo::parseCompilerMessages(line), Messages{}) << line;
 }
 
-TEST(CompilerMessages, SummarisesTheCounts) {
+TEST(CompilerMessages, ReadsMessagesWithoutAPlace) {
+    struct Case {
+        const char* name;
+        const char* output;
+        Messages messages;
+    };
+    const Case cases[] = {
+        {"an error under fteqcc's banner",
+         "Source file: progs.src\n\n************ ERROR ************\n"
+         "Couldn't open file progs.src\n",
+         {{Kind::Error, "", 0, 0, "Couldn't open file progs.src"}}},
+        {"the banner over errors already listed adds none",
+         "a.qc:1: error: \";\" - not a name\n\n************ ERROR ************\n"
+         "Errors have occured\n\nError in a.qc on line 3\n",
+         {{Kind::Error, "a.qc", 1, 0, "\";\" - not a name"}}},
+        {"a warning the compiler counts",
+         "Warning: progs CRC not recognised from quake nor clones\n"
+         "warning: Model progs/gib1.mdl was precached but not directly used\n",
+         {{Kind::Warning, "", 0, 0, "Model progs/gib1.mdl was precached but not directly used"}}},
+        {"an error with a code",
+         "error F100: no progs.src\r\n",
+         {{Kind::Error, "", 0, 0, "no progs.src"}}},
+    };
+    for (const Case& c : cases)
+        EXPECT_EQ(talmo::parseCompilerMessages(c.output), c.messages) << c.name;
+}
+
+TEST(CompilerMessages, TheHeaderSaysHowTheCompileEnded) {
     const CompilerMessage e{Kind::Error, "a.qc", 1, 0, "e"};
+    const CompilerMessage unplaced{Kind::Error, "", 0, 0, "Couldn't open file progs.src"};
     const CompilerMessage w{Kind::Warning, "a.qc", 2, 0, "w"};
-    EXPECT_EQ(talmo::messageSummary({}), "no errors");
-    EXPECT_EQ(talmo::messageSummary({e, w, w}), "1 error, 2 warnings");
-    EXPECT_EQ(talmo::messageSummary({w}), "0 errors, 1 warning");
+    struct Case {
+        const char* name;
+        Messages messages;
+        std::optional<int> status;
+        const char* header;
+    };
+    const Case cases[] = {
+        {"success without a message", {}, 0, "no errors"},
+        {"status unknown, no message", {}, std::nullopt, "no errors"},
+        {"success with warnings", {w}, 0, "0 errors, 1 warning"},
+        {"errors counted with the warnings", {e, w, w}, 1, "1 error, 2 warnings"},
+        {"an error without a place counts", {unplaced}, 1, "1 error, 0 warnings"},
+        {"failure without any output", {}, 1, "the compiler failed (exit status 1); see log"},
+        {"failure with warnings only", {w}, 2, "the compiler failed (exit status 2); see log"},
+    };
+    for (const Case& c : cases)
+        EXPECT_EQ(talmo::messageSummary(c.messages, c.status), c.header) << c.name;
 }

@@ -3,6 +3,7 @@
 #ifndef _WIN32
 
 #include "Batch.h"
+#include "BatchLine.h"
 #include "Editor.h"
 #include "ShellRun.h"
 #include "Text.h"
@@ -161,16 +162,21 @@ TEST_F(RunnerTest, TypedCommandsOfTheCompilerAndCmdBoxRunAsTyped) {
     }
 }
 
-TEST_F(RunnerTest, ProgressCountsTheFinishedLinesApartFromWhatTheProgramsPrint) {
-    talmo::writeBatchFile("p.bat", {"echo printed", "", "echo more"});
+TEST_F(RunnerTest, ProgressReportsEachLinesStatusAndTheRunEndsWithTheShellLines) {
+    talmo::writeBatchFile("p.bat", {"echo printed", "", "exit 3", "cd nowhere"});
     FILE* out = ::popen(TALMO_BATCH_RUNNER_DIR "/talmo-batch --progress p.bat 2>/dev/null", "r");
     ASSERT_NE(out, nullptr);
     std::string progress;
     char buf[64];
     for (std::size_t n; (n = std::fread(buf, 1, sizeof buf, out)) > 0;)
         progress.append(buf, n);
-    EXPECT_EQ(::pclose(out), 0);
-    EXPECT_EQ(progress, "1\n2\n3\n");
+    const int status = ::pclose(out);
+    ASSERT_TRUE(WIFEXITED(status));
+    EXPECT_EQ(WEXITSTATUS(status), 3);
+    EXPECT_EQ(progress, "1 0\n2 0\n3 3\n4 1\n");
+    EXPECT_EQ(talmo::parseProgressLine("3 3\n"), (talmo::LineProgress{3, 3}));
+    for (const char* notProgress : {"1", "1 x", " 0", "1 0 0", "-1 2"})
+        EXPECT_EQ(talmo::parseProgressLine(notProgress), std::nullopt) << notProgress;
 }
 
 TEST_F(RunnerTest, HostileFileNamesAreOpenedLiterallyAndRunNothing) {
