@@ -78,6 +78,7 @@ QPlainTextEdit* makeMemo(const PageInfo& page, const QString& text) {
     memo->setVerticalScrollBarPolicy(page.miniHelp ? Qt::ScrollBarAlwaysOff
                                                    : Qt::ScrollBarAlwaysOn);
     QPalette palette = memo->palette();
+    palette.setColor(QPalette::Base, palette.color(QPalette::Window));
     palette.setColor(QPalette::Text, palette.color(QPalette::WindowText));
     memo->setPalette(palette);
     memo->setPlainText(text);
