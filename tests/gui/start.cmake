@@ -1,0 +1,1 @@
+talmo_gui_test(window_start_test SOURCES window_start_test.cpp)
