@@ -16,8 +16,9 @@ const QString kGeometry = QStringLiteral("window/geometry");
 const QString kState = QStringLiteral("window/state");
 const QString kDirectory = QStringLiteral("window/lastDirectory");
 
-// Each splitter of the window by a key that stays when another is added:
-// its objectName, else its place among the unnamed ones.
+// Each splitter of the window by a key: its objectName, else its place among
+// the unnamed ones (a state restored into another splitter of the same kind
+// only moves its divider).
 template <typename Apply> void forEachSplitter(const TForm1& window, Apply apply) {
     int unnamed = 0;
     for (QSplitter* splitter : window.findChildren<QSplitter*>()) {
