@@ -55,6 +55,7 @@ private slots:
     void aFileOnTheCommandLineIsLoadedAsADoubleClickLoadsIt_data();
     void aFileOnTheCommandLineIsLoadedAsADoubleClickLoadsIt();
     void thePreviewAndTheLogReadUnderADarkPalette();
+    void aListEntryShowsItsFullNameAsItsTooltip();
 };
 
 void WindowStartTest::aRestartKeepsTheLayoutAndTheMenuReopensTheLastDirectory() {
@@ -146,6 +147,17 @@ void WindowStartTest::thePreviewAndTheLogReadUnderADarkPalette() {
                  QColor(Qt::black));
     }
     QApplication::setPalette(saved);
+}
+
+void WindowStartTest::aListEntryShowsItsFullNameAsItsTooltip() {
+    const QString name = QStringLiteral("ai_ammoresistance_of_the_ñandú_monsters.qc");
+    WindowFixture f({{name, "x\r\n"}});
+    TForm1& w = f.window();
+    for (talmo::FileListBox* list : {w.qclista, w.listado}) {
+        const auto found = list->findItems(name, Qt::MatchExactly);
+        QCOMPARE(found.size(), 1);
+        QCOMPARE(found.first()->toolTip(), name);
+    }
 }
 
 QTEST_MAIN(WindowStartTest)
