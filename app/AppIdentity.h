@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // How the desktop knows Talmo's windows: the desktop entry they belong to and
 // the icon they carry, so a dock matches a window to its launcher.
 #pragma once

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // What talmo's command line asks for: `talmo [DIR | FILE]`, --help and
 // --version as every Qt program has them, and --last-directory, which the
 // desktop menu's entry passes.

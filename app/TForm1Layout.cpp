@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Building the window's controls with their captions, hints and initial values.
 #include "TForm1.h"
 

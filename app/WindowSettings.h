@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // What Talmo remembers between runs, in one settings file: the window's
 // geometry and state, the positions of its splitters (the file panel's width
 // among them) and the last working directory. Only the program's start uses

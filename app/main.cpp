@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Talmo: `talmo [DIR | FILE]` opens the main window on DIR, on FILE's
 // folder with FILE in the editor, or on the process's current directory.
 #include "AppIdentity.h"

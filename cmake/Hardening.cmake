@@ -1,3 +1,4 @@
+# SPDX-License-Identifier: GPL-3.0-or-later
 # Debian's hardening flags (dpkg-buildflags with every feature on, bindnow
 # included) for everything this build compiles and links, so that the
 # package ships what the tests ran. Optimisation, debug information and path

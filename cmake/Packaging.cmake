@@ -1,3 +1,4 @@
+# SPDX-License-Identifier: GPL-3.0-or-later
 # Installing Talmo as a desktop program, and its Debian package
 # (`cmake --build BUILD --target package`). The executables' own install
 # rules sit beside them, in app/ and launch/.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Shows the real main window on the current directory and saves one PNG per
 // page of the right-hand notebook into the folder given as argument, then two
 // more of the Edit page: after a compile, with the compiler's messages listed

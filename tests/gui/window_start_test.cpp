@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The window as the program starts it: what a restart remembers (in a scratch
 // settings file, never the user's), `talmo FILE`, and a dark palette.
 #include "WindowFixture.h"

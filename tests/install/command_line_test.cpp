@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // `talmo [DIR | FILE]`, --help, --version and --last-directory, read as the
 // program reads them, and the directory a start opens on.
 #include "CommandLine.h"
