@@ -14,8 +14,11 @@ $(BUILD)/build.ninja:
 build: deps $(BUILD)/build.ninja
 	cmake --build $(BUILD) -j $(JOBS)
 
-# Opens Talmo on the bundled example mod.
+# Opens Talmo on the bundled example mod. It needs a display; on a machine
+# without one, `xvfb-run make run`.
 run: build
+	@if [ -z "$$DISPLAY$$WAYLAND_DISPLAY$$QT_QPA_PLATFORM" ]; then \
+	  echo "make run: no display; on a machine without one: xvfb-run make run" >&2; exit 1; fi
 	cd examples/mod && ../../$(BUILD)/app/talmo
 
 test: build
@@ -39,10 +42,15 @@ bench: deps $(BUILD)/build.ninja
 screenshot: build
 	./scripts/screenshot screenshots
 
-# The Debian package, talmo_<version>_<arch>.deb in $(BUILD).
+# The Debian package, talmo_<version>_<arch>.deb in $(PACKAGE_BUILD): a
+# build of its own, without the tests and benchmarks, builds only what the
+# package ships.
+PACKAGE_BUILD ?= build-package
 .PHONY: package
-package: build
-	cmake --build $(BUILD) --target package
+package: deps
+	cmake -S . -B $(PACKAGE_BUILD) -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo \
+	  -DTALMO_BUILD_TESTS=OFF -DTALMO_BUILD_BENCH=OFF
+	cmake --build $(PACKAGE_BUILD) -j $(JOBS) --target package
 
 clean:
-	rm -rf $(BUILD) $(WIN_BUILD)
+	rm -rf $(BUILD) $(WIN_BUILD) $(PACKAGE_BUILD)

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Fast byte scans over whole source texts (16 bytes a step where the CPU
 // has SSE2), for the scans of a whole mod. Positions are byte offsets.
 #pragma once

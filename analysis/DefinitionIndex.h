@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The definitions of a whole mod: every ".qc" file under a directory (and
 // every other file its progs.src lists there), read from disk, with the
 // definitions of DefinitionScan.h. Answers "where is X defined" from what it

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The definitions and the usages of names in one QuakeC source text, found
 // from its tokens: no compiler, no preprocessor. Comments ("//" to the line
 // end, "/* */") and strings ("..." and '...' vectors, each ending at its

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Find-next (`comClick`): the next occurrence of a search text after the
 // editor's selection, found with the editor's find (letter case ignored).
 //

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The function index of the quick-access box `com` (`BuildFunctionIndex`,
 // `AddIndexEntry`): the heads of the lines that look like definitions of
 // functions or built-ins, each up to and including its first "=".

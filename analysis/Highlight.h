@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The highlighting pass (`syntaxcolorClick`): six QuakeC type keywords bold,
 // block and line comments green. Computed on the whole text, applied in bulk.
 //

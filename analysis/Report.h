@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Definition reports: the line tests of "funcs()" (`TestFunctionLine`) and
 // ".atributes" (`TestAttributeLine`), the file scans that feed them
 // (`ScanFileForFunctions`, `ScanFileForAttributes`), the report file of

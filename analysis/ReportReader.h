@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // `ReportReader`: the one reader through which the report scans read their
 // files, a line at a time, in large buffered chunks. At most one file is open
 // in it; it is closed between scans.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Colorize Search (`Button3Click`) and Search and Replace (`Button4Click`),
 // computed on the whole text and applied in bulk. The window hides the editor
 // around the apply and shows the Edit page when something was found.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The colour chooser of the RSearch page: a drop-down of named colours, each
 // shown with a swatch; red is selected at start.
 #pragma once

@@ -1,5 +1,7 @@
-// What talmo's command line asks for: `talmo [DIR]`, plus --help and
-// --version as every Qt program has them.
+// SPDX-License-Identifier: GPL-3.0-or-later
+// What talmo's command line asks for: `talmo [DIR | FILE]`, --help and
+// --version as every Qt program has them, and --last-directory, which the
+// desktop menu's entry passes.
 #pragma once
 
 #include <QString>
@@ -13,17 +15,30 @@ struct StartRequest {
     // error). -1: open the window.
     int exitCode = -1;
     QString message;
-    // The directory to open, absolute; set only when the window opens.
+    // The directory to open, absolute; set only when the window opens. For a
+    // FILE, the folder that holds it.
     QString directory;
+    // The FILE to load into the editor, its name alone (it lies in
+    // `directory`); empty for DIR or none.
+    QString file;
+    // No DIR or FILE was given and --last-directory was: the directory of the
+    // last run is opened instead of the current one, while it exists.
+    bool lastDirectory = false;
 };
 
-// Reads `arguments` (the program name first). DIR, relative to the current
-// directory, defaults to the current directory; one that is not an existing
-// directory exits with code 2, a wrong option or a second DIR with code 1.
+// Reads `arguments` (the program name first). DIR or FILE, relative to the
+// current directory, defaults to the current directory; one that is neither
+// an existing directory nor a plain file exits with code 2, a wrong option or
+// a second DIR with code 1. The toolkit's own options (-style, -platform and
+// the like) are left to the application, which takes them first.
 StartRequest parseCommandLine(const QStringList& arguments);
 
 // Whether `arguments` only ask for help or the version, which need no
 // window system.
 bool asksOnlyForText(const QStringList& arguments);
+
+// The directory the window opens on: `remembered` (the last run's) when the
+// request asks for it and it is still a directory, else the request's own.
+QString startDirectory(const StartRequest& request, const QString& remembered);
 
 } // namespace talmo

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The directory list: the root and each ancestor of the directory, from the
 // root down, then the directory itself (selected), then its subdirectories in
 // sorted order. A double click or Enter on an entry asks to enter it; a

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Lets a handler of the window see one kind of event of a widget before the
 // widget handles it; the widget still handles it as usual.
 #pragma once

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #include "FileListBox.h"
 
 #include <QDir>
@@ -84,6 +85,9 @@ void FileListBox::reread() {
         const QSignalBlocker quiet(this);
         clear();
         addItems(names);
+        // A name cut at the panel's edge is read whole from its tooltip.
+        for (int row = 0; row < count(); ++row)
+            item(row)->setToolTip(item(row)->text());
         setCurrentRow(-1);
         clearSelection();
     }

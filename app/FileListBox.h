@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // A list of the plain files of one directory that match a mask: one or more
 // wildcard patterns separated by ";", matched without regard to case, where
 // "*.*" means every file, names without a dot included. Names are sorted

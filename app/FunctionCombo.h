@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The quick-access box `com`: an editable drop-down whose typed text
 // completes, ignoring case, to the first entry it begins. It reports the
 // close of its list, the user's edits and picks separately, so that each

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // A list of messages that point into files (compiler errors and warnings,
 // definitions, usages), shown under the editor: a header line, then one
 // entry a message. Activating an entry (double click, Enter) asks for its

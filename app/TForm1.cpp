@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Start-up, the console log, the default error report and closing.
 #include "TForm1.h"
 

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The main window: a file browser on the left, a notebook of eight pages on
 // the right. Every control carries its layout name as objectName, so tests
 // find it with findChild. Handlers keep the names of the control and event

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // QuakeC analysis in the window: the highlighting pass, the function index in
 // `com`, find-next, Colorize Search and Search and Replace.
 #include "TForm1.h"

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The working directory, the file lists, the preview, the switch of the
 // edited file with its autosave, and the Man page's general file.
 #include "TForm1.h"

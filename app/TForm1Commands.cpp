@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The editor's own commands: edited mark, blue typing, caret indicator, HEAD
 // line, go to line, clipboard and help entries; Create New and delete.
 #include "TForm1.h"

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The console of the Cmd page: the entry `cmd`, the "?" button and the
 // interpreter, which reads and sets the autosave box and reads the working
 // directory.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The launcher: the compiler, the game, notepad, the shell and the CMD box
 // through batch files written into the current directory, and the folder of
 // the all-files list opened on the desktop. A batch file that cannot be

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Building the window's controls with their captions, hints and initial values.
 #include "TForm1.h"
 
@@ -241,7 +242,7 @@ QWidget* TForm1::buildEditPage() {
     findedit->setPlaceholderText(QStringLiteral("find"));
     com = named(new talmo::FunctionCombo, "com");
     com->setFont(courierFont());
-    com->setStyleSheet(QStringLiteral("QComboBox#com { background: silver; }"));
+    com->setStyleSheet(QStringLiteral("QComboBox#com { background: silver; color: black; }"));
     top->addWidget(findedit, 1);
     top->addWidget(com, 3);
     layout->addLayout(top);
@@ -295,6 +296,13 @@ QWidget* TForm1::buildSeePage() {
     veer->setReadOnly(true);
     veer->setBorder(true);
     // The system's inactive-caption-text colour as background.
+    // Its text in the window's text colour, so that it reads on that paper
+    // whatever the desktop's palette. The paper comes second: defining the
+    // text's style puts it on the editor's white.
+    const QColor text = palette().color(QPalette::Inactive, QPalette::WindowText);
+    veer->setDefaultColour(talmo::Rgb{static_cast<std::uint8_t>(text.red()),
+                                      static_cast<std::uint8_t>(text.green()),
+                                      static_cast<std::uint8_t>(text.blue())});
     veer->setPaper(palette().color(QPalette::Inactive, QPalette::Window).lighter(104));
     layout->addWidget(veer);
     return page;
@@ -433,8 +441,10 @@ QWidget* TForm1::buildCmdPage() {
     log->setFont(systemFont());
     log->viewport()->setCursor(Qt::ArrowCursor);
     QPalette pal = log->palette();
+    // The button face with the button's own text colour: black on grey in a
+    // light palette, and as readable in a dark one.
     pal.setColor(QPalette::Base, palette().color(QPalette::Button));
-    pal.setColor(QPalette::Text, Qt::black);
+    pal.setColor(QPalette::Text, palette().color(QPalette::ButtonText));
     log->setPalette(pal);
     log->setPlainText(QStringLiteral(" :: T A L M O ::.. \n  Console Subsystem.\n"
                                      " { This version as not real functions }\n>"));
@@ -443,7 +453,7 @@ QWidget* TForm1::buildCmdPage() {
     auto* bar = new QHBoxLayout;
     cmd = lineEdit("cmd");
     cmd->setFont(systemFont());
-    cmd->setStyleSheet(QStringLiteral("QLineEdit#cmd { background: silver; }"));
+    cmd->setStyleSheet(QStringLiteral("QLineEdit#cmd { background: silver; color: black; }"));
     help = button("help", QStringLiteral("?"));
     QFont helpFont = help->font();
     helpFont.setBold(true);

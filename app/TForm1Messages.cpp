@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The compile loop: "QCC!" runs its batch file in a watched process; once the
 // compiler line has ended, the messages in "log" fill the list under the
 // editor, their lines are marked, and an entry leads to its file and line.

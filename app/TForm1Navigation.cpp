@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Navigation across the whole mod: go to a definition (F12, Ctrl+click),
 // every usage of a name (Shift+F12), back and forward (Alt+Left/Right), and
 // the definition shown when the pointer rests on a name. The definition

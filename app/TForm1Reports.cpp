@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Definition reports: "funcs()" and ".atributes" over every source file of
 // the working directory, the report file, and the jump to an entry.
 #include "TForm1.h"

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Project profiles (the Go page) and snippets (the Snip page). A snippet is
 // 8-bit text: its bytes show one byte one character in the memo and go back
 // the same way. A profile holds file names and commands: it is text in the

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The two ways the window turns its texts into bytes: file contents and what
 // is typed for them are 8-bit (TextCodec.h: one byte one character), while
 // file names, directories and the settings that name programs and paths are

@@ -1,8 +1,11 @@
-// Talmo: `talmo [DIR]` opens the main window on DIR, or on the process's
-// current directory.
+// SPDX-License-Identifier: GPL-3.0-or-later
+// Talmo: `talmo [DIR | FILE]` opens the main window on DIR, on FILE's
+// folder with FILE in the editor, or on the process's current directory.
+#include "AppIdentity.h"
 #include "CommandLine.h"
 #include "QuitSignals.h"
 #include "TForm1.h"
+#include "WindowSettings.h"
 
 #include <QApplication>
 #include <QDir>
@@ -27,11 +30,10 @@ void print(std::FILE* stream, const QString& text) {
 } // namespace
 
 int main(int argc, char* argv[]) {
-    // A directory that is not there is answered before any window system is
-    // touched, so the error is the same with or without a display. (Other
-    // errors wait for the application, which takes its own options first.)
+    // Errors are answered before any window system is touched, so they are
+    // the same with or without a display.
     const QStringList raw = argumentsOf(argc, argv);
-    if (const talmo::StartRequest early = talmo::parseCommandLine(raw); early.exitCode == 2) {
+    if (const talmo::StartRequest early = talmo::parseCommandLine(raw); early.exitCode > 0) {
         print(stderr, early.message);
         return early.exitCode;
     }
@@ -44,19 +46,24 @@ int main(int argc, char* argv[]) {
     // The name places the application's files; no display name, which the
     // title bar would append to the window's own caption.
     QCoreApplication::setApplicationName(QStringLiteral("Talmo"));
+    talmo::identifyApplication();
 
     const talmo::StartRequest start = talmo::parseCommandLine(QCoreApplication::arguments());
     if (start.exitCode >= 0) {
         print(start.exitCode == 0 ? stdout : stderr, start.message);
         return start.exitCode;
     }
-    if (!QDir::setCurrent(start.directory)) {
-        print(stderr, QStringLiteral("talmo: ") + start.directory +
+    talmo::WindowSettings settings;
+    const QString directory = talmo::startDirectory(start, settings.lastDirectory());
+    if (!QDir::setCurrent(directory)) {
+        print(stderr, QStringLiteral("talmo: ") + directory +
                           QStringLiteral(": cannot enter the directory\n"));
         return 2;
     }
     TForm1 window;
+    settings.follow(window);
     talmo::closeOnQuitRequests(&window);
     window.show();
+    talmo::openStartFile(window, start);
     return QCoreApplication::exec();
 }

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // What the main() of every benchmark program ends with: Google Benchmark's
 // own start, run and stop, for programs that first handle commands of their
 // own (generating a corpus, a timed command for a script).

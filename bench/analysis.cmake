@@ -1,3 +1,4 @@
+# SPDX-License-Identifier: GPL-3.0-or-later
 # Benchmarks of the QuakeC text analysis on generated sources of 1 MB and
 # 10 MB, and of the report scan over 200 files (compare with `grep -c =` by
 # running bench/report_vs_grep.sh).

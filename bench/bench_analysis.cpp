@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Whole-text analysis on generated QuakeC-like sources of 1 MB (about 30,000
 // lines) and 10 MB: the computations the window applies in bulk.
 #include "FunctionIndex.h"

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Generated inputs shared by the analysis benchmarks.
 #pragma once
 

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Companion of report_vs_grep.sh:
 //   bench_analysis_scan generate DIR   writes 200 QuakeC-like files of 100 KB
 //   bench_analysis_scan funcs FILE...  runs the "funcs()" scan over the files

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The definition index of a whole mod: 150 generated files of about 5 MB in
 // all. Run without arguments for the benchmarks (index build, the lookup of
 // go-to-definition, the usage search); index_vs_grep.sh uses the commands:

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Load, save, find and bulk formatting through the QScintilla editor on
 // multi-megabyte QuakeC-like texts.
 #include "Journal.h"

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The window's own handlers on generated QuakeC-like texts in the real
 // QScintilla editor: the highlighting pass, the function index, Search and
 // Replace and Colorize Search of 10,000 occurrences at 1 MB and 10 MB, the

@@ -1,4 +1,5 @@
 #!/usr/bin/env bash
+# SPDX-License-Identifier: GPL-3.0-or-later
 # Times the build of the definition index over a generated mod of 150 files
 # (5 MB) beside `grep -c =` over the same files, taking turns for 11 rounds;
 # the fastest round of each, warm page cache. Both are whole processes,

@@ -1,4 +1,5 @@
 #!/usr/bin/env bash
+# SPDX-License-Identifier: GPL-3.0-or-later
 # Times the report scans over 200 generated QuakeC-like files (20 MB) beside
 # `grep -c =` over the same files, taking turns for 11 rounds; the fastest
 # round of each, warm page cache.

@@ -1,3 +1,4 @@
+# SPDX-License-Identifier: GPL-3.0-or-later
 # The window's handlers in the real QScintilla editor: highlighting, function
 # index, replace and colorize at 1 MB and 10 MB, the switch, "funcs()" over
 # 200 files, start-up on 10,000 files; `bench_window --peak-memory` prints

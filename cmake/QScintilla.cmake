@@ -1,3 +1,4 @@
+# SPDX-License-Identifier: GPL-3.0-or-later
 # Debian ships QScintilla for Qt 6 without a CMake config or pkg-config file.
 find_library(QSCINTILLA_LIBRARY NAMES qscintilla2_qt6 REQUIRED)
 find_path(QSCINTILLA_INCLUDE_DIR Qsci/qsciscintilla.h

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The console of the Cmd page: the interpreter, its help listing and the
 // handling of an entered line, over what they need of the window. No Qt.
 #pragma once

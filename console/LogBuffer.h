@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The console log's cap: when the log already holds more than 800 lines, its
 // first line goes before a new one is appended, so it never holds more than
 // 801 lines. No Qt.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The state of the file being edited and the rules that write it back: what
 // was loaded (its identity on disk, its line-break style, the text as
 // loaded), whether the editor's text has changed since, and what a switch,

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The editor contract: what the window and the analysis need from a text
 // control holding 8-bit text whose characters carry a colour and a bold flag.
 //

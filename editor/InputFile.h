@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Reading a file the same way on every system: only a regular file is
 // opened; a directory, a FIFO or a device is refused at once rather than
 // waited on. No Qt.

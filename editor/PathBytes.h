@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // A path as one std::string and back, without loss: the file-name bytes on
 // POSIX, UTF-8 on Windows. Never through the ANSI code page, and never as
 // path(std::string), which on Windows reads each byte as one character.

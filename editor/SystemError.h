@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The FileError of a failed system call, worded alike on every system:
 // "What "path": reason", the reason being the C library's text for the
 // error number (a Windows error is first mapped to its nearest one).

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Plain helpers shared by every module that handles 8-bit text and files.
 // No Qt. Positions are byte offsets; "not found" is -1.
 #pragma once

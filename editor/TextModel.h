@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // In-memory implementation of the editor contract, with no Qt: the reference
 // for the contract's semantics and the editor of the analysis tests.
 #pragma once

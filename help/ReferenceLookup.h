@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Where the reference pages document a word of QuakeC source: a builtin, a
 // reserved word or a console command. No Qt.
 #pragma once

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #include "ReferencePages.h"
 
 #include <QFile>
@@ -78,6 +79,7 @@ QPlainTextEdit* makeMemo(const PageInfo& page, const QString& text) {
     memo->setVerticalScrollBarPolicy(page.miniHelp ? Qt::ScrollBarAlwaysOff
                                                    : Qt::ScrollBarAlwaysOn);
     QPalette palette = memo->palette();
+    palette.setColor(QPalette::Base, palette.color(QPalette::Window));
     palette.setColor(QPalette::Text, palette.color(QPalette::WindowText));
     memo->setPalette(palette);
     memo->setPlainText(text);

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The read-only reference notebook shown on the Help page: the game's
 // console commands, a QuakeC manual in five pages, QuakeC examples and the
 // program's own mini-help. The texts are 8-bit resources shown one byte one

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The batch files of the launcher: what each one holds, and writing it.
 // Lines are returned without line breaks; a file is written as 8-bit text
 // with CR LF after every line. No Qt.

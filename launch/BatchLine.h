@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // How the batch runner of non-Windows systems (talmo-batch) reads one line
 // of a batch file. No Qt.
 #pragma once

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The errors and warnings a QuakeC compiler writes into "log", read from its
 // text. Understood forms (the kind word in any ASCII case, optionally
 // followed by a code such as "warning F307"):

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Handing a batch file or a folder to the desktop shell. The call returns at
 // once; the started programs run on their own and nothing waits for them.
 //

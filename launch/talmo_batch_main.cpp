@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // talmo-batch: runs one of Talmo's batch files on systems without the Windows
 // command processor. Usage: talmo-batch [--progress] FILE. Runs in the
 // current directory and executes the lines in order, each to its end before

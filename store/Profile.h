@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The ".qprofile" file: seven labelled lines holding the project settings of
 // the Go page, each followed by CR LF. Values are written exactly as typed and
 // read back by line number only; the labels are never compared. No Qt.

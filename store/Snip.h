@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The ".snip" file: a snippet's text written byte for byte, no line end added
 // after its last line; reading turns every lone CR or LF into CR LF. No Qt.
 #pragma once

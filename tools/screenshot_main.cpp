@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Shows the real main window on the current directory and saves one PNG per
 // page of the right-hand notebook into the folder given as argument, then two
 // more of the Edit page: after a compile, with the compiler's messages listed
@@ -14,6 +15,7 @@
 #include <QFile>
 #include <QLineEdit>
 #include <QListWidget>
+#include <QPalette>
 #include <QPushButton>
 #include <QTabWidget>
 #include <QTemporaryDir>
@@ -89,15 +91,39 @@ bool save(QWidget& window, const QString& file) {
     return true;
 }
 
+// A dark desktop palette, as a dark theme gives the application.
+void useDarkPalette() {
+    QApplication::setStyle(QStringLiteral("Fusion"));
+    QPalette dark;
+    dark.setColor(QPalette::Window, QColor(0x35, 0x35, 0x35));
+    dark.setColor(QPalette::WindowText, QColor(0xee, 0xee, 0xee));
+    dark.setColor(QPalette::Base, QColor(0x23, 0x23, 0x23));
+    dark.setColor(QPalette::AlternateBase, QColor(0x35, 0x35, 0x35));
+    dark.setColor(QPalette::Text, QColor(0xee, 0xee, 0xee));
+    dark.setColor(QPalette::Button, QColor(0x35, 0x35, 0x35));
+    dark.setColor(QPalette::ButtonText, QColor(0xee, 0xee, 0xee));
+    dark.setColor(QPalette::ToolTipBase, QColor(0x23, 0x23, 0x23));
+    dark.setColor(QPalette::ToolTipText, QColor(0xee, 0xee, 0xee));
+    dark.setColor(QPalette::Highlight, QColor(0x2a, 0x82, 0xda));
+    dark.setColor(QPalette::HighlightedText, Qt::white);
+    dark.setColor(QPalette::PlaceholderText, QColor(0x90, 0x90, 0x90));
+    QApplication::setPalette(dark);
+}
+
 } // namespace
 
 int main(int argc, char* argv[]) {
     QApplication app(argc, argv);
-    if (argc < 2) {
-        std::fprintf(stderr, "usage: talmo-screenshot OUTPUT_DIR\n");
+    QStringList args = QApplication::arguments();
+    if (args.size() > 1 && args[1] == QLatin1String("--dark")) {
+        useDarkPalette();
+        args.removeAt(1);
+    }
+    if (args.size() < 2) {
+        std::fprintf(stderr, "usage: talmo-screenshot [--dark] OUTPUT_DIR\n");
         return 2;
     }
-    const QString outDir = QString::fromLocal8Bit(argv[1]);
+    const QString outDir = args[1];
     QDir().mkpath(outDir);
     TForm1 window;
     window.setErrorReporter([](const QString& message) {

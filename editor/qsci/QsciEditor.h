@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The editor contract on a QScintilla control: an 8-bit buffer (no UTF-8
 // mode, no lexer) with CR LF line ends, so a buffer offset is an editor
 // position. Each (colour, bold) pair in use gets a Scintilla style of its

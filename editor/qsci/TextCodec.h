@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The one mapping between the program's 8-bit text (file contents, the
 // editor, snips, report definitions) and Qt strings: every byte 0x00-0xFF is
 // one character, Windows-1252 where that code page defines one and the C1

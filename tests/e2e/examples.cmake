@@ -1,3 +1,4 @@
+# SPDX-License-Identifier: GPL-3.0-or-later
 # The example mod and the QuakeC of the examples help page must compile
 # with a real compiler.
 # The compiler is part of the test set-up (scripts/install-deps installs it):

@@ -1,4 +1,5 @@
 #!/bin/sh
+# SPDX-License-Identifier: GPL-3.0-or-later
 # Compiles QuakeC with fteqcc in a scratch directory.
 #
 #   examples_compile.sh mod MODDIR

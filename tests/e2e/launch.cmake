@@ -1,3 +1,4 @@
+# SPDX-License-Identifier: GPL-3.0-or-later
 # The launcher with the real batch runner, the real QuakeC compiler and
 # stand-ins for notepad and the game.
 if(NOT WIN32)

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The launcher with real programs: the window writes its batch files, the
 // real batch runner executes them, the real QuakeC compiler builds the
 // example mod. Stand-ins for notepad and the game, first on PATH, record

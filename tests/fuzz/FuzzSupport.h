@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Shared pieces of the fuzz targets: the check that stops a run with a
 // readable message, a reader that splits one input into the values a target
 // needs, and small text helpers. No Qt, no clang headers, so the targets also

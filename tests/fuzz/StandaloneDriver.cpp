@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Runs a fuzz target without libFuzzer: first every file named on the command
 // line (a file, or every file of a directory: the seed corpus or a crash
 // reproducer), then deterministic pseudo-random inputs, built from the seeds

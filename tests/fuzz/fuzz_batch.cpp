@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The batch files: a hostile file name never lets a character that the
 // command processor acts on reach an unquoted position, the runner of other
 // systems reads the path back exactly, and every file is composed of the

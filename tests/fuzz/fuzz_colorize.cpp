@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Colorize Search: the marks are every occurrence, left to right without
 // overlap, inside the text; applied in bulk they colour exactly what the
 // step-by-step operation colours and leave the last one selected.

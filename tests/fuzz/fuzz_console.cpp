@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The console: every entered line is echoed and answered exactly as the
 // interpreter's table says, "Ok." closes every command, and with the log's
 // cap the window's log is always the newest 801 lines (or fewer) of what was

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Definitions and usages of one source text: every definition is a whole
 // identifier at its place, with the line and column the editor would show,
 // and is itself found as a usage of its name; usages are whole words at

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Find-next: the occurrence found lies after the selection (one position past
 // its end at the earliest) and inside the text, is the first one there, and
 // the editor then selects exactly it; a failed search changes nothing.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The function index: built from the editor's lines or from its whole text,
 // it must hold the head of every qualifying line, in line order, each ending
 // with its first "=" and free of CR.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The highlighting pass: the bulk computation applied to a text model must
 // format exactly what the pass done step by step on the editor formats, and
 // every range it gives must lie inside the text and hold what it marks.

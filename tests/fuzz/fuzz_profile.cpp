@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Profiles: ProfileValue never keeps leading or trailing bytes 0 to 32, a
 // memo line is the line between its breaks, and a profile written (as text
 // and as a file) and read back gives the trimmed values of its boxes.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Replace-all: the bulk edits applied to a text model give the same text,
 // formats and caret as the operation done one occurrence at a time on the
 // editor, and the result holds no occurrence of the search text that it

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The definition reports: the line tests against the rules spelled out with
 // positions, the entries and their split, and the file scans through the
 // buffered reader against a plain split of the file's bytes, also for lines

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Snippets: a snip written and read back is its text with every lone CR or
 // LF turned into CR LF (and nothing else changed); Save writes the name plus
 // ".snip" and logs its two lines.

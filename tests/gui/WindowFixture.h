@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Shared scaffolding of the window tests: a scratch mod directory made
 // current, a shown TForm1 whose error reports are recorded, and helpers that
 // act as a user would (clicks, double clicks, keys) on controls found by name.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // QuakeC analysis in the window, driven as a user would: the highlighting
 // after a load and from the Syntax button, the function box `com` (picks,
 // close-up, completion, typed searches), find and F3, Colorize Search and

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The window's browsing core driven as a user would: start-up, directory
 // changes, preview, switch with autosave, the Man page, the log.
 #include "WindowFixture.h"

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The editor's commands through real keys and clicks: edited mark, blue
 // typing, caret indicator, HEAD line, go to line, menu shortcuts, Create New
 // and delete.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The compile loop in the window: "QCC!" runs a stand-in compiler (a typed
 // command printing a prepared log) through the real batch runner; the
 // messages fill the list under the editor, lead to their lines and mark

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The console of the Cmd page, typed into as a user would: the echo, the
 // commands, the help listing, the autosave box and the log's cap.
 #include "WindowFixture.h"

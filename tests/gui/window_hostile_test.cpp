@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Hostile directories and files through the real window: each must end in a
 // log line or an error report with the window still answering, and nothing
 // lost on disk.

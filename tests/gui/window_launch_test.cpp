@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The launcher's buttons, menu entries and CMD box: the batch files they
 // write, byte for byte, and what they hand to the shell. PATH holds only
 // stand-ins for the batch runner and the desktop opener that record how they

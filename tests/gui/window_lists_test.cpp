@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The file lists and `com` as a user meets them: the "*.*" mask, the right
 // click that only picks an entry for the pop-up menu, one load per click on
 // the All list, and no completion or search while deleting in `com`.

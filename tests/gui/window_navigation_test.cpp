@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Navigation across a mod through the window: F12 to a body in another file
 // and Alt+Left back, Shift+F12 into the message list, and a name unknown to
 // the index of the working directory.

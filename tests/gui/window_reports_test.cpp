@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Definition reports through the window: "funcs()" and ".atributes" over
 // the files of the working directory, "Edit Report", and the double click on
 // an entry; the failures that stop them with an error report.

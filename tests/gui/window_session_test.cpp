@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The window's wiring of the edit session and of the text boundary: one test
 // per rule (the rules themselves are tested on the session and the codec).
 #include "WindowFixture.h"

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Profiles on the Go page and snippets on the Snip page, driven through the
 // window's lists, boxes and buttons.
 #include "WindowFixture.h"

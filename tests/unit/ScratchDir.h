@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // A scratch directory for tests that touch files: made empty under the
 // system's temporary folder, removed with everything in it at the end.
 #pragma once

@@ -1,3 +1,4 @@
+# SPDX-License-Identifier: GPL-3.0-or-later
 # Tests of the QuakeC text analysis: bulk computations against step-by-step
 # versions written on the editor contract, and table-driven edge cases.
 talmo_unit_test(analysis_tests

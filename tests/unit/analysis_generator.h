@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Seeded generators of QuakeC-like text for the analysis tests and
 // benchmarks: all text is made up here, none comes from a real mod.
 #pragma once

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Golden test: the highlighting, the function index and both reports of
 // tests/data/analysis_sample.qc, written out as text and compared with
 // tests/data/analysis_sample.golden. After an intended change, regenerate

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Step-by-step versions of the analysis operations, written only in terms of
 // the editor's own operations (find, select, bold, colour, replace the
 // selection), one occurrence at a time, as the window once did them. The

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Helpers shared by the analysis tests: compare two editors character by
 // character, and draw a text's formatting as a string.
 #pragma once

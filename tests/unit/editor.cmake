@@ -1,3 +1,4 @@
+# SPDX-License-Identifier: GPL-3.0-or-later
 # Editor contract tests: the same cases run against TextModel and QsciEditor,
 # plus the QScintilla control's own keys, shortcuts and styles. The program
 # has its own main(), which creates the QApplication (offscreen by default).

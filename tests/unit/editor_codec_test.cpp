@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The one mapping between 8-bit text and Qt strings.
 #include "TextCodec.h"
 

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The editor contract, run alike against the in-memory model and the
 // QScintilla control: both must give the same answers.
 #include "Editor.h"

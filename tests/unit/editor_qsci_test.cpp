@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // What only the QScintilla control can get wrong: keys and shortcuts, mouse
 // events, Scintilla styles, undo, the system clipboard, fonts and speed.
 #include "QsciEditor.h"

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The edit session's rules on the in-memory editor: what a switch, a close or
 // a compile writes back, outside changes, failures and recovery copies.
 #include "EditSession.h"

@@ -1,3 +1,4 @@
+# SPDX-License-Identifier: GPL-3.0-or-later
 # The reference notebook, driven as a widget under the offscreen platform.
 # Its own main creates the QApplication, so it does not use talmo_unit_test.
 add_executable(help_test help_pages_test.cpp qt_gtest_main.cpp)

@@ -1,3 +1,4 @@
+# SPDX-License-Identifier: GPL-3.0-or-later
 talmo_unit_test(launch_tests
   SOURCES ${CMAKE_CURRENT_LIST_DIR}/launch_batch_test.cpp
           ${CMAKE_CURRENT_LIST_DIR}/launch_messages_test.cpp

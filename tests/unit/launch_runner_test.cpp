@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Batch files run for real through the detached runner, with stand-in
 // programs first on PATH that record how they were called.
 #ifndef _WIN32

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Files under the names and rules of the system the program runs on: a
 // non-ASCII file name through every file path, read-only files, and (on
 // Windows) batch files as the Windows command processor reads them.

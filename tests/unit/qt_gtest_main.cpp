@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // GoogleTest entry for tests of widgets (the QScintilla control, the help
 // pages): one QApplication for the whole run.
 #include <QApplication>
