@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Keeps the journal of the edited file's unsaved text current: written on a
 // worker thread no later than a second after typing pauses and at least every
 // three seconds while it goes on, removed once the text is in its file.

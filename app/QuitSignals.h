@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Ending as closing the window does when the system asks the program to stop:
 // SIGTERM (shutdown, `kill`), SIGHUP (the terminal went away) and SIGINT
 // (Ctrl+C), and the desktop session's end.

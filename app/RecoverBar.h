@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The bar above the editor that offers unsaved text left by an earlier run:
 // the file's name, when its text was kept, Recover and Discard. Not modal:
 // the window goes on working while it shows.

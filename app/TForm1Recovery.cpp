@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Unsaved work: the journal of the edited file, the offer of journals left
 // by an earlier run (the recover bar), leaving a file only when its text is
 // safe somewhere, and what closing or being told to stop keeps.

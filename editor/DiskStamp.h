@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // What a file held when it was read or written: enough to tell a real change
 // on disk from a touch. No Qt.
 #pragma once

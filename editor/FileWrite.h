@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Writing whole files without ever leaving one half-written, and a seam that
 // makes writes fail on demand (a full disk, a directory that refuses new
 // files), so the failure rules are tested on every machine and as root.

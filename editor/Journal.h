@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The journal of unsaved work: while the editor's text differs from its file,
 // a copy of it with the file's name and the disk version it was based on,
 // kept where a crash cannot take it, one journal per file. Each journal is

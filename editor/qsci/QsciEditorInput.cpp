@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The QScintilla control's keys, mouse, input methods, clipboard and drops.
 // Every way text comes in goes through the text boundary: characters become
 // their bytes, and text holding a character with no byte is refused whole

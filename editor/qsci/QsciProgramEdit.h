@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The guard of the program's own edits on the QScintilla control, shared by
 // its source files.
 #pragma once

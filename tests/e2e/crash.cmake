@@ -1,3 +1,4 @@
+# SPDX-License-Identifier: GPL-3.0-or-later
 # The real program killed while a user types: the journal keeps the text.
 find_package(Python3 REQUIRED COMPONENTS Interpreter)
 add_test(NAME crash_journal_test

@@ -1,4 +1,5 @@
 #!/usr/bin/env python3
+# SPDX-License-Identifier: GPL-3.0-or-later
 """Typed work survives the real program being killed.
 
 Starts the real window under Xvfb on a scratch mod, types into the editor

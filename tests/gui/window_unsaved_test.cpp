@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The window's wiring of unsaved work: the journal and the recover bar, a
 // switch refused when the text is nowhere else, the Man page's save, a
 // failed load and a file made again under the edited name. The rules are

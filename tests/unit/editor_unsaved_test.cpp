@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Unsaved text when something goes wrong: full disks, directories that take
 // no new file, outside writes racing the autosave, files with several names
 // or another owner, and the journal that outlives a crash.
