@@ -63,8 +63,12 @@ def start_display(scratch):
     return xvfb, ":" + number.decode().strip()
 
 
-def xdotool(env, *args):
-    return subprocess.run(["xdotool", *args], env=env, capture_output=True, text=True)
+def xdotool(env, *args, timeout=20):
+    try:
+        return subprocess.run(["xdotool", *args], env=env, capture_output=True, text=True,
+                              timeout=timeout)
+    except subprocess.TimeoutExpired:
+        return subprocess.CompletedProcess(args, 1, "", "timed out")
 
 
 def main():
@@ -97,9 +101,10 @@ def main():
             found = xdotool(env, "search", "--sync", "--onlyvisible", "--name", "T A L M O")
             window = found.stdout.split()[0] if found.stdout.split() else None
             if window is None:
-                failures.append(f"round {round_no}: no window")
+                failures.append(f"round {round_no}: no window (exit {program.poll()})")
                 program.kill()
-                continue
+                program.wait()
+                break
             time.sleep(0.3)
             if kept is not None:
                 path, text = kept
