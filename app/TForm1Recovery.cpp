@@ -71,7 +71,10 @@ void TForm1::recoverClick() {
 void TForm1::discardClick() {
     if (m_offers.empty())
         return;
-    talmo::removeJournal(m_journal->directory(), m_offers.front().file);
+    // A journal this run has written since (the file is being edited again)
+    // holds the text now in the editor: only the offer goes.
+    if (!m_journal->owns(m_offers.front().file))
+        talmo::removeJournal(m_journal->directory(), m_offers.front().file);
     m_offers.erase(m_offers.begin());
     showNextOffer();
 }
