@@ -10,6 +10,8 @@
 // QScintilla control used by the window).
 #pragma once
 
+#include "FileError.h"
+
 #include <cstdint>
 #include <filesystem>
 #include <functional>
@@ -50,12 +52,6 @@ struct Edit {
     long length = 0;
     std::string text;
     CharFormat format;
-};
-
-// Raised by a load or a save that cannot be carried out; what() says why.
-class FileError : public std::runtime_error {
-public:
-    using std::runtime_error::runtime_error;
 };
 
 // Callbacks for the user's keys and clicks in the control.

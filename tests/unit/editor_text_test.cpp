@@ -1,7 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 // The shared text and file helpers: line breaks, the one case-folding rule,
 // and saving that never destroys what was on disk.
-#include "Editor.h"
+#include "FileError.h"
 #include "Text.h"
 
 #include "ScratchDir.h"

@@ -1,7 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "Batch.h"
 #include "BatchLine.h"
-#include "Editor.h"
+#include "FileError.h"
 #include "Text.h"
 
 #include <gtest/gtest.h>

@@ -5,7 +5,7 @@
 
 #include "Batch.h"
 #include "BatchLine.h"
-#include "Editor.h"
+#include "FileError.h"
 #include "ShellRun.h"
 #include "Text.h"
 

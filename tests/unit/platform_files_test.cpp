@@ -3,7 +3,7 @@
 // non-ASCII file name through every file path, read-only files, and (on
 // Windows) batch files as the Windows command processor reads them.
 #include "Batch.h"
-#include "Editor.h"
+#include "FileError.h"
 #include "PathBytes.h"
 #include "Report.h"
 #include "ReportReader.h"

@@ -1,5 +1,5 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
-#include "Editor.h"
+#include "FileError.h"
 #include "Snip.h"
 #include "Text.h"
 

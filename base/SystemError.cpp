@@ -1,7 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "SystemError.h"
 
-#include "Editor.h"
+#include "FileError.h"
 #include "PathBytes.h"
 
 #include <cerrno>

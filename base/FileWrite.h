@@ -5,7 +5,7 @@
 // No Qt.
 #pragma once
 
-#include "Editor.h"
+#include "FileError.h"
 
 #include <cstdint>
 #include <filesystem>

@@ -1,7 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "Text.h"
 
-#include "Editor.h"
+#include "FileError.h"
 #include "InputFile.h"
 #include "PathBytes.h"
 
