@@ -407,8 +407,14 @@ std::size_t DefinitionIndex::relist(std::string& text, std::vector<Definition>& 
             ++changed;
         }
     }
-    for (std::size_t i = 0; i < m_files.size(); ++i)
-        changed += !taken[i] && m_files[i].present; // gone from the list
+    for (std::size_t i = 0; i < m_files.size(); ++i) {
+        if (taken[i])
+            continue;
+        if (m_open.contains(m_files[i].name)) // an open text not yet on disk stays
+            files.push_back(std::move(m_files[i]));
+        else
+            changed += m_files[i].present; // gone from the list
+    }
     m_files = std::move(files);
     return changed;
 }

@@ -39,21 +39,22 @@ QString textOf(std::string_view bytes) {
     return text;
 }
 
+// The byte of a character; '?' for one that has none.
+char byteOf(char16_t c) {
+    if (c < 0x100) // itself, unless Windows-1252 puts another character there
+        return unicodeOfByte(static_cast<unsigned char>(c)) == c ? static_cast<char>(c) : '?';
+    for (int b = 0x80; b < 0xA0; ++b)
+        if (unicodeOfByte(static_cast<unsigned char>(b)) == c)
+            return static_cast<char>(b);
+    return '?';
+}
+
 // A client's text as bytes: a character without a byte becomes "?" (a
 // surrogate pair two of them, so that UTF-16 places stay where they were).
 std::string bytesOf(const QString& text) {
     std::string bytes(static_cast<std::size_t>(text.size()), '?');
-    for (qsizetype i = 0; i < text.size(); ++i) {
-        const char16_t c = text[i].unicode();
-        if (c < 0x80 || (c >= 0xA0 && c <= 0xFF) ||
-            (c >= 0x80 && c < 0xA0 && unicodeOfByte(static_cast<unsigned char>(c)) == c)) {
-            bytes[static_cast<std::size_t>(i)] = static_cast<char>(c);
-            continue;
-        }
-        for (int b = 0x80; b < 0xA0; ++b)
-            if (unicodeOfByte(static_cast<unsigned char>(b)) == c)
-                bytes[static_cast<std::size_t>(i)] = static_cast<char>(b);
-    }
+    for (qsizetype i = 0; i < text.size(); ++i)
+        bytes[static_cast<std::size_t>(i)] = byteOf(text[i].unicode());
     return bytes;
 }
 
@@ -691,7 +692,14 @@ void LanguageServer::publishDiagnostics() {
     std::map<QString, QJsonArray> byUri;
     for (const CompilerMessage& m : compileInScratchCopy(m_root, *compiler, texts)) {
         const std::string file = m.file.empty() ? std::string("progs.src") : m.file;
-        const TextPosition at{std::max(m.line - 1, 0), std::max(m.column - 1, 0)};
+        TextPosition at{std::max(m.line - 1, 0), std::max(m.column - 1, 0)};
+        if (const std::string* text =
+                m_encoding == PositionEncoding::Utf8 ? textOfFile(file) : nullptr) {
+            const TextLines lines(*text);
+            at = lines.positionOf(lines.offsetOf({at.line, 0}, PositionEncoding::Utf16) +
+                                      static_cast<std::size_t>(at.character),
+                                  m_encoding);
+        }
         const QJsonObject range{{QStringLiteral("start"), position(at)},
                                 {QStringLiteral("end"), position({at.line, at.character + 1})}};
         byUri[uriOf(file)].append(QJsonObject{
