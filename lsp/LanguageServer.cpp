@@ -197,6 +197,23 @@ std::vector<std::string> parametersOf(std::string_view line) {
     return parameters;
 }
 
+// Whether a request's parameters have the parts its method reads: a
+// document's URI for the textDocument/ ones, a place for those at a place.
+bool wellFormed(const QString& method, const QJsonObject& params) {
+    if (!method.startsWith(QLatin1String("textDocument/")))
+        return true;
+    if (!params.value(QStringLiteral("textDocument"))
+             .toObject()
+             .value(QStringLiteral("uri"))
+             .isString())
+        return false;
+    if (method == QLatin1String("textDocument/documentSymbol"))
+        return true;
+    const QJsonObject p = params.value(QStringLiteral("position")).toObject();
+    return p.value(QStringLiteral("line")).isDouble() &&
+           p.value(QStringLiteral("character")).isDouble();
+}
+
 } // namespace
 
 LanguageServer::LanguageServer(Send send, LanguageWords words)
@@ -277,6 +294,10 @@ void LanguageServer::handle(const QByteArray& body) {
     if (name == QLatin1String("shutdown")) {
         m_shutdown = true;
         reply(id, QJsonValue::Null);
+        return;
+    }
+    if (!wellFormed(name, params)) {
+        replyError(id, kInvalidParams, QStringLiteral("missing or malformed parameters"));
         return;
     }
     if (m_index)
