@@ -280,7 +280,10 @@ void LanguageServer::handle(const QByteArray& body) {
     }
     const QString name = method.toString();
     if (name == QLatin1String("initialize")) {
-        reply(id, initialize(params));
+        if (m_initialized)
+            replyError(id, kInvalidRequest, QStringLiteral("already initialized"));
+        else
+            reply(id, initialize(params));
         return;
     }
     if (!m_initialized) {
@@ -595,8 +598,16 @@ QJsonValue LanguageServer::completion(const QJsonObject& params) {
         return QJsonObject{{QStringLiteral("isIncomplete"), false},
                            {QStringLiteral("items"), items}};
     const NameAt typed = typedPrefix(document->text, *offset);
+    // One candidate per name and sort (a prototype apart from the rest, which
+    // it loses to), the fields only after a ".": a mod defines a name in
+    // many places, and the choice among them is completionsFor's.
+    std::set<std::pair<std::string_view, bool>> seen;
     const std::vector<ModDefinition> mod = m_index->definitionsWhere(
-        [&typed](const Definition& d) { return startsWithNoCase(d.name, typed.name); },
+        [&](const Definition& d) {
+            return (d.kind == DefinitionKind::Field) == typed.afterDot &&
+                   startsWithNoCase(d.name, typed.name) &&
+                   seen.emplace(d.name, d.kind == DefinitionKind::Prototype).second;
+        },
         kMaxCompletions * 20);
     const std::vector<CompletionItem> found =
         completionsFor(typed.name, typed.afterDot, mod, m_words, kMaxCompletions + 1);

@@ -195,6 +195,8 @@ def test_requests(parent):
     s.send({"jsonrpc": "2.0", "id": 99, "params": {}})
     check(s.answer(99)["error"]["code"] == -32600, "no method")
     check(s.request("nonsense/method", {}, full=True)["error"]["code"] == -32601, "unknown method")
+    check(s.request("initialize", {"capabilities": {}}, full=True)["error"]["code"] == -32600,
+          "initialized once only")
     check(s.request("textDocument/definition", {"textDocument": 5}, full=True)["error"]["code"] == -32602,
           "params of a wrong shape")
     # Two messages in one write, the header in another case.
