@@ -1,6 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "ScratchCompile.h"
 
+#include "Batch.h"
 #include "DefinitionIndex.h" // kMaxSourceBytes
 #include "FileWrite.h"
 #include "PathBytes.h"
@@ -48,10 +49,16 @@ bool copyMod(const fs::path& from, const fs::path& to) {
 } // namespace
 
 std::optional<std::string> compilerOnPath() {
-    for (const char* compiler : {"fteqcc", "gmqcc", "qfcc", "frikqcc"})
-        if (!QStandardPaths::findExecutable(QString::fromLatin1(compiler)).isEmpty())
-            return std::string(compiler);
-    return std::nullopt;
+    auto onPath = [](std::string_view name) {
+        return !QStandardPaths::findExecutable(
+                    QString::fromUtf8(name.data(), static_cast<qsizetype>(name.size())))
+                    .isEmpty();
+    };
+    // The button's choice, which falls back on a name that may not be there.
+    const std::string compiler = defaultCompiler(BatchDialect::Posix, onPath);
+    if (!onPath(compiler))
+        return std::nullopt;
+    return compiler;
 }
 
 std::vector<CompilerMessage> compileInScratchCopy(const fs::path& root, const std::string& compiler,
