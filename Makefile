@@ -36,7 +36,7 @@ test-windows: deps $(WIN_BUILD)/build.ninja
 	ctest --test-dir $(WIN_BUILD) --output-on-failure -j $(JOBS)
 
 bench: deps $(BUILD)/build.ninja
-	cmake --build $(BUILD) -j $(JOBS) --target benchmarks talmo
+	cmake --build $(BUILD) -j $(JOBS) --target benchmarks talmo talmo-lsp
 	./bench/run-all $(BUILD)
 
 screenshot: build

@@ -283,10 +283,15 @@ DefinitionIndex::File DefinitionIndex::readFile(const fs::path& root, const std:
     const std::optional<Stamp> stamp = stampOf(path);
     if (!stamp || !readSource(path, text))
         return File{name, {}, {}, {}, {}, false, {}};
+    return fileOfText(name, text, found, *stamp);
+}
+
+DefinitionIndex::File DefinitionIndex::fileOfText(const std::string& name, std::string_view text,
+                                                  std::vector<Definition>& found, Stamp stamp) {
     found.clear();
     scanDefinitionsInto(text, found);
     // Sized once: the definitions are most of an index.
-    File file{name, {found.begin(), found.end()}, {}, {}, {}, true, *stamp};
+    File file{name, {found.begin(), found.end()}, {}, {}, {}, true, stamp};
     file.lineOf.reserve(found.size());
     file.nameHashes.reserve(found.size());
     // Definitions on one line ($frame, "float a, b;") share it, unless it is
@@ -298,7 +303,7 @@ DefinitionIndex::File DefinitionIndex::readFile(const fs::path& root, const std:
         const std::size_t lineStart = d.offset - column;
         const bool sameLine = lineStart == lastLineStart;
         if (!sameLine)
-            line = std::string_view(text).substr(lineStart, lineEndOf(text, d.offset) - lineStart);
+            line = text.substr(lineStart, lineEndOf(text, d.offset) - lineStart);
         lastLineStart = lineStart;
         if (!sameLine || line.size() > kShownLineBytes) {
             const std::string_view shown = shownLine(line, column);
@@ -345,7 +350,7 @@ void DefinitionIndex::rebuildTable() {
 
 void DefinitionIndex::refreshFile(const std::string& name) {
     const std::size_t slot = slotOf(name);
-    if (slot == m_files.size() && !isQcFile(name))
+    if ((slot == m_files.size() && !isQcFile(name)) || m_open.contains(name))
         return;
     std::string text;
     std::vector<Definition> found;
@@ -368,6 +373,8 @@ std::size_t DefinitionIndex::refreshChanged() {
         }))
         changed += relist(text, found);
     for (File& file : m_files) {
+        if (m_open.contains(file.name))
+            continue;
         const std::optional<Stamp> now = stampOf(m_root / pathOfBytes(file.name));
         // A dropped file counts again once it is back.
         if (now ? file.present && *now == file.stamp : !file.present)
@@ -400,8 +407,14 @@ std::size_t DefinitionIndex::relist(std::string& text, std::vector<Definition>& 
             ++changed;
         }
     }
-    for (std::size_t i = 0; i < m_files.size(); ++i)
-        changed += !taken[i] && m_files[i].present; // gone from the list
+    for (std::size_t i = 0; i < m_files.size(); ++i) {
+        if (taken[i])
+            continue;
+        if (m_open.contains(m_files[i].name)) // an open text not yet on disk stays
+            files.push_back(std::move(m_files[i]));
+        else
+            changed += m_files[i].present; // gone from the list
+    }
     m_files = std::move(files);
     return changed;
 }
@@ -471,6 +484,10 @@ void DefinitionIndex::forEachText(const EditedText* edited, Visit visit) const {
     for (std::size_t slot = 0; slot <= m_files.size(); ++slot) {
         if (slot == editedSlot)
             visit(edited->file, slot, edited->text);
+        else if (const auto open =
+                     slot < m_files.size() ? m_open.find(m_files[slot].name) : m_open.end();
+                 open != m_open.end())
+            visit(open->first, slot, std::string_view(open->second));
         else if (slot < m_files.size() && m_files[slot].present &&
                  readSource(m_root / pathOfBytes(m_files[slot].name), text))
             visit(m_files[slot].name, slot, std::string_view(text));
@@ -546,6 +563,46 @@ std::vector<ModUsage> DefinitionIndex::frameUsagesAt(std::string_view name, std:
                 found.push_back(usageIn(f, text, u));
         }
     });
+    return found;
+}
+
+void DefinitionIndex::setOpenText(const std::string& file, std::string text) {
+    if (!isQcFile(file) && slotOf(file) == m_files.size())
+        return;
+    std::vector<Definition> found;
+    File scanned = fileOfText(file, text, found, Stamp{});
+    if (const std::size_t slot = slotOf(file); slot < m_files.size())
+        m_files[slot] = std::move(scanned);
+    else
+        m_files.push_back(std::move(scanned));
+    m_open[file] = std::move(text);
+    rebuildTable();
+}
+
+void DefinitionIndex::closeText(const std::string& file) {
+    if (m_open.erase(file) == 0)
+        return;
+    std::string text;
+    std::vector<Definition> found;
+    const std::size_t slot = slotOf(file);
+    File read = readFile(m_root, file, text, found);
+    if (slot < m_files.size())
+        m_files[slot] = std::move(read);
+    rebuildTable();
+}
+
+std::vector<ModDefinition>
+DefinitionIndex::definitionsWhere(const std::function<bool(const Definition&)>& keep,
+                                  std::size_t limit) const {
+    std::vector<ModDefinition> found;
+    for (const File& file : m_files)
+        for (std::size_t d = 0; d < file.definitions.size(); ++d) {
+            if (!keep(file.definitions[d]))
+                continue;
+            if (found.size() == limit)
+                return found;
+            found.push_back({file.name, file.definitions[d], lineText(file, d)});
+        }
     return found;
 }
 

@@ -19,6 +19,8 @@
 
 #include <cstdint>
 #include <filesystem>
+#include <functional>
+#include <map>
 #include <optional>
 #include <string>
 #include <string_view>
@@ -93,6 +95,18 @@ public:
     // read again; one that no longer reads has none.
     std::vector<ModUsage> usagesOf(std::string_view name, const EditedText* edited = nullptr) const;
 
+    // A file's text as an editor holds it, standing for the file until
+    // closeText: its definitions and usages are taken from it instead of the
+    // disk, for every search. A file that is no source of the mod is ignored.
+    void setOpenText(const std::string& file, std::string text);
+    // The file is read from the disk again.
+    void closeText(const std::string& file);
+
+    // The definitions `keep` accepts, in file order, then line order; at most
+    // `limit` of them.
+    std::vector<ModDefinition> definitionsWhere(const std::function<bool(const Definition&)>& keep,
+                                                std::size_t limit) const;
+
     // Frame names are scoped as the compiler reads them: a $frame line
     // defines a name from there on, a later one redefines it, and an earlier
     // file's stands where nothing redefined it. For the "$name" at byte
@@ -143,6 +157,8 @@ private:
     // and the scan, used again from file to file.
     static File readFile(const std::filesystem::path& root, const std::string& name,
                          std::string& text, std::vector<Definition>& found);
+    static File fileOfText(const std::string& name, std::string_view text,
+                           std::vector<Definition>& found, Stamp stamp);
     static std::string lineText(const File& file, std::size_t definition);
     void rebuildTable();
     // The slot of a file; m_files.size() when it has none.
@@ -161,6 +177,7 @@ private:
 
     std::filesystem::path m_root; // absolute
     std::vector<File> m_files;    // in file order; dropped files stay as empty slots
+    std::map<std::string, std::string, std::less<>> m_open; // texts that stand for their files
     // What the list of files was made from, as it was then; empty for an
     // index built from a list.
     std::vector<std::pair<std::filesystem::path, Stamp>> m_listing;

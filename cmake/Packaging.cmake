@@ -1,7 +1,7 @@
 # SPDX-License-Identifier: GPL-3.0-or-later
 # Installing Talmo as a desktop program, and its Debian package
 # (`cmake --build BUILD --target package`). The executables' own install
-# rules sit beside them, in app/ and launch/.
+# rules sit beside them, in app/, lsp/ and launch/.
 include(GNUInstallDirs)
 
 set(TALMO_APP_ID org.talmo.Talmo)
@@ -30,7 +30,7 @@ install(FILES ${CMAKE_SOURCE_DIR}/dist/${TALMO_APP_ID}.mime.xml
 set(TALMO_DOC_DIR ${CMAKE_INSTALL_DATADIR}/doc/talmo)
 configure_file(${CMAKE_SOURCE_DIR}/dist/changelog.in ${CMAKE_BINARY_DIR}/dist/changelog @ONLY)
 find_program(GZIP gzip REQUIRED)
-foreach(doc talmo.1 changelog)
+foreach(doc talmo.1 talmo-lsp.1 changelog)
   if(doc STREQUAL changelog)
     set(source ${CMAKE_BINARY_DIR}/dist/changelog)
   else()
@@ -42,7 +42,8 @@ foreach(doc talmo.1 changelog)
   list(APPEND TALMO_COMPRESSED_DOCS ${CMAKE_BINARY_DIR}/dist/${doc}.gz)
 endforeach()
 add_custom_target(talmo_docs ALL DEPENDS ${TALMO_COMPRESSED_DOCS})
-install(FILES ${CMAKE_BINARY_DIR}/dist/talmo.1.gz DESTINATION ${CMAKE_INSTALL_MANDIR}/man1)
+install(FILES ${CMAKE_BINARY_DIR}/dist/talmo.1.gz ${CMAKE_BINARY_DIR}/dist/talmo-lsp.1.gz
+        DESTINATION ${CMAKE_INSTALL_MANDIR}/man1)
 install(FILES ${CMAKE_BINARY_DIR}/dist/changelog.gz ${CMAKE_SOURCE_DIR}/dist/copyright
         DESTINATION ${TALMO_DOC_DIR})
 
@@ -50,7 +51,7 @@ install(FILES ${CMAKE_BINARY_DIR}/dist/changelog.gz ${CMAKE_SOURCE_DIR}/dist/cop
 # the compiler, as Debian's own packaging does.
 install(CODE [[
   if(CMAKE_INSTALL_DO_STRIP)
-    foreach(program bin/talmo libexec/talmo/talmo-batch)
+    foreach(program bin/talmo bin/talmo-lsp libexec/talmo/talmo-batch)
       set(installed "$ENV{DESTDIR}${CMAKE_INSTALL_PREFIX}/${program}")
       if(EXISTS "${installed}")
         execute_process(COMMAND strip --remove-section=.comment --remove-section=.note
@@ -68,7 +69,8 @@ set(CPACK_PACKAGE_DESCRIPTION_SUMMARY "editor and browser for QuakeC sources")
 set(CPACK_PACKAGE_DESCRIPTION "Talmo edits and browses the QuakeC sources of Quake mods:\n\
 previews, an editor with QuakeC highlighting, definition lists and reports,\n\
 search and replace, project profiles, snippets, and launching of the QuakeC\n\
-compiler and the game.")
+compiler and the game. talmo-lsp serves the same knowledge of a mod to any\n\
+editor with a language-server client.")
 set(CPACK_PACKAGING_INSTALL_PREFIX /usr)
 set(CPACK_STRIP_FILES ON)
 set(CPACK_DEBIAN_FILE_NAME DEB-DEFAULT)

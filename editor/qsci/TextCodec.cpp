@@ -1,18 +1,13 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "TextCodec.h"
 
+#include "Cp1252.h"
+
 #include <array>
 
 namespace talmo {
 
 namespace {
-
-// Windows-1252 characters of 0x80..0x9F; 0 where the code page has none
-// (the byte then stands for the C1 control of its own code).
-constexpr std::array<char16_t, 32> kCp1252High = {
-    0x20AC, 0,      0x201A, 0x0192, 0x201E, 0x2026, 0x2020, 0x2021, 0x02C6, 0x2030, 0x0160,
-    0x2039, 0x0152, 0,      0x017D, 0,      0,      0x2018, 0x2019, 0x201C, 0x201D, 0x2022,
-    0x2013, 0x2014, 0x02DC, 0x2122, 0x0161, 0x203A, 0x0153, 0,      0x017E, 0x0178};
 
 // The inverse of charOfByte as a 64 K table, built once: 0xFFFF marks "none".
 const std::array<std::uint16_t, 0x10000>& byteTable() {
@@ -29,9 +24,7 @@ const std::array<std::uint16_t, 0x10000>& byteTable() {
 } // namespace
 
 QChar charOfByte(unsigned char b) {
-    if (b >= 0x80 && b < 0xA0 && kCp1252High[b - 0x80] != 0)
-        return QChar(kCp1252High[b - 0x80]);
-    return QChar(static_cast<char16_t>(b));
+    return QChar(unicodeOfByte(b));
 }
 
 std::optional<unsigned char> byteOfChar(QChar c) {

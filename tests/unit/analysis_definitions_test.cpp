@@ -339,6 +339,37 @@ TEST_F(ModIndex, EditedTextStandsInForItsFileOnDisk) {
     EXPECT_EQ(uses, (std::vector<std::string>{"a.qc:2", "b.qc:1"}));
 }
 
+TEST_F(ModIndex, OpenTextsStandForTheirFilesUntilClosed) {
+    write("a.qc", "float x;\n");
+    write("b.qc", "float y = x;\n");
+    std::error_code ignored; // a folder time from long ago, so that its change shows
+    fs::last_write_time(root(), fs::last_write_time(root()) - std::chrono::hours(1), ignored);
+    DefinitionIndex index = DefinitionIndex::build(root());
+    index.setOpenText("a.qc", "\nfloat \xe9x; float x;\n");
+    index.setOpenText("new.qc", "float x2 = x;"); // never saved
+    index.setOpenText("notes.txt", "float x;");   // no source
+    write("a.qc", "float other;\n");              // saved elsewhere: the open text still wins
+    write("sub/c.qc", "float z;\n");              // the folder changes: the mod is listed again
+    index.refreshChanged();
+
+    std::vector<std::string> defs;
+    for (const ModDefinition& d : index.definitionsOf("x"))
+        defs.push_back(d.file + ":" + std::to_string(d.definition.line));
+    EXPECT_EQ(defs, (std::vector<std::string>{"a.qc:2"}));
+    std::vector<std::string> uses;
+    for (const ModUsage& u : index.usagesOf("x"))
+        uses.push_back(u.file + ":" + std::to_string(u.line));
+    EXPECT_EQ(uses, (std::vector<std::string>{"a.qc:2", "b.qc:1", "new.qc:1"}));
+    EXPECT_EQ(index.definitionsOf("\xe9x").size(), 1u);
+    EXPECT_EQ(index.definitionsWhere([](const Definition& d) { return d.name.starts_with("x"); }, 1)
+                  .size(),
+              1u);
+
+    index.closeText("a.qc");
+    EXPECT_TRUE(index.definitionsOf("x").empty());
+    EXPECT_EQ(index.definitionsOf("other").size(), 1u);
+}
+
 TEST_F(ModIndex, LongLinesAreCutAroundTheName) {
     write("long.qc", std::string(10000, ' ') + "float far; far = 1;" + std::string(10000, ' '));
     const DefinitionIndex index = DefinitionIndex::build(root());

@@ -1,0 +1,153 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+#include "Completion.h"
+
+#include <algorithm>
+#include <map>
+#include <tuple>
+
+namespace talmo {
+
+namespace {
+
+char lowerAscii(char c) {
+    return c >= 'A' && c <= 'Z' ? static_cast<char>(c - 'A' + 'a') : c;
+}
+
+bool isBlank(char c) {
+    return c == ' ' || c == '\t' || c == '\r' || c == '\n';
+}
+
+template <typename Visit> void eachLine(std::string_view text, Visit visit) {
+    std::size_t start = 0;
+    while (start < text.size()) {
+        std::size_t end = text.find('\n', start);
+        if (end == std::string_view::npos)
+            end = text.size();
+        std::string_view line = text.substr(start, end - start);
+        if (!line.empty() && line.back() == '\r')
+            line.remove_suffix(1);
+        visit(line);
+        start = end + 1;
+    }
+}
+
+bool isWordByte(char c) {
+    return isIdentifierByte(static_cast<unsigned char>(c));
+}
+
+// The rank of a kind when two items share a name: lower wins.
+int rankOf(const CompletionItem& item) {
+    switch (item.kind) {
+    case CompletionKind::Definition:
+        return item.definitionKind == DefinitionKind::Prototype ? 1 : 0;
+    case CompletionKind::Builtin:
+        return 2;
+    case CompletionKind::Keyword:
+        return 3;
+    case CompletionKind::ConsoleName:
+        return 4;
+    }
+    return 5;
+}
+
+} // namespace
+
+bool startsWithNoCase(std::string_view name, std::string_view prefix) {
+    return name.size() >= prefix.size() &&
+           std::equal(prefix.begin(), prefix.end(), name.begin(),
+                      [](char a, char b) { return lowerAscii(a) == lowerAscii(b); });
+}
+
+LanguageWords languageWordsOf(std::string_view builtinPage, std::string_view lexPage,
+                              std::string_view consolePage) {
+    LanguageWords words;
+    eachLine(builtinPage, [&](std::string_view line) {
+        if (line.empty() || isBlank(line[0]))
+            return;
+        const std::size_t hash = line.find("= #");
+        if (hash == std::string_view::npos)
+            return;
+        std::size_t end = hash;
+        while (end > 0 && line[end - 1] == ' ')
+            --end;
+        std::size_t begin = end;
+        while (begin > 0 && isWordByte(line[begin - 1]))
+            --begin;
+        if (begin < end)
+            words.builtins.push_back(
+                {std::string(line.substr(begin, end - begin)), std::string(line)});
+    });
+
+    if (const std::size_t begin = lexPage.find("Reserved words"); begin != std::string_view::npos) {
+        std::size_t end = lexPage.find("\n\n", begin);
+        if (end == std::string_view::npos)
+            end = lexPage.size();
+        // Items between separators; an item that is exactly one word is listed.
+        const std::string_view paragraph = lexPage.substr(begin, end - begin);
+        std::size_t item = 0;
+        for (std::size_t i = 0; i <= paragraph.size(); ++i) {
+            if (i < paragraph.size() &&
+                std::string_view(",:()").find(paragraph[i]) == std::string_view::npos)
+                continue;
+            std::size_t a = item, b = i;
+            while (a < b && isBlank(paragraph[a]))
+                ++a;
+            while (b > a && isBlank(paragraph[b - 1]))
+                --b;
+            const std::string_view word = paragraph.substr(a, b - a);
+            if (!word.empty() && std::all_of(word.begin(), word.end(), isWordByte))
+                words.keywords.push_back({std::string(word), {}});
+            item = i + 1;
+        }
+    }
+
+    eachLine(consolePage, [&](std::string_view line) {
+        if (line.empty() || isBlank(line[0]))
+            return;
+        std::size_t end = 0;
+        while (end < line.size() && !isBlank(line[end]) && line[end] != '{')
+            ++end;
+        words.consoleNames.push_back({std::string(line.substr(0, end)), std::string(line)});
+    });
+    return words;
+}
+
+std::vector<CompletionItem> completionsFor(std::string_view prefix, bool afterDot,
+                                           const std::vector<ModDefinition>& mod,
+                                           const LanguageWords& words, std::size_t limit) {
+    std::map<std::string, CompletionItem, std::less<>> best;
+    auto offer = [&](CompletionItem item) {
+        if (!startsWithNoCase(item.name, prefix))
+            return;
+        const auto it = best.find(item.name);
+        if (it == best.end())
+            best.emplace(item.name, std::move(item));
+        else if (rankOf(item) < rankOf(it->second))
+            it->second = std::move(item);
+    };
+    for (const ModDefinition& d : mod)
+        if ((d.definition.kind == DefinitionKind::Field) == afterDot)
+            offer({d.definition.name, CompletionKind::Definition, d.definition.kind, d.file,
+                   d.definition.line, d.lineText});
+    if (!afterDot) {
+        for (const LanguageWords::Word& w : words.builtins)
+            offer({w.name, CompletionKind::Builtin, DefinitionKind::Builtin, {}, 0, w.line});
+        for (const LanguageWords::Word& w : words.keywords)
+            offer({w.name, CompletionKind::Keyword, DefinitionKind::Global, {}, 0, w.line});
+        for (const LanguageWords::Word& w : words.consoleNames)
+            offer({w.name, CompletionKind::ConsoleName, DefinitionKind::Global, {}, 0, w.line});
+    }
+    std::vector<CompletionItem> items;
+    items.reserve(best.size());
+    for (auto& [name, item] : best)
+        items.push_back(std::move(item));
+    // The exact case of the prefix first, then by name.
+    std::stable_sort(items.begin(), items.end(), [&](const auto& a, const auto& b) {
+        return !a.name.starts_with(prefix) < !b.name.starts_with(prefix);
+    });
+    if (items.size() > limit)
+        items.resize(limit);
+    return items;
+}
+
+} // namespace talmo

@@ -1,0 +1,62 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+// What may complete a name being typed: the mod's definitions, the engine's
+// builtins, the language's reserved words and the console's commands and
+// variables, filtered by the typed prefix. The same list serves the
+// window's editor and the language server. No Qt.
+#pragma once
+
+#include "DefinitionIndex.h"
+
+#include <cstddef>
+#include <string>
+#include <string_view>
+#include <vector>
+
+namespace talmo {
+
+// The words the reference pages document, with the line that declares or
+// describes each.
+struct LanguageWords {
+    struct Word {
+        std::string name;
+        std::string line;
+    };
+    std::vector<Word> builtins;     // "float(float v) rint = #36;"
+    std::vector<Word> keywords;     // reserved words; the line is empty
+    std::vector<Word> consoleNames; // "bf    Flashes the screen ..."
+};
+
+// The words of the reference pages' texts: builtins are the unindented
+// "name = #n" declarations of the builtin page, keywords the one-word items
+// of the lex page's "Reserved words" paragraph, console names the first word
+// of each unindented line of the console page.
+LanguageWords languageWordsOf(std::string_view builtinPage, std::string_view lexPage,
+                              std::string_view consolePage);
+
+enum class CompletionKind { Definition, Builtin, Keyword, ConsoleName };
+
+struct CompletionItem {
+    std::string name;
+    CompletionKind kind = CompletionKind::Definition;
+    DefinitionKind definitionKind = DefinitionKind::Global; // for a Definition
+    std::string file;                                       // of a Definition; empty for the others
+    int line = 0;                                           // 1-based, of a Definition
+    std::string lineText;                                   // the line that defines or describes it
+    friend bool operator==(const CompletionItem&, const CompletionItem&) = default;
+};
+
+// The items that complete `prefix` (ASCII case ignored; an empty prefix
+// takes all), sorted by name, those of the prefix's exact case first, one
+// per name: a mod's definition (a body before its prototypes) wins over a
+// builtin of the same name, which wins over a keyword, then a console name.
+// After a "." only the mod's fields. At most `limit` items. `mod` holds the
+// mod's definitions that may match (DefinitionIndex::definitionsWhere with
+// startsWithNoCase).
+std::vector<CompletionItem> completionsFor(std::string_view prefix, bool afterDot,
+                                           const std::vector<ModDefinition>& mod,
+                                           const LanguageWords& words, std::size_t limit = 200);
+
+// Whether `name` begins with `prefix`, ASCII case ignored.
+bool startsWithNoCase(std::string_view name, std::string_view prefix);
+
+} // namespace talmo
