@@ -3,6 +3,8 @@
 // the call whose arguments are being typed there. No Qt.
 #pragma once
 
+#include "Editor.h"
+
 #include <cstddef>
 #include <optional>
 #include <string>
@@ -22,6 +24,10 @@ struct NameAt {
 // The identifier that byte `offset` lies in or ends at; nullopt where there
 // is none (or it starts with a digit).
 std::optional<NameAt> nameAtOffset(std::string_view text, std::size_t offset);
+
+// The same at position `position` of an editor (F1, F12, Shift+F12, the
+// hover), reading only the text around it; `start` is an editor position.
+std::optional<NameAt> nameAt(const Editor& editor, long position);
 
 // The part of an identifier that ends at `offset` (possibly empty), as typed
 // so far.

@@ -6,6 +6,7 @@
 #include "TextBytes.h"
 
 #include "FileListBox.h"
+#include "NameAt.h"
 #include "QsciEditor.h"
 #include "ReferenceLookup.h"
 #include "Text.h"
@@ -134,18 +135,14 @@ void TForm1::Paste1Click() {
 void TForm1::help1Click() {
     showPage(7);
     // On a documented word, the page that documents it, at its entry.
-    long start = talmo->selectionStart();
-    long length = talmo->selectionLength();
-    if (length == 0) {
-        start = talmo->SendScintilla(QsciScintillaBase::SCI_WORDSTARTPOSITION, start, true);
-        length = talmo->SendScintilla(QsciScintillaBase::SCI_WORDENDPOSITION, start, true) - start;
+    std::string word = talmo->textRange(talmo->selectionStart(), talmo->selectionLength());
+    if (word.empty()) {
+        const std::optional<talmo::NameAt> name = talmo::nameAt(*talmo, talmo->selectionStart());
+        if (name)
+            word = name->name;
     }
-    if (length <= 0 || length > 64)
+    if (word.empty() || word.size() > 64)
         return;
-    std::string word;
-    for (long p = start; p < start + length; ++p)
-        word += static_cast<char>(
-            talmo->SendScintilla(QsciScintillaBase::SCI_GETCHARAT, static_cast<unsigned long>(p)));
     // The pages are read-only: their bytes, as the memos hold them, are taken
     // once.
     if (m_referencePages.empty()) {

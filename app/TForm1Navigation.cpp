@@ -11,6 +11,7 @@
 #include "EditSession.h"
 #include "EventHook.h"
 #include "MessageList.h"
+#include "NameAt.h"
 #include "PathBytes.h"
 #include "QsciEditor.h"
 #include "TextBytes.h"
@@ -36,41 +37,10 @@ struct Place {
     long caret = 0;
 };
 
-// The name under a position of the editor, where it starts, and whether a
-// "." comes before it (a field) or a "$" (a frame name).
-struct NameAt {
-    std::string name;
-    long start = 0;
-    bool afterDot = false;
-    bool afterDollar = false;
-};
+using talmo::NameAt;
 
-std::optional<NameAt> nameAt(talmo::QsciEditor* editor, long position) {
-    const long length = editor->length();
-    if (position < 0 || position > length)
-        return std::nullopt;
-    auto byteAt = [editor](long p) {
-        return static_cast<unsigned char>(
-            editor->SendScintilla(QsciScintillaBase::SCI_GETCHARAT, static_cast<unsigned long>(p)));
-    };
-    long start = position;
-    while (start > 0 && talmo::isIdentifierByte(byteAt(start - 1)))
-        --start;
-    long end = position;
-    while (end < length && talmo::isIdentifierByte(byteAt(end)))
-        ++end;
-    if (end == start || (byteAt(start) >= '0' && byteAt(start) <= '9'))
-        return std::nullopt;
-    NameAt found;
-    found.start = start;
-    found.afterDollar = start > 0 && byteAt(start - 1) == '$';
-    for (long p = start; p < end; ++p)
-        found.name += static_cast<char>(byteAt(p));
-    long before = start - 1;
-    while (before >= 0 && (byteAt(before) == ' ' || byteAt(before) == '\t'))
-        --before;
-    found.afterDot = before >= 0 && byteAt(before) == '.';
-    return found;
+std::optional<NameAt> nameAt(const talmo::QsciEditor* editor, long position) {
+    return talmo::nameAt(*editor, position);
 }
 
 QString bytesText(std::string_view bytes) {

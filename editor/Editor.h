@@ -54,6 +54,16 @@ struct Edit {
     CharFormat format;
 };
 
+// [start, start + len) of `text`, clipped to it.
+inline std::string_view clippedRange(std::string_view text, long start, long len) {
+    const long size = static_cast<long>(text.size());
+    const auto clamp = [size](long p) { return p < 0 ? 0 : (p > size ? size : p); };
+    const long from = clamp(start);
+    const long to = len <= 0 ? from : clamp(start > size - len ? size : start + len);
+    return text.substr(static_cast<std::size_t>(from),
+                       static_cast<std::size_t>(to > from ? to - from : 0));
+}
+
 // Callbacks for the user's keys and clicks in the control.
 struct EditorEvents {
     // A key goes down, before it acts. `key` is the toolkit's key code.
@@ -80,6 +90,9 @@ public:
     virtual int lineCount() const = 0;
     // Line i without its line break; empty for i outside [0, lineCount()).
     virtual std::string line(int i) const = 0;
+    // The bytes of [start, start + len), clipped to the text; empty when
+    // nothing of it lies inside.
+    virtual std::string textRange(long start, long len) const = 0;
     // Every line, without line breaks (lineCount() entries).
     virtual std::vector<std::string> lines() const;
     // Every line followed by CR LF; empty exactly when the text is empty.

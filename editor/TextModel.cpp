@@ -21,6 +21,10 @@ int TextModel::lineCount() const {
     return endsWithBreak ? breaks : breaks + 1;
 }
 
+std::string TextModel::textRange(long start, long len) const {
+    return std::string(clippedRange(m_text, start, len));
+}
+
 std::string TextModel::line(int i) const {
     if (i < 0)
         return {};

@@ -18,6 +18,7 @@ public:
     long length() const override { return static_cast<long>(m_text.size()); }
     int lineCount() const override;
     std::string line(int i) const override;
+    std::string textRange(long start, long len) const override;
     std::vector<std::string> lines() const override;
     void insertLineAtStart(std::string_view text) override;
     void setText(std::string_view bytes) override;

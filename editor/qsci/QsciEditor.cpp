@@ -75,6 +75,10 @@ int QsciEditor::lineCount() const {
     return static_cast<int>(lastStart >= n ? lines - 1 : lines);
 }
 
+std::string QsciEditor::textRange(long start, long len) const {
+    return std::string(clippedRange(bytes(), start, len));
+}
+
 std::string QsciEditor::line(int i) const {
     if (i < 0 || i >= lineCount())
         return {};

@@ -3,6 +3,7 @@
 // read from the reference pages; the name and the call at a place of a text.
 #include "Completion.h"
 #include "NameAt.h"
+#include "TextModel.h"
 
 #include <gtest/gtest.h>
 
@@ -173,3 +174,19 @@ TEST(NameAtPlace, KnowsDotsAndDollars) {
 }
 
 } // namespace
+
+TEST(NameAtPlace, InAnEditorIsReadAroundThePositionAndAgreesWithTheWholeText) {
+    // A name far from the start, longer than the first stretch read around it.
+    const std::string name(700, 'n');
+    const std::string text = std::string(5000, ' ') + "self. " + name + " = 1;";
+    talmo::TextModel editor;
+    editor.setText(text);
+    for (const long position : {5006L, 5400L, 5706L}) {
+        const auto fromEditor = talmo::nameAt(editor, position);
+        const auto fromText = talmo::nameAtOffset(text, static_cast<std::size_t>(position));
+        ASSERT_TRUE(fromEditor && fromText) << position;
+        EXPECT_EQ(fromEditor->name, name) << position;
+        EXPECT_EQ(fromEditor->start, fromText->start) << position;
+        EXPECT_TRUE(fromEditor->afterDot) << position;
+    }
+}

@@ -94,6 +94,10 @@ TEST_P(EditorContract, LineBreakCountsTwoPositions) {
     EXPECT_EQ(ed->length(), 4);
     EXPECT_EQ(ed->find("b", 0, 100), 3);
     EXPECT_EQ(ed->line(1), "b");
+    EXPECT_EQ(ed->textRange(1, 3), "\r\nb");
+    EXPECT_EQ(ed->textRange(-2, 3), "a");
+    EXPECT_EQ(ed->textRange(3, 100), "b");
+    EXPECT_EQ(ed->textRange(9, 1), "");
 }
 
 struct LoadCase {
