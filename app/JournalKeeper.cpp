@@ -66,8 +66,8 @@ bool JournalKeeper::keepNow() {
     if (m_session.file().empty() || !m_session.textChanged())
         return true;
     writeSoon();
-    std::unique_lock lock(m_mutex);
-    m_idle.wait(lock, [this] { return m_jobs.empty() && !m_busy; });
+    flush();
+    const std::lock_guard lock(m_mutex);
     return m_lastOk;
 }
 

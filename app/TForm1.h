@@ -20,6 +20,7 @@
 
 #include "Journal.h"
 #include "MessageList.h"
+#include "Text.h"
 
 #include <filesystem>
 #include <functional>
@@ -270,6 +271,9 @@ private:
     void showLoadedText();
     // Watches the edited file for outside changes (none when empty).
     void watchEditedFile(const QString& path);
+    // Watches the edited file again if it is back after a delete or a
+    // replace; true when it did.
+    bool rewatchEditedFile();
     // The user's data folder: journals, recovery copies that fit nowhere
     // else, the safe copies of a write in place.
     static std::filesystem::path dataFolder();
@@ -401,9 +405,8 @@ private:
     ErrorReporter m_errorReporter;
     QString m_startupDirectory;
     bool m_shown = false;
-    // Whether the file in `test` had LF line breaks when it was loaded: it is
-    // written back the same way.
-    bool m_manFileLf = false;
+    // The line breaks of the file in `test`: it is written back with them.
+    talmo::LineBreak m_manBreaks = talmo::LineBreak::CrLf;
     // What the preview holds, to skip re-reading an unchanged file.
     struct PreviewStamp {
         QString path;

@@ -71,8 +71,7 @@ void TForm1::wireBrowsing() {
     // A file deleted and made again (some tools save so) is watched anew
     // from its directory.
     connect(m_watcher, &QFileSystemWatcher::directoryChanged, this, [this] {
-        if (!CurrentFile.isEmpty() && !m_watcher->files().contains(CurrentFile) &&
-            QFileInfo::exists(CurrentFile))
+        if (rewatchEditedFile())
             followEditedFile();
     });
     connect(dir, &talmo::DirectoryList::enterRequested, this,
@@ -270,12 +269,19 @@ void TForm1::watchEditedFile(const QString& path) {
     m_watcher->addPath(QFileInfo(path).absolutePath());
 }
 
+bool TForm1::rewatchEditedFile() {
+    // A file replaced by a rename, or deleted and made again, is no longer
+    // watched under its name.
+    if (CurrentFile.isEmpty() || m_watcher->files().contains(CurrentFile) ||
+        !QFileInfo::exists(CurrentFile))
+        return false;
+    m_watcher->addPath(CurrentFile);
+    return true;
+}
+
 void TForm1::followEditedFile() {
     using Change = talmo::EditSession::DiskChange;
-    // A file replaced by a rename is no longer watched under its name.
-    if (!CurrentFile.isEmpty() && !m_watcher->files().contains(CurrentFile) &&
-        QFileInfo::exists(CurrentFile))
-        m_watcher->addPath(CurrentFile);
+    rewatchEditedFile();
     switch (m_session->followDisk()) {
     case Change::Reloaded:
         showLoadedText();
@@ -309,7 +315,7 @@ void TForm1::listadoClick() {
         test->setPlainText(shown);
         m_manShown = talmo::memoContents(test);
         m_manWhole = nul == std::string::npos;
-        m_manFileLf = talmo::usesLfLineBreaks(bytes);
+        m_manBreaks = talmo::lineBreakStyleOf(bytes).kind;
         m_manStamp = talmo::stampOf(bytes);
         ManFile = path;
     } catch (const std::exception&) {
@@ -333,7 +339,7 @@ void TForm1::salvamanClick() {
     const std::optional<std::string> bytes = fileText(text);
     if (!bytes)
         return;
-    const std::string out = m_manFileLf ? *bytes : talmo::normalizeLineBreaks(*bytes);
+    const std::string out = talmo::withLineBreaks(*bytes, m_manBreaks);
     const std::filesystem::path file = localPath(ManFile);
     try {
         // A file another program changed since the page showed it is kept;

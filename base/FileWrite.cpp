@@ -53,20 +53,12 @@ struct Room {
     }
 };
 
-// A durable copy of `bytes` under a free name in `dir`; empty when none could
-// be made.
+// A durable copy of `bytes` under a free name in `dir`, made if need be;
+// empty when none could be made.
 fs::path keepCopy(const fs::path& dir, const fs::path& base, std::string_view bytes) {
     std::error_code ec;
     fs::create_directories(dir, ec);
-    const fs::path name = freeFileName(dir, base);
-    if (name.empty())
-        return {};
-    try {
-        writeGeneratedFileBytes(name, bytes);
-        return name;
-    } catch (const FileError&) {
-        return {};
-    }
+    return writeNewFile(dir, base, bytes);
 }
 
 std::string quoted(const fs::path& path) {
@@ -441,6 +433,18 @@ void writeFileBytes(const fs::path& path, std::string_view bytes, const WriteOpt
 
 void writeGeneratedFileBytes(const fs::path& path, std::string_view bytes) {
     saveFile(path, bytes, false, WriteOptions{});
+}
+
+fs::path writeNewFile(const fs::path& dir, const fs::path& base, std::string_view bytes) {
+    const fs::path name = freeFileName(dir, base);
+    if (name.empty())
+        return {};
+    try {
+        writeGeneratedFileBytes(name, bytes);
+        return name;
+    } catch (const FileError&) {
+        return {};
+    }
 }
 
 fs::path freeFileName(const fs::path& dir, const fs::path& base) {

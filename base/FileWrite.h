@@ -52,6 +52,11 @@ void writeFileBytes(const std::filesystem::path& path, std::string_view bytes,
 // through. Throws FileError; the old file stays.
 void writeGeneratedFileBytes(const std::filesystem::path& path, std::string_view bytes);
 
+// Writes `bytes` as a new file in `dir` (which must exist) under the first
+// free name of freeFileName; its path, or empty when none could be written.
+std::filesystem::path writeNewFile(const std::filesystem::path& dir,
+                                   const std::filesystem::path& base, std::string_view bytes);
+
 // A name in `dir` that no file has yet: `base`, then `base.2`, `base.3`, ...;
 // empty when the first thousand are taken.
 std::filesystem::path freeFileName(const std::filesystem::path& dir,

@@ -83,17 +83,6 @@ const char* lineBreakName(LineBreak kind) {
     return "CR LF";
 }
 
-bool usesLfLineBreaks(std::string_view text) {
-    bool sawLf = false;
-    for (std::size_t i = 0; i < text.size(); ++i) {
-        if (text[i] == '\r')
-            return false;
-        if (text[i] == '\n')
-            sawLf = true;
-    }
-    return sawLf;
-}
-
 std::string crlfToLf(std::string_view text) {
     std::string out;
     out.reserve(text.size());

@@ -55,8 +55,6 @@ std::string withLineBreaks(std::string_view text, LineBreak kind);
 // "CR LF", "LF" or "CR".
 const char* lineBreakName(LineBreak kind);
 
-// True when every line break of `text` is a lone LF (and there is at least one).
-bool usesLfLineBreaks(std::string_view text);
 // CR LF turned back into LF (for files that were LF when loaded).
 std::string crlfToLf(std::string_view text);
 

@@ -2,7 +2,6 @@
 #include "EditSession.h"
 
 #include <algorithm>
-#include <cstring>
 #include <system_error>
 
 namespace talmo {
@@ -83,14 +82,14 @@ void EditSession::load(const fs::path& path) {
 void EditSession::recover(const JournalEntry& entry) {
     std::string bytes;
     const bool exists = compareWithDisk(entry.file, entry.base, &bytes) != OnDisk::Missing;
-    // What the file holds now is what "unchanged" is measured from: the
-    // journal's text counts as edits over it.
-    m_editor.setText(bytes);
-    adopt(entry.file, bytes);
-    m_modified = modifiedTime(entry.file);
+    // The journal's text counts as edits over what the file holds now, and
+    // a write checks the file against the version the journal was based on.
+    m_file = entry.file;
     m_stamp = entry.base;
-    if (!exists)
-        m_style = LineBreakStyle{};
+    m_style = exists ? lineBreakStyleOf(bytes) : LineBreakStyle{};
+    m_savedText = normalizeLineBreaks(bytes);
+    m_modified = modifiedTime(entry.file);
+    m_failed = false;
     m_editor.setText(entry.text);
 }
 
@@ -194,35 +193,18 @@ EditSession::DiskChange EditSession::followDisk() {
     return DiskChange::Reloaded;
 }
 
-namespace {
-
-bool tryWrite(const fs::path& path, std::string_view text) {
-    if (path.empty())
-        return false;
-    try {
-        writeGeneratedFileBytes(path, text);
-        return true;
-    } catch (const FileError&) {
-        return false;
-    }
-}
-
-} // namespace
-
 fs::path writeRecoveryCopy(const fs::path& original, std::string_view text,
                            const fs::path& fallbackDir) {
     fs::path base = original.filename();
     base += ".recovered";
     const fs::path dir = original.has_parent_path() ? original.parent_path() : fs::path(".");
-    if (fs::path beside = freeFileName(dir, base); tryWrite(beside, text))
+    if (fs::path beside = writeNewFile(dir, base, text); !beside.empty())
         return beside;
-    if (!fallbackDir.empty()) {
-        std::error_code ec;
-        fs::create_directories(fallbackDir, ec);
-        if (fs::path elsewhere = freeFileName(fallbackDir, base); tryWrite(elsewhere, text))
-            return elsewhere;
-    }
-    return {};
+    if (fallbackDir.empty())
+        return {};
+    std::error_code ec;
+    fs::create_directories(fallbackDir, ec);
+    return writeNewFile(fallbackDir, base, text);
 }
 
 } // namespace talmo

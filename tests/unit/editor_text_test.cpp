@@ -68,10 +68,13 @@ TEST(LineBreaks, EveryKindBecomesCrLf) {
     EXPECT_EQ(normalizeLineBreaks(""), "");
 }
 
-TEST(LineBreaks, OnlyAllLfTextsCountAsLf) {
-    EXPECT_TRUE(usesLfLineBreaks("a\nb\n"));
-    EXPECT_FALSE(usesLfLineBreaks("a\r\nb\n")) << "mixed breaks are written CR LF";
-    EXPECT_FALSE(usesLfLineBreaks("no break"));
+TEST(LineBreaks, AFileIsWrittenWithItsMostFrequentBreak) {
+    using talmo::LineBreak;
+    EXPECT_EQ(lineBreakStyleOf("a\nb\n").kind, LineBreak::Lf);
+    EXPECT_EQ(lineBreakStyleOf("a\r\nb\n").kind, LineBreak::CrLf) << "a tie is CR LF";
+    EXPECT_EQ(lineBreakStyleOf("no break").kind, LineBreak::CrLf);
+    EXPECT_EQ(withLineBreaks(normalizeLineBreaks("x\ry\r"), LineBreak::Cr), "x\ry\r")
+        << "a CR file round-trips";
     EXPECT_EQ(crlfToLf(normalizeLineBreaks("x\ny\n")), "x\ny\n") << "an LF file round-trips";
 }
 
