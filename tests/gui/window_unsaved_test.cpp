@@ -1,8 +1,8 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 // The window's wiring of unsaved work: the journal and the recover bar, a
-// switch refused when the text is nowhere else, the Man page's save, a
-// failed load and a file made again under the edited name. The rules are
-// tested on the edit session and the file functions.
+// switch refused when the text is nowhere else, the Man page's save and a
+// file made again under the edited name (a failed load: window_browse_test).
+// The rules are tested on the edit session and the file functions.
 #include "WindowFixture.h"
 
 #include "FileListBox.h"
@@ -45,7 +45,6 @@ private slots:
     void discardRemovesTheOffer();
     void aSwitchIsRefusedWhenTheTextIsNowhereElse();
     void theManPageKeepsAFileChangedSinceItWasShown();
-    void aFailedLoadKeepsThePreviousFileCurrent();
     void anEditorFollowsItsFileAfterItIsMadeAgain();
 };
 
@@ -126,19 +125,6 @@ void WindowUnsavedTest::theManPageKeepsAFileChangedSinceItWasShown() {
     const QString kept = f.path(QStringLiteral("n.txt.recovered"));
     QCOMPARE(f.logLines().last(), QStringLiteral(":: Changed on disk, your text kept in: ") + kept);
     QCOMPARE(readFile(kept), std::string("shown\r\n\r\nmine"));
-}
-
-void WindowUnsavedTest::aFailedLoadKeepsThePreviousFileCurrent() {
-    WindowFixture f({{QStringLiteral("a.qc"), "a\r\n"}, {QStringLiteral("gone.qc"), "g\r\n"}});
-    auto* list = f.control<talmo::FileListBox>("qclista");
-    QVERIFY(f.doubleClickItem(list, QStringLiteral("a.qc")));
-    QFile::remove(f.path(QStringLiteral("gone.qc")));
-    QVERIFY(f.doubleClickItem(list, QStringLiteral("gone.qc")));
-    QCOMPARE(f.window().currentFile(), f.path(QStringLiteral("a.qc")));
-    QCOMPARE(f.control<QTabWidget>("Manager")->tabText(1), QStringLiteral("&Edit a.qc"));
-    QTest::keyClicks(f.control<talmo::QsciEditor>("talmo"), QStringLiteral("x"));
-    QTest::mouseClick(f.control<QPushButton>("refresh"), Qt::LeftButton);
-    QCOMPARE(readFile(f.path(QStringLiteral("a.qc"))), std::string("xa\r\n"));
 }
 
 void WindowUnsavedTest::anEditorFollowsItsFileAfterItIsMadeAgain() {
