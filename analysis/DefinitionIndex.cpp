@@ -37,20 +37,10 @@ bool isQcFile(std::string_view name) {
     return name.size() > 3 && equalsNoCase(name.substr(name.size() - 3), ".qc");
 }
 
-// A relative path as a file name of the index: "/"-separated, in the bytes
-// of pathBytes (PathBytes.h).
-std::string nameOf(const fs::path& rel) {
-    std::string name = pathBytes(rel);
-    if constexpr (fs::path::preferred_separator != '/')
-        std::replace(name.begin(), name.end(), static_cast<char>(fs::path::preferred_separator),
-                     '/');
-    return name;
-}
-
 // `path` relative to `base` as a file name; empty when it lies outside.
 std::string relativeName(const fs::path& path, const fs::path& base) {
     const fs::path rel = path.lexically_normal().lexically_relative(base);
-    const std::string name = nameOf(rel);
+    const std::string name = genericPathBytes(rel);
     if (name.empty() || name == "." || name.starts_with("../") || name == "..")
         return {};
     return name;
@@ -100,6 +90,13 @@ bool isRegularFile(const fs::path& path) {
 }
 
 } // namespace
+
+std::optional<std::string> modFileName(const fs::path& path, const fs::path& root) {
+    std::string name = relativeName(path, root);
+    if (name.empty())
+        return std::nullopt;
+    return name;
+}
 
 // One stat where the system gives time and size at once.
 std::optional<DefinitionIndex::Stamp> DefinitionIndex::stampOf(const fs::path& path) {
@@ -181,9 +178,9 @@ std::vector<std::string> listSources(const fs::path& base, std::vector<fs::path>
         }
         if (!it->is_regular_file(typeError))
             continue;
-        if (path.parent_path() == base && equalsNoCase(nameOf(path.filename()), "progs.src"))
+        if (path.parent_path() == base && equalsNoCase(pathBytes(path.filename()), "progs.src"))
             progs = path;
-        if (isQcFile(nameOf(path.filename())))
+        if (isQcFile(pathBytes(path.filename())))
             if (std::string name = relativeName(path, base); !name.empty())
                 walked.push_back(std::move(name));
     }

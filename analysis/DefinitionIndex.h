@@ -29,6 +29,11 @@
 
 namespace talmo {
 
+// `path` as the index names a file of the mod under `root`: relative to it,
+// "/"-separated, in the bytes of pathBytes; nullopt when it lies outside.
+std::optional<std::string> modFileName(const std::filesystem::path& path,
+                                       const std::filesystem::path& root);
+
 // The files of the mod under `root`, relative to it, in index order.
 std::vector<std::string> modSourceFiles(const std::filesystem::path& root);
 

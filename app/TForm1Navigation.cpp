@@ -39,23 +39,8 @@ struct Place {
 
 using talmo::NameAt;
 
-std::optional<NameAt> nameAt(const talmo::QsciEditor* editor, long position) {
-    return talmo::nameAt(*editor, position);
-}
-
 QString bytesText(std::string_view bytes) {
     return talmo::textOfBytes(bytes);
-}
-
-// A path relative to the indexed directory as a file name of the index
-// (PathBytes.h: the bytes on POSIX, UTF-8 on Windows, "/"-separated).
-std::string indexNameOf(const std::filesystem::path& relative) {
-#ifdef _WIN32
-    const std::u8string name = relative.generic_u8string();
-    return std::string(name.begin(), name.end());
-#else
-    return relative.native();
-#endif
 }
 
 } // namespace
@@ -77,12 +62,7 @@ struct TForm1::Navigation {
         const std::filesystem::path absolute = std::filesystem::absolute(path, error);
         if (error)
             return std::nullopt;
-        const std::filesystem::path rel =
-            absolute.lexically_normal().lexically_relative(talmo::localPath(root));
-        const std::string name = indexNameOf(rel);
-        if (name.empty() || name == "." || name == ".." || name.starts_with("../"))
-            return std::nullopt;
-        return name;
+        return talmo::modFileName(absolute, talmo::localPath(root));
     }
     std::filesystem::path pathOf(const std::string& name) const {
         return (talmo::localPath(root) / talmo::pathOfBytes(name)).lexically_normal();
@@ -247,7 +227,7 @@ void TForm1::gotoDefinitionClick() {
 bool TForm1::goToDefinitionAt(long position) {
     Navigation& nav = *m_navigation;
     const std::optional<NameAt> name =
-        nameAt(talmo, position < 0 ? talmo->selectionStart() : position);
+        talmo::nameAt(*talmo, position < 0 ? talmo->selectionStart() : position);
     if (!name) {
         LogLine(QStringLiteral("No name to look up here"));
         return false;
@@ -309,7 +289,7 @@ bool TForm1::goToDefinitionAt(long position) {
 
 void TForm1::findUsagesClick() {
     Navigation& nav = *m_navigation;
-    const std::optional<NameAt> name = nameAt(talmo, talmo->selectionStart());
+    const std::optional<NameAt> name = talmo::nameAt(*talmo, talmo->selectionStart());
     if (!name) {
         LogLine(QStringLiteral("No name to look up here"));
         return;
@@ -372,7 +352,7 @@ void TForm1::navigateForwardClick() {
 
 QString TForm1::definitionTip(long position) {
     Navigation& nav = *m_navigation;
-    const std::optional<NameAt> name = nameAt(talmo, position);
+    const std::optional<NameAt> name = talmo::nameAt(*talmo, position);
     if (!name || !definitionIndexReady())
         return {};
     nav.index->refreshChanged();

@@ -5,6 +5,7 @@
 // No Qt.
 #pragma once
 
+#include <algorithm>
 #include <filesystem>
 #include <string>
 #include <string_view>
@@ -18,6 +19,16 @@ inline std::string pathBytes(const std::filesystem::path& path) {
 #else
     return path.native();
 #endif
+}
+
+// The same with "/" between the names on every system (the definition
+// index's file names, file URIs).
+inline std::string genericPathBytes(const std::filesystem::path& path) {
+    std::string bytes = pathBytes(path);
+    if constexpr (std::filesystem::path::preferred_separator != '/')
+        std::replace(bytes.begin(), bytes.end(),
+                     static_cast<char>(std::filesystem::path::preferred_separator), '/');
+    return bytes;
 }
 
 inline std::filesystem::path pathOfBytes(std::string_view bytes) {

@@ -93,7 +93,7 @@ std::optional<fs::path> pathOfUri(const QString& uri) {
 }
 
 QString uriOfPath(const fs::path& path) {
-    const std::string bytes = pathBytes(path.generic_string());
+    const std::string bytes = genericPathBytes(path);
     QString uri = QStringLiteral("file://");
 #ifdef _WIN32
     uri += QLatin1Char('/');
@@ -402,11 +402,7 @@ std::optional<std::string> LanguageServer::nameOfUri(const QString& uri) const {
     const std::optional<fs::path> path = pathOfUri(uri);
     if (!path || m_root.empty())
         return std::nullopt;
-    const fs::path rel = path->lexically_normal().lexically_relative(m_root);
-    std::string name = pathBytes(rel.generic_string());
-    if (name.empty() || name == "." || name == ".." || name.starts_with("../"))
-        return std::nullopt;
-    return name;
+    return modFileName(*path, m_root);
 }
 
 QString LanguageServer::uriOf(const std::string& name) const {
