@@ -2,23 +2,21 @@
 // Start-up, the console log, the default error report and closing.
 #include "TForm1.h"
 
+#include "CmdPage.h"
 #include "EditSession.h"
-#include "EventHook.h"
 #include "FileListBox.h"
 #include "JournalKeeper.h"
-#include "LogBuffer.h"
+#include "PageControls.h"
 #include "QsciEditor.h"
+#include "RSearchPage.h"
 #include "TextBytes.h"
 
 #include <QCheckBox>
 #include <QCloseEvent>
 #include <QDir>
-#include <QKeyEvent>
 #include <QMessageBox>
 #include <QPlainTextEdit>
 #include <QTabWidget>
-#include <QTextBlock>
-#include <QTextCursor>
 
 #include <exception>
 
@@ -28,10 +26,8 @@ TForm1::TForm1(QWidget* parent) : QMainWindow(parent), m_startupDirectory(QDir::
     wireRecovery();
     wireEditorCommands();
     wireAnalysis();
-    wireReports();
     wireLaunch();
-    wireStore();
-    wireConsole();
+    wirePages();
     wireNavigation();
 }
 
@@ -46,21 +42,11 @@ void TForm1::reportError(const QString& message) {
 }
 
 void TForm1::runReportingErrors(const std::function<void()>& body) {
-    try {
-        body();
-    } catch (const std::exception& e) {
-        reportError(QString::fromUtf8(e.what()));
-    }
+    pageServices().runReportingErrors(body);
 }
 
 void TForm1::onKeyPress(QWidget* box, std::function<void(char)> handler) {
-    talmo::EventHook::install(box, QEvent::KeyPress, [handler = std::move(handler)](QEvent* event) {
-        const auto* key = static_cast<QKeyEvent*>(event);
-        if (key->key() == Qt::Key_Return || key->key() == Qt::Key_Enter)
-            handler('\r');
-        else if (key->text().size() == 1)
-            handler(key->text()[0].toLatin1());
-    });
+    talmo::onKeyPress(box, std::move(handler));
 }
 
 void TForm1::showPage(int index) {
@@ -68,13 +54,7 @@ void TForm1::showPage(int index) {
 }
 
 std::optional<std::string> TForm1::fileText(const QString& text) {
-    QString refused;
-    std::optional<std::string> bytes = talmo::bytesOfText(text, &refused);
-    if (!bytes)
-        LogLine(QStringLiteral(":: Cannot use \"") + refused +
-                QStringLiteral("\": the 8-bit text of the files has no such character; "
-                               "nothing was changed"));
-    return bytes;
+    return pageServices().fileText(text);
 }
 
 QString TForm1::fileNamePart(const QString& path) {
@@ -84,20 +64,11 @@ QString TForm1::fileNamePart(const QString& path) {
 }
 
 void TForm1::LogLine(const QString& text) {
-    QTextDocument* doc = log->document();
-    const bool empty = doc->isEmpty();
-    const int lines = empty ? 0 : doc->blockCount();
-    if (talmo::logDropsOldest(static_cast<std::size_t>(lines))) {
-        QTextCursor first(doc->firstBlock());
-        first.movePosition(QTextCursor::NextBlock, QTextCursor::KeepAnchor);
-        first.removeSelectedText();
-    }
-    if (empty) {
-        log->setPlainText(text);
-        log->moveCursor(QTextCursor::End);
-    } else {
-        log->appendPlainText(text);
-    }
+    m_cmd->LogLine(text);
+}
+
+QString TForm1::reportSource() const {
+    return m_rsearch->reportSource();
 }
 
 void TForm1::showEvent(QShowEvent* event) {

@@ -7,14 +7,12 @@
 //   TForm1Layout.cpp    building the controls
 //   TForm1Browse.cpp    working directory, file lists, preview, switch, Man page
 //   TForm1Commands.cpp  editor commands, Create New, delete
-//   TForm1Analysis.cpp  highlighting, function index, find-next, colourize, replace
-//   TForm1Reports.cpp   definition reports
+//   TForm1Analysis.cpp  highlighting, function index, find-next
 //   TForm1Launch.cpp    batch-file launcher
-//   TForm1Store.cpp     profiles and snippets
-//   TForm1Console.cpp   console
+// The pages See, RSearch, Go, Snip, Cmd and Help and the header bar are
+// classes of their own (pages/) that own their controls and handlers.
 #pragma once
 
-#include <QDateTime>
 #include <QMainWindow>
 #include <QString>
 
@@ -48,12 +46,19 @@ namespace talmo {
 class EditSession;
 class JournalKeeper;
 class RecoverBar;
-class ReportReader;
 class QsciEditor;
 class FileListBox;
 class DirectoryList;
 class ColourChooser;
 class FunctionCombo;
+class HeaderBar;
+class SeePage;
+class RSearchPage;
+class GoPage;
+class SnipPage;
+class CmdPage;
+class HelpPage;
+struct PageServices;
 } // namespace talmo
 
 class TForm1 : public QMainWindow {
@@ -84,7 +89,7 @@ public:
     // ---- state shared by the handlers, read-only from outside ----
     QString manFile() const { return ManFile; }
     QString lastSearch() const { return LastSearch; }
-    QString reportSource() const { return ReportSource; }
+    QString reportSource() const;
     // The last load or autosave of the editor failed.
     bool editFailed() const;
 
@@ -92,7 +97,6 @@ public:
     void FormShow();
     void dirChange();
     void driveChange();
-    void pathsrcKeyPress(char key);
     void qclistaClick();
     void qclistaDblClick();
     void listadoClick();
@@ -142,14 +146,6 @@ public:
     void comKeyPress(char key);
     void findeditKeyPress(char key);
     void next1Click();
-    void Button3Click();
-    void Button4Click();
-
-    // ---- definition reports ----
-    void generatereportClick();
-    void atribgenClick();
-    void EditReportClick();
-    void reportlistDblClick();
 
     // ---- navigation ----
     // F12 and Ctrl+click: opens the file of the definition of the name at
@@ -179,7 +175,6 @@ public:
     // ---- launcher ----
     void Button6Click();
     void WriteCompileBatch();
-    void goClick();
     void openwithnotepad1Click();
     void shellopen1Click();
     void ExploreFolder1Click();
@@ -214,20 +209,6 @@ private:
     // goes, before its controls do.
     std::unique_ptr<QObject, void (*)(QObject*)> m_compileRuns{nullptr, nullptr};
 
-public:
-    // ---- profiles and snippets ----
-    void profilesClick();
-    void Button1Click();
-    void Button2Click();
-    void xxtfileboxClick();
-    void salvaxssClick();
-
-    // ---- console ----
-    void cmdKeyPress(char key);
-    void helpClick();
-    void RunConsoleCommand(const QString& text);
-    void ShowConsoleHelp();
-
 protected:
     void showEvent(QShowEvent* event) override;
     void closeEvent(QCloseEvent* event) override;
@@ -237,21 +218,16 @@ private:
     QWidget* buildLeftPanel();
     QWidget* buildManPage();
     QWidget* buildEditPage();
-    QWidget* buildSeePage();
-    QWidget* buildRSearchPage();
-    QWidget* buildGoPage();
-    QWidget* buildSnipPage();
-    QWidget* buildCmdPage();
     void buildMenus();
+    // What every page gets from the window: the log and the error report.
+    talmo::PageServices pageServices();
+    void wirePages();
 
     // Each area connects its own controls.
     void wireBrowsing();
     void wireEditorCommands();
     void wireAnalysis();
-    void wireReports();
     void wireLaunch();
-    void wireStore();
-    void wireConsole();
 
     // Runs a handler body whose failures no handler catches: they go to the
     // default error report and the window carries on.
@@ -287,9 +263,16 @@ private:
     // when the text could be neither written nor kept anywhere, so nothing
     // may be loaded over it.
     bool leaveEditedFile();
-    using LineScan = void (*)(talmo::ReportReader&, const std::filesystem::path&, std::string_view,
-                              std::vector<std::string>&);
-    void runReport(LineScan scan);
+    // The pages (owned by the window through Qt's parent chain).
+    talmo::HeaderBar* m_header = nullptr;
+    talmo::SeePage* m_see = nullptr;
+    talmo::RSearchPage* m_rsearch = nullptr;
+    talmo::GoPage* m_go = nullptr;
+    talmo::SnipPage* m_snip = nullptr;
+    talmo::CmdPage* m_cmd = nullptr;
+    talmo::HelpPage* m_help = nullptr;
+    // The pages' controls that window tests still reach through the window.
+    void aliasPageControls();
 
 public:
     // ---- controls (owned by the window through Qt's parent chain) ----
@@ -387,7 +370,6 @@ private:
     QString ManFile;     // general file loaded into `test`
     long SavedCaret = 0;
     QString LastSearch;
-    QString ReportSource;
     std::unique_ptr<talmo::EditSession> m_session;   // the editor's file and its rules
     std::unique_ptr<talmo::JournalKeeper> m_journal; // after m_session: it uses it
     std::vector<talmo::JournalEntry> m_offers;       // journals of an earlier run, on offer
@@ -399,20 +381,10 @@ private:
     // whole file (a NUL byte ends what a memo can hold).
     QString m_manShown;
     bool m_manWhole = true;
-    // The bytes of the read-only reference pages, for F1; taken at its first use.
-    std::vector<std::string> m_referencePages;
 
     ErrorReporter m_errorReporter;
     QString m_startupDirectory;
     bool m_shown = false;
     // The line breaks of the file in `test`: it is written back with them.
     talmo::LineBreak m_manBreaks = talmo::LineBreak::CrLf;
-    // What the preview holds, to skip re-reading an unchanged file.
-    struct PreviewStamp {
-        QString path;
-        QDateTime modified;
-        qint64 size = -1;
-        bool operator==(const PreviewStamp&) const = default;
-    };
-    PreviewStamp m_previewStamp;
 };

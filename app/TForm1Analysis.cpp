@@ -1,18 +1,16 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 // QuakeC analysis in the window: the highlighting pass, the function index in
-// `com`, find-next, Colorize Search and Search and Replace.
+// `com` and find-next.
 #include "TForm1.h"
 
 #include "TextBytes.h"
 
-#include "ColourChooser.h"
 #include "EventHook.h"
 #include "FindNext.h"
 #include "FunctionCombo.h"
 #include "FunctionIndex.h"
 #include "Highlight.h"
 #include "QsciEditor.h"
-#include "SearchReplace.h"
 
 #include <QAction>
 #include <QFocusEvent>
@@ -42,9 +40,6 @@ void TForm1::wireAnalysis() {
     onKeyPress(com, [this](char key) { comKeyPress(key); });
     onKeyPress(findedit, [this](char key) { findeditKeyPress(key); });
     connect(next1, &QAction::triggered, this, [this] { next1Click(); });
-
-    connect(Button3, &QPushButton::clicked, this, [this] { Button3Click(); });
-    connect(Button4, &QPushButton::clicked, this, [this] { Button4Click(); });
 }
 
 void TForm1::syntaxcolorClick() {
@@ -91,30 +86,4 @@ void TForm1::findeditKeyPress(char key) {
 void TForm1::next1Click() {
     com->setEditText(LastSearch);
     comClick();
-}
-
-void TForm1::Button3Click() {
-    const auto what = fileText(searchfor->text());
-    if (!what)
-        return;
-    talmo->setVisible(false);
-    const talmo::ColorizeResult marks = talmo::computeColorize(talmo->text(), *what);
-    talmo::applyColorize(*talmo, marks, ColorBox->selectedColour());
-    if (marks.found())
-        showPage(1);
-    talmo->setVisible(true);
-}
-
-void TForm1::Button4Click() {
-    const auto what = fileText(searchfor->text());
-    const auto by = what ? fileText(replaceby->text()) : std::nullopt;
-    if (!by)
-        return;
-    talmo->setVisible(false);
-    talmo::ReplaceResult edits = talmo::computeReplace(talmo->text(), *what, *by);
-    const bool found = edits.found();
-    talmo::applyReplace(*talmo, std::move(edits));
-    if (found)
-        showPage(1);
-    talmo->setVisible(true);
 }

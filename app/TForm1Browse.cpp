@@ -8,8 +8,11 @@
 #include "DirectoryList.h"
 #include "EditSession.h"
 #include "FileListBox.h"
+#include "GoPage.h"
 #include "JournalKeeper.h"
 #include "QsciEditor.h"
+#include "SeePage.h"
+#include "SnipPage.h"
 #include "Text.h"
 
 #include <QCheckBox>
@@ -77,7 +80,6 @@ void TForm1::wireBrowsing() {
     connect(dir, &talmo::DirectoryList::enterRequested, this,
             [this](const QString& path) { changeWorkingDirectory(path); });
     connect(drive, &QComboBox::activated, this, [this] { driveChange(); });
-    onKeyPress(pathsrc, [this](char key) { pathsrcKeyPress(key); });
 
     connect(qclista, &QListWidget::itemClicked, this, [this] { qclistaClick(); });
     connect(qclista, &FileListBox::selectionChanged, this, [this] { qclistaClick(); });
@@ -112,7 +114,7 @@ void TForm1::changeWorkingDirectory(const QString& path) {
 
 void TForm1::dirChange() {
     listado->setDirectory(workingDirectory());
-    xxtfilebox->setDirectory(workingDirectory());
+    m_snip->setDirectory(workingDirectory());
     setWindowTitle(QStringLiteral(":: T A L M O :: - ") + workingDirectory());
     if (m_navigation)
         workingDirectoryChanged();
@@ -125,11 +127,6 @@ void TForm1::driveChange() {
     if (chosen < 0 || chosen == driveIndexOf(drive, workingDirectory()))
         return;
     changeWorkingDirectory(drive->itemData(chosen).toString());
-}
-
-void TForm1::pathsrcKeyPress(char key) {
-    if (key == '\r' && !pathsrc->text().isEmpty())
-        changeWorkingDirectory(pathsrc->text());
 }
 
 void TForm1::FilterComboBox1Change() {
@@ -148,17 +145,8 @@ void TForm1::qclistaClick() {
     if (path.isEmpty())
         return;
     try {
-        pathsrc->setText(talmo::directoryPart(path));
-        // A click on another entry previews it twice in a row (click, then
-        // selection change): read a file only once while it is unchanged.
-        const QFileInfo info(path);
-        const PreviewStamp stamp{path, info.lastModified(), info.size()};
-        if (!(stamp == m_previewStamp) || !info.isReadable()) {
-            m_previewStamp = PreviewStamp{};
-            veer->loadFromFile(localPath(path));
-            m_previewStamp = stamp;
-        }
-        veer->setBorder(path == CurrentFile);
+        m_go->setSourcePath(talmo::directoryPart(path));
+        m_see->preview(path, path == CurrentFile);
         showPage(2);
         Manager->setTabText(2, QStringLiteral("&See ") + fileNamePart(path));
     } catch (const std::exception&) {

@@ -6,9 +6,9 @@
 #include "TextBytes.h"
 
 #include "FileListBox.h"
+#include "HelpPage.h"
 #include "NameAt.h"
 #include "QsciEditor.h"
-#include "ReferenceLookup.h"
 #include "Text.h"
 
 #include <QAction>
@@ -143,26 +143,7 @@ void TForm1::help1Click() {
     }
     if (word.empty() || word.size() > 64)
         return;
-    // The pages are read-only: their bytes, as the memos hold them, are taken
-    // once.
-    if (m_referencePages.empty()) {
-        for (int i = 0; i < TabbedNotebook2->count(); ++i) {
-            const auto* memo = qobject_cast<QPlainTextEdit*>(TabbedNotebook2->widget(i));
-            m_referencePages.push_back(memo ? memo->toPlainText().toLatin1().toStdString()
-                                            : std::string());
-        }
-    }
-    const std::optional<talmo::ReferenceEntry> entry =
-        talmo::findReferenceEntry(m_referencePages, word);
-    if (!entry)
-        return;
-    TabbedNotebook2->setCurrentIndex(entry->page);
-    auto* memo = qobject_cast<QPlainTextEdit*>(TabbedNotebook2->widget(entry->page));
-    QTextCursor cursor(memo->document());
-    cursor.setPosition(static_cast<int>(entry->offset));
-    cursor.setPosition(static_cast<int>(entry->offset + entry->length), QTextCursor::KeepAnchor);
-    memo->setTextCursor(cursor);
-    memo->ensureCursorVisible();
+    m_help->showEntry(word);
 }
 
 void TForm1::newqcChange() {

@@ -9,6 +9,8 @@
 
 #include "Batch.h"
 #include "FileListBox.h"
+#include "GoPage.h"
+#include "PageControls.h"
 #include "PathBytes.h"
 #include "ShellRun.h"
 
@@ -22,22 +24,18 @@ using talmo::localPath;
 
 namespace {
 
-// A command typed by the user, as the platform's command processor reads it.
 std::string typedText(const QLineEdit* box) {
-    return box->text().toLocal8Bit().toStdString();
+    return talmo::commandText(box->text());
 }
 
-// The window that owns what the shell shows for a run.
 std::uintptr_t ownerOf(const QWidget* window) {
-    return static_cast<std::uintptr_t>(window->winId());
+    return talmo::ownerOf(window);
 }
 
 } // namespace
 
 void TForm1::wireLaunch() {
-    connect(qccarranca, &QPushButton::clicked, this, [this] { Button6Click(); });
-    connect(Button5, &QPushButton::clicked, this, [this] { goClick(); });
-    connect(Button7, &QPushButton::clicked, this, [this] { goClick(); });
+    connect(Button7, &QPushButton::clicked, m_go, &talmo::GoPage::goClick);
     connect(openwithnotepad1, &QAction::triggered, this, [this] { openwithnotepad1Click(); });
     connect(shellopen1, &QAction::triggered, this, [this] { shellopen1Click(); });
     connect(ExploreFolder1, &QAction::triggered, this, [this] { ExploreFolder1Click(); });
@@ -46,7 +44,8 @@ void TForm1::wireLaunch() {
 }
 
 void TForm1::WriteCompileBatch() {
-    talmo::writeBatchFile(talmo::kCompileBatch, talmo::compileBatchLines(typedText(compilerqc)));
+    talmo::writeBatchFile(talmo::kCompileBatch,
+                          talmo::compileBatchLines(talmo::commandText(m_go->compiler())));
     talmo::dropLinkedOutput("log");
 }
 
@@ -59,15 +58,6 @@ void TForm1::Button6Click() {
         // A watched run lists the compiler's messages when it ends.
         if (!startWatchedCompile())
             talmo::runBatchFile(talmo::kCompileBatch, true, ownerOf(this));
-    });
-}
-
-void TForm1::goClick() {
-    runReportingErrors([this] {
-        const talmo::GameSettings game{typedText(pathquake), typedText(namequake),
-                                       typedText(namemod), typedText(paramsquake)};
-        talmo::writeBatchFile(talmo::kGameBatch, talmo::gameBatchLines(game));
-        talmo::runBatchFile(talmo::kGameBatch, false, ownerOf(this));
     });
 }
 

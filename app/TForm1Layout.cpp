@@ -2,21 +2,26 @@
 // Building the window's controls with their captions, hints and initial values.
 #include "TForm1.h"
 
-#include "Batch.h"
+#include "CmdPage.h"
 #include "ColourChooser.h"
 #include "DirectoryList.h"
 #include "FileListBox.h"
 #include "FunctionCombo.h"
+#include "GoPage.h"
+#include "HeaderBar.h"
+#include "HelpPage.h"
+#include "PageControls.h"
 #include "QsciEditor.h"
+#include "RSearchPage.h"
 #include "RecoverBar.h"
-#include "ReferencePages.h"
+#include "SeePage.h"
+#include "SnipPage.h"
 
 #include <QAction>
 #include <QCheckBox>
 #include <QComboBox>
 #include <QDir>
 #include <QFontDatabase>
-#include <QFormLayout>
 #include <QGridLayout>
 #include <QGroupBox>
 #include <QHBoxLayout>
@@ -27,88 +32,24 @@
 #include <QPlainTextEdit>
 #include <QPushButton>
 #include <QSplitter>
-#include <QStandardPaths>
 #include <QStorageInfo>
 #include <QTabWidget>
 #include <QVBoxLayout>
 
+using talmo::button;
+using talmo::courierFont;
 using talmo::FileListBox;
+using talmo::fixedFont;
+using talmo::label;
+using talmo::lineEdit;
+using talmo::listFont;
+using talmo::memo;
+using talmo::named;
+using talmo::systemFont;
 
 namespace {
 
 const QString kSourceMask = QStringLiteral("*.qc;*.src;*.txt");
-
-template <typename W> W* named(W* widget, const char* name) {
-    widget->setObjectName(QString::fromLatin1(name));
-    return widget;
-}
-
-QFont fixedFont(int points) {
-    QFont f;
-    f.setFamilies({QStringLiteral("Lucida Console"), QStringLiteral("DejaVu Sans Mono"),
-                   QStringLiteral("Liberation Mono"), QStringLiteral("Monospace")});
-    f.setStyleHint(QFont::Monospace);
-    f.setPointSize(points);
-    return f;
-}
-
-QFont courierFont() {
-    QFont f = fixedFont(9);
-    f.setFamilies({QStringLiteral("Courier New"), QStringLiteral("Liberation Mono"),
-                   QStringLiteral("DejaVu Sans Mono"), QStringLiteral("Monospace")});
-    return f;
-}
-
-// The "System" face: a bold sans serif, 12 pixels high.
-QFont systemFont() {
-    QFont f;
-    f.setFamilies({QStringLiteral("System"), QStringLiteral("DejaVu Sans"),
-                   QStringLiteral("Liberation Sans"), QStringLiteral("Sans Serif")});
-    f.setPixelSize(12);
-    f.setBold(true);
-    return f;
-}
-
-QFont listFont() {
-    QFont f;
-    f.setFamilies(
-        {QStringLiteral("Tahoma"), QStringLiteral("DejaVu Sans"), QStringLiteral("Sans Serif")});
-    f.setPointSize(9);
-    f.setBold(true);
-    return f;
-}
-
-QLineEdit* lineEdit(const char* name, const QString& text = QString()) {
-    auto* box = named(new QLineEdit(text), name);
-    box->setMinimumWidth(36);
-    return box;
-}
-
-QPushButton* button(const char* name, const QString& caption, const QString& hint = QString()) {
-    auto* b = named(new QPushButton(caption), name);
-    // As narrow as the caption needs, so that the bars fit the window.
-    QString shown = caption;
-    shown.remove(u'&');
-    b->setMinimumWidth(b->fontMetrics().horizontalAdvance(shown) + 18);
-    if (!hint.isEmpty())
-        b->setToolTip(hint);
-    return b;
-}
-
-QPlainTextEdit* memo(const char* name, const QString& hint = QString()) {
-    auto* m = named(new QPlainTextEdit, name);
-    if (!hint.isEmpty())
-        m->setToolTip(hint);
-    m->setTabChangesFocus(false);
-    return m;
-}
-
-QLabel* label(const QString& text, QWidget* buddy = nullptr) {
-    auto* l = new QLabel(text);
-    if (buddy)
-        l->setBuddy(buddy);
-    return l;
-}
 
 } // namespace
 
@@ -126,27 +67,41 @@ void TForm1::buildLayout() {
     rightLayout->setContentsMargins(0, 0, 0, 0);
     rightLayout->setSpacing(2);
 
-    HeaderControl1 = named(new QFrame, "HeaderControl1");
-    HeaderControl1->setFrameShape(QFrame::StyledPanel);
-    auto* header = new QHBoxLayout(HeaderControl1);
-    header->setContentsMargins(4, 2, 4, 2);
-    header->addStretch(1);
-    qccarranca = button("qccarranca", QStringLiteral("QCC!"), QStringLiteral("Run the QCC app."));
-    Button5 = button("Button5", QStringLiteral("GO!"), QStringLiteral("Run the QCC app."));
-    header->addWidget(qccarranca);
-    header->addWidget(Button5);
-    rightLayout->addWidget(HeaderControl1);
+    m_header = new talmo::HeaderBar;
+    rightLayout->addWidget(m_header);
 
     Manager = named(new QTabWidget, "Manager");
     Manager->addTab(buildManPage(), QStringLiteral("&Man"));
     Manager->addTab(buildEditPage(), QStringLiteral("&Edit"));
-    Manager->addTab(buildSeePage(), QStringLiteral("&See"));
-    Manager->addTab(buildRSearchPage(), QStringLiteral("&RSearch"));
-    Manager->addTab(buildGoPage(), QStringLiteral("&Go"));
-    Manager->addTab(buildSnipPage(), QStringLiteral("&Snip"));
-    Manager->addTab(buildCmdPage(), QStringLiteral("&Cmd"));
-    TabbedNotebook2 = talmo::createReferenceNotebook(nullptr);
-    Manager->addTab(TabbedNotebook2, QStringLiteral("&Help"));
+    const talmo::PageServices services = pageServices();
+    m_see = new talmo::SeePage;
+    Manager->addTab(m_see, QStringLiteral("&See"));
+    talmo::RSearchPage::SourceFiles sources;
+    sources.names = [this] {
+        QStringList names;
+        for (int i = 0; i < qclista->count(); ++i)
+            names << qclista->item(i)->text();
+        return names;
+    };
+    sources.open = [this](const QString& name) {
+        if (!qclista->selectName(name))
+            return false;
+        qclistaDblClick();
+        return true;
+    };
+    sources.directory = [this] { return workingDirectory(); };
+    m_rsearch = new talmo::RSearchPage(services, *talmo, std::move(sources));
+    Manager->addTab(m_rsearch, QStringLiteral("&RSearch"));
+    m_go = new talmo::GoPage(services, m_startupDirectory);
+    Manager->addTab(m_go, QStringLiteral("&Go"));
+    m_snip = new talmo::SnipPage(services, m_startupDirectory);
+    Manager->addTab(m_snip, QStringLiteral("&Snip"));
+    m_cmd = new talmo::CmdPage({[this] { return autosave->isChecked(); },
+                                [this](bool on) { autosave->setChecked(on); },
+                                [this] { return workingDirectory(); }});
+    Manager->addTab(m_cmd, QStringLiteral("&Cmd"));
+    m_help = new talmo::HelpPage;
+    Manager->addTab(m_help, QStringLiteral("&Help"));
     Manager->setCurrentIndex(1);
     rightLayout->addWidget(Manager, 1);
 
@@ -157,6 +112,67 @@ void TForm1::buildLayout() {
     setCentralWidget(splitter);
 
     buildMenus();
+    aliasPageControls();
+}
+
+talmo::PageServices TForm1::pageServices() {
+    return {[this](const QString& line) { LogLine(line); },
+            [this](const QString& message) { reportError(message); }};
+}
+
+void TForm1::wirePages() {
+    connect(m_header, &talmo::HeaderBar::compileClicked, this, [this] { Button6Click(); });
+    connect(m_header, &talmo::HeaderBar::goClicked, m_go, &talmo::GoPage::goClick);
+    connect(m_rsearch, &talmo::RSearchPage::editorWanted, this, [this] { showPage(1); });
+    connect(m_rsearch, &talmo::RSearchPage::fileListsStale, this, [this] { RefreshFileLists(); });
+    connect(m_rsearch, &talmo::RSearchPage::sourceListStale, qclista, &FileListBox::reread);
+    connect(m_rsearch, &talmo::RSearchPage::findInEditor, this, [this](const QString& text) {
+        com->setEditText(text);
+        comClick();
+    });
+    connect(m_go, &talmo::GoPage::directoryEntered, this,
+            [this](const QString& path) { changeWorkingDirectory(path); });
+}
+
+void TForm1::aliasPageControls() {
+    const auto find = [this]<typename W>(W*& alias, const char* name) {
+        alias = findChild<W*>(QString::fromLatin1(name));
+    };
+    HeaderControl1 = m_header;
+    find(qccarranca, "qccarranca");
+    find(Button5, "Button5");
+    find(veer, "veer");
+    find(Colorize, "Colorize");
+    find(searchfor, "searchfor");
+    find(ColorBox, "ColorBox");
+    find(Button3, "Button3");
+    find(replaceby, "replaceby");
+    find(Button4, "Button4");
+    find(GroupBox1, "GroupBox1");
+    find(reportlist, "reportlist");
+    find(generatereport, "generatereport");
+    find(atribgen, "atribgen");
+    find(EditReport, "EditReport");
+    find(grupoprofiles, "grupoprofiles");
+    find(profileinfo, "profileinfo");
+    find(profiles, "profiles");
+    find(Button1, "Button1");
+    find(Button2, "Button2");
+    find(savename, "savename");
+    find(compilerqc, "compilerqc");
+    find(pathsrc, "pathsrc");
+    find(pathquake, "pathquake");
+    find(namequake, "namequake");
+    find(namemod, "namemod");
+    find(paramsquake, "paramsquake");
+    find(xxtfilebox, "xxtfilebox");
+    find(xxtfile, "xxtfile");
+    find(salvaxss, "salvaxss");
+    find(xxtcode, "xxtcode");
+    find(log, "log");
+    find(cmd, "cmd");
+    find(help, "help");
+    TabbedNotebook2 = m_help;
 }
 
 QWidget* TForm1::buildLeftPanel() {
@@ -284,184 +300,6 @@ QWidget* TForm1::buildEditPage() {
     bar->addWidget(uptext, 1);
     bar->addWidget(label(QStringLiteral("CMD"), commander));
     bar->addWidget(commander, 1);
-    layout->addLayout(bar);
-    return page;
-}
-
-QWidget* TForm1::buildSeePage() {
-    auto* page = new QWidget;
-    auto* layout = new QVBoxLayout(page);
-    veer = named(new talmo::QsciEditor, "veer");
-    veer->setEditorFont(fixedFont(9));
-    veer->setReadOnly(true);
-    veer->setBorder(true);
-    // The system's inactive-caption-text colour as background.
-    // Its text in the window's text colour, so that it reads on that paper
-    // whatever the desktop's palette. The paper comes second: defining the
-    // text's style puts it on the editor's white.
-    const QColor text = palette().color(QPalette::Inactive, QPalette::WindowText);
-    veer->setDefaultColour(talmo::Rgb{static_cast<std::uint8_t>(text.red()),
-                                      static_cast<std::uint8_t>(text.green()),
-                                      static_cast<std::uint8_t>(text.blue())});
-    veer->setPaper(palette().color(QPalette::Inactive, QPalette::Window).lighter(104));
-    layout->addWidget(veer);
-    return page;
-}
-
-QWidget* TForm1::buildRSearchPage() {
-    auto* page = new QWidget;
-    auto* layout = new QVBoxLayout(page);
-
-    Colorize = named(new QGroupBox(QStringLiteral("Colorize && Replace")), "Colorize");
-    auto* grid = new QGridLayout(Colorize);
-    searchfor = lineEdit("searchfor");
-    ColorBox = named(new talmo::ColourChooser, "ColorBox");
-    Button3 = button("Button3", QStringLiteral("Colorize Search"));
-    replaceby = lineEdit("replaceby");
-    Button4 = button("Button4", QStringLiteral("Search && Replace"));
-    grid->addWidget(label(QStringLiteral("Search for "), searchfor), 0, 0);
-    grid->addWidget(searchfor, 0, 1);
-    grid->addWidget(label(QStringLiteral("and colorize"), ColorBox), 0, 2);
-    grid->addWidget(ColorBox, 0, 3);
-    grid->addWidget(Button3, 0, 4);
-    grid->addWidget(label(QStringLiteral("and replace by"), replaceby), 1, 0);
-    grid->addWidget(replaceby, 1, 1, 1, 3);
-    grid->addWidget(Button4, 1, 4);
-    grid->setColumnStretch(1, 1);
-    layout->addWidget(Colorize);
-
-    GroupBox1 = named(new QGroupBox(QStringLiteral("Report-Gun")), "GroupBox1");
-    auto* reports = new QVBoxLayout(GroupBox1);
-    reportlist = named(new QListWidget, "reportlist");
-    reportlist->setFont(courierFont());
-    reports->addWidget(reportlist, 1);
-    auto* buttons = new QHBoxLayout;
-    generatereport = button("generatereport", QStringLiteral("funcs()"));
-    atribgen = button("atribgen", QStringLiteral(".atributes"));
-    EditReport = button("EditReport", QStringLiteral("Edit Report"));
-    buttons->addWidget(generatereport);
-    buttons->addWidget(atribgen);
-    buttons->addStretch(1);
-    buttons->addWidget(EditReport);
-    reports->addLayout(buttons);
-    layout->addWidget(GroupBox1, 1);
-    return page;
-}
-
-QWidget* TForm1::buildGoPage() {
-    auto* page = new QWidget;
-    auto* layout = new QVBoxLayout(page);
-
-    auto* known = new QGroupBox(QStringLiteral("Knom Profiles"));
-    auto* knownLayout = new QHBoxLayout(known);
-    grupoprofiles = named(new QGroupBox(QStringLiteral("Info Abot Profiles")), "grupoprofiles");
-    auto* infoLayout = new QHBoxLayout(grupoprofiles);
-    profileinfo = memo("profileinfo");
-    profileinfo->setReadOnly(true);
-    profileinfo->setLineWrapMode(QPlainTextEdit::NoWrap);
-    profileinfo->setFont(fixedFont(9));
-    profileinfo->setPlainText(QStringLiteral("profileinfo"));
-    profiles = named(new FileListBox(m_startupDirectory, QStringLiteral("*.qprofile")), "profiles");
-    profiles->setShowDotFiles(true); // Save with an empty name writes ".qprofile"
-    infoLayout->addWidget(profileinfo, 2);
-    infoLayout->addWidget(profiles, 1);
-    knownLayout->addWidget(grupoprofiles);
-    layout->addWidget(known, 1);
-
-    auto* operations = new QGroupBox(QStringLiteral(" Profiles Operations"));
-    auto* opLayout = new QHBoxLayout(operations);
-    Button1 = button("Button1", QStringLiteral("Load"));
-    Button2 = button("Button2", QStringLiteral("Save"));
-    savename = lineEdit("savename", QStringLiteral("default.qprofile"));
-    opLayout->addWidget(Button1);
-    opLayout->addWidget(label(QStringLiteral("|")));
-    opLayout->addWidget(Button2);
-    opLayout->addWidget(label(QStringLiteral("as .qprofile name "), savename));
-    opLayout->addWidget(savename, 1);
-    layout->addWidget(operations);
-
-    auto* project = new QGroupBox(QStringLiteral("Project"));
-    auto* form = new QFormLayout(project);
-    QFont boxFont = fixedFont(9);
-    boxFont.setBold(true);
-    const auto onPath = [](std::string_view program) {
-        return !QStandardPaths::findExecutable(
-                    QString::fromLatin1(program.data(), static_cast<qsizetype>(program.size())))
-                    .isEmpty();
-    };
-    compilerqc =
-        lineEdit("compilerqc",
-                 QString::fromStdString(talmo::defaultCompiler(talmo::kNativeDialect, onPath)));
-    pathsrc = lineEdit("pathsrc");
-    pathquake = lineEdit("pathquake");
-    namequake = lineEdit("namequake");
-    namemod = lineEdit("namemod");
-    paramsquake = lineEdit("paramsquake");
-    const std::pair<const char*, QLineEdit*> rows[] = {
-        {"qc compiler", compilerqc}, {"path src", pathsrc}, {"path", pathquake},
-        {"quake exe", namequake},    {"modname", namemod},  {"args", paramsquake},
-    };
-    for (const auto& [caption, box] : rows) {
-        box->setFont(boxFont);
-        form->addRow(label(QString::fromLatin1(caption), box), box);
-    }
-    layout->addWidget(project);
-    return page;
-}
-
-QWidget* TForm1::buildSnipPage() {
-    auto* page = new QWidget;
-    auto* layout = new QHBoxLayout(page);
-
-    auto* left = new QVBoxLayout;
-    xxtfilebox = named(new FileListBox(m_startupDirectory, QStringLiteral("*.snip")), "xxtfilebox");
-    xxtfilebox->setToolTip(QStringLiteral("The *.snip files in this dir. "));
-    xxtfilebox->setCursor(Qt::PointingHandCursor);
-    xxtfile = lineEdit("xxtfile");
-    xxtfile->setToolTip(QStringLiteral("write here the name of snif file you want"));
-    salvaxss = button("salvaxss", QStringLiteral("Save"), QStringLiteral("Save as *.snip file"));
-    left->addWidget(xxtfilebox, 1);
-    left->addWidget(label(QStringLiteral("new snip:"), xxtfile));
-    left->addWidget(xxtfile);
-    left->addWidget(salvaxss);
-
-    xxtcode = memo("xxtcode", QStringLiteral("Change or copy the text of snip here."));
-    xxtcode->setLineWrapMode(QPlainTextEdit::NoWrap);
-    xxtcode->setFont(fixedFont(9));
-    layout->addLayout(left, 1);
-    layout->addWidget(xxtcode, 3);
-    return page;
-}
-
-QWidget* TForm1::buildCmdPage() {
-    auto* page = new QWidget;
-    auto* layout = new QVBoxLayout(page);
-    log = memo("log");
-    log->setReadOnly(true);
-    log->setFont(systemFont());
-    log->viewport()->setCursor(Qt::ArrowCursor);
-    QPalette pal = log->palette();
-    // The button face with the button's own text colour: black on grey in a
-    // light palette, and as readable in a dark one.
-    pal.setColor(QPalette::Base, palette().color(QPalette::Button));
-    pal.setColor(QPalette::Text, palette().color(QPalette::ButtonText));
-    log->setPalette(pal);
-    log->setPlainText(QStringLiteral(" :: T A L M O ::.. \n  Console Subsystem.\n"
-                                     " { This version as not real functions }\n>"));
-    layout->addWidget(log, 1);
-
-    auto* bar = new QHBoxLayout;
-    cmd = lineEdit("cmd");
-    cmd->setFont(systemFont());
-    cmd->setStyleSheet(QStringLiteral("QLineEdit#cmd { background: silver; color: black; }"));
-    help = button("help", QStringLiteral("?"));
-    QFont helpFont = help->font();
-    helpFont.setBold(true);
-    helpFont.setPixelSize(19);
-    help->setFont(helpFont);
-    help->setFixedWidth(40);
-    bar->addWidget(cmd, 1);
-    bar->addWidget(help);
     layout->addLayout(bar);
     return page;
 }

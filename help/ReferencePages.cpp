@@ -116,20 +116,24 @@ QString referencePageText(int page) {
 
 QTabWidget* createReferenceNotebook(QWidget* parent) {
     auto* notebook = new QTabWidget(parent);
-    notebook->setObjectName(QStringLiteral("TabbedNotebook2"));
+    fillReferenceNotebook(*notebook);
+    return notebook;
+}
+
+void fillReferenceNotebook(QTabWidget& notebook) {
+    notebook.setObjectName(QStringLiteral("TabbedNotebook2"));
 
     QFont tabFont;
     tabFont.setFamilies({QStringLiteral("MS Sans Serif"), QStringLiteral("Sans Serif")});
     tabFont.setStyleHint(QFont::SansSerif);
     tabFont.setPixelSize(11);
-    notebook->tabBar()->setFont(tabFont);
+    notebook.tabBar()->setFont(tabFont);
 
     for (int i = 0; i < static_cast<int>(kPages.size()); ++i) {
         const PageInfo& page = kPages[static_cast<std::size_t>(i)];
-        notebook->addTab(makeMemo(page, referencePageText(i)), QLatin1String(page.caption));
+        notebook.addTab(makeMemo(page, referencePageText(i)), QLatin1String(page.caption));
     }
-    notebook->setCurrentIndex(static_cast<int>(kPages.size()) - 1);
-    return notebook;
+    notebook.setCurrentIndex(static_cast<int>(kPages.size()) - 1);
 }
 
 } // namespace talmo

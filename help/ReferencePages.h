@@ -17,6 +17,8 @@ namespace talmo {
 // the seventh page, the mini-help, is selected. The caller owns the result
 // (or `parent` does, when given).
 QTabWidget* createReferenceNotebook(QWidget* parent);
+// Makes `notebook` (empty) that notebook.
+void fillReferenceNotebook(QTabWidget& notebook);
 
 // The text of one page by its zero-based index (0 console .. 6 mini-help),
 // decoded as Latin-1; empty for an index out of range.
