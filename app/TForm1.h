@@ -271,17 +271,12 @@ private:
     talmo::SnipPage* m_snip = nullptr;
     talmo::CmdPage* m_cmd = nullptr;
     talmo::HelpPage* m_help = nullptr;
-    // The pages' controls that window tests still reach through the window.
-    void aliasPageControls();
 
 public:
     // ---- controls (owned by the window through Qt's parent chain) ----
     QTabWidget* TabbedNotebook1 = nullptr;
     talmo::FileListBox* qclista = nullptr;
     talmo::FileListBox* listado = nullptr;
-    QFrame* HeaderControl1 = nullptr;
-    QPushButton* qccarranca = nullptr;
-    QPushButton* Button5 = nullptr;
     QTabWidget* Manager = nullptr;
     // Man
     talmo::DirectoryList* dir = nullptr;
@@ -303,44 +298,6 @@ public:
     QPushButton* Button7 = nullptr;
     QLineEdit* uptext = nullptr;
     QLineEdit* commander = nullptr;
-    // See
-    talmo::QsciEditor* veer = nullptr;
-    // RSearch
-    QGroupBox* Colorize = nullptr;
-    QLineEdit* searchfor = nullptr;
-    talmo::ColourChooser* ColorBox = nullptr;
-    QPushButton* Button3 = nullptr;
-    QLineEdit* replaceby = nullptr;
-    QPushButton* Button4 = nullptr;
-    QGroupBox* GroupBox1 = nullptr;
-    QListWidget* reportlist = nullptr;
-    QPushButton* generatereport = nullptr;
-    QPushButton* atribgen = nullptr;
-    QPushButton* EditReport = nullptr;
-    // Go
-    QGroupBox* grupoprofiles = nullptr;
-    QPlainTextEdit* profileinfo = nullptr;
-    talmo::FileListBox* profiles = nullptr;
-    QPushButton* Button1 = nullptr;
-    QPushButton* Button2 = nullptr;
-    QLineEdit* savename = nullptr;
-    QLineEdit* compilerqc = nullptr;
-    QLineEdit* pathsrc = nullptr;
-    QLineEdit* pathquake = nullptr;
-    QLineEdit* namequake = nullptr;
-    QLineEdit* namemod = nullptr;
-    QLineEdit* paramsquake = nullptr;
-    // Snip
-    talmo::FileListBox* xxtfilebox = nullptr;
-    QLineEdit* xxtfile = nullptr;
-    QPushButton* salvaxss = nullptr;
-    QPlainTextEdit* xxtcode = nullptr;
-    // Cmd
-    QPlainTextEdit* log = nullptr;
-    QLineEdit* cmd = nullptr;
-    QPushButton* help = nullptr;
-    // Help
-    QTabWidget* TabbedNotebook2 = nullptr;
     // Menus
     QMenu* PopupMenu1 = nullptr;
     QMenu* PopupMenu2 = nullptr;

@@ -3,7 +3,6 @@
 #include "TForm1.h"
 
 #include "CmdPage.h"
-#include "ColourChooser.h"
 #include "DirectoryList.h"
 #include "FileListBox.h"
 #include "FunctionCombo.h"
@@ -23,7 +22,6 @@
 #include <QDir>
 #include <QFontDatabase>
 #include <QGridLayout>
-#include <QGroupBox>
 #include <QHBoxLayout>
 #include <QLabel>
 #include <QLineEdit>
@@ -112,7 +110,6 @@ void TForm1::buildLayout() {
     setCentralWidget(splitter);
 
     buildMenus();
-    aliasPageControls();
 }
 
 talmo::PageServices TForm1::pageServices() {
@@ -132,47 +129,6 @@ void TForm1::wirePages() {
     });
     connect(m_go, &talmo::GoPage::directoryEntered, this,
             [this](const QString& path) { changeWorkingDirectory(path); });
-}
-
-void TForm1::aliasPageControls() {
-    const auto find = [this]<typename W>(W*& alias, const char* name) {
-        alias = findChild<W*>(QString::fromLatin1(name));
-    };
-    HeaderControl1 = m_header;
-    find(qccarranca, "qccarranca");
-    find(Button5, "Button5");
-    find(veer, "veer");
-    find(Colorize, "Colorize");
-    find(searchfor, "searchfor");
-    find(ColorBox, "ColorBox");
-    find(Button3, "Button3");
-    find(replaceby, "replaceby");
-    find(Button4, "Button4");
-    find(GroupBox1, "GroupBox1");
-    find(reportlist, "reportlist");
-    find(generatereport, "generatereport");
-    find(atribgen, "atribgen");
-    find(EditReport, "EditReport");
-    find(grupoprofiles, "grupoprofiles");
-    find(profileinfo, "profileinfo");
-    find(profiles, "profiles");
-    find(Button1, "Button1");
-    find(Button2, "Button2");
-    find(savename, "savename");
-    find(compilerqc, "compilerqc");
-    find(pathsrc, "pathsrc");
-    find(pathquake, "pathquake");
-    find(namequake, "namequake");
-    find(namemod, "namemod");
-    find(paramsquake, "paramsquake");
-    find(xxtfilebox, "xxtfilebox");
-    find(xxtfile, "xxtfile");
-    find(salvaxss, "salvaxss");
-    find(xxtcode, "xxtcode");
-    find(log, "log");
-    find(cmd, "cmd");
-    find(help, "help");
-    TabbedNotebook2 = m_help;
 }
 
 QWidget* TForm1::buildLeftPanel() {

@@ -24,6 +24,7 @@
 #include <QKeyEvent>
 #include <QLineEdit>
 #include <QListWidget>
+#include <QPushButton>
 #include <QTabWidget>
 #include <QTemporaryDir>
 
@@ -69,6 +70,10 @@ public:
     TForm1& operator*() { return *m_window; }
     TForm1* operator->() { return m_window.get(); }
     QString dir() const { return m_dir.path(); }
+    // A control of a page, by its objectName.
+    template <typename T> T* control(const char* name) {
+        return m_window->findChild<T*>(QString::fromLatin1(name));
+    }
     void write(const QString& name, const std::string& bytes) {
         std::ofstream(QDir(m_dir.path()).filePath(name).toStdString(), std::ios::binary) << bytes;
     }
@@ -137,14 +142,14 @@ BENCHMARK(BM_Keystroke)->Arg(1)->Arg(10)->Unit(benchmark::kMillisecond);
 void BM_Button4Click_Replace10k(benchmark::State& state) {
     const std::string& text = benchcorpus::sourceWithTargets(megabytesOf(state));
     WindowOn w;
-    w->searchfor->setText(QStringLiteral("spawn_gib"));
-    w->replaceby->setText(QStringLiteral("spawn_meat"));
+    w.control<QLineEdit>("searchfor")->setText(QStringLiteral("spawn_gib"));
+    w.control<QLineEdit>("replaceby")->setText(QStringLiteral("spawn_meat"));
     for (auto _ : state) {
         state.PauseTiming();
         w->talmo->setText(text);
         w->Manager->setCurrentIndex(3);
         state.ResumeTiming();
-        w->Button4Click();
+        w.control<QPushButton>("Button4")->click();
     }
     if (w->talmo->length() != static_cast<long>(text.size()) + 10000)
         state.SkipWithError("not every occurrence was replaced");
@@ -156,13 +161,13 @@ BENCHMARK(BM_Button4Click_Replace10k)->Arg(1)->Arg(10)->Unit(benchmark::kMillise
 void BM_Button3Click_Colorize10k(benchmark::State& state) {
     const std::string& text = benchcorpus::sourceWithTargets(megabytesOf(state));
     WindowOn w;
-    w->searchfor->setText(QStringLiteral("spawn_gib"));
+    w.control<QLineEdit>("searchfor")->setText(QStringLiteral("spawn_gib"));
     for (auto _ : state) {
         state.PauseTiming();
         w->talmo->setText(text);
         w->Manager->setCurrentIndex(3);
         state.ResumeTiming();
-        w->Button3Click();
+        w.control<QPushButton>("Button3")->click();
     }
     if (w->Manager->currentIndex() != 1)
         state.SkipWithError("nothing was marked");
@@ -215,15 +220,16 @@ void BM_GenerateReportClick(benchmark::State& state) {
                            talmo::testgen::quakeCSource(100 * 1024, static_cast<unsigned>(i + 1)));
     WindowOn w(files);
     w->Manager->setCurrentIndex(3);
+    auto* reportlist = w.control<QListWidget>("reportlist");
     for (auto _ : state) {
         state.PauseTiming();
-        w->reportlist->clear();
+        reportlist->clear();
         state.ResumeTiming();
-        w->generatereportClick();
+        w.control<QPushButton>("generatereport")->click();
         QCoreApplication::processEvents(); // the list laid out and shown
     }
-    state.counters["entries"] = w->reportlist->count();
-    if (w.errors != 0 || w->reportlist->count() == 0)
+    state.counters["entries"] = reportlist->count();
+    if (w.errors != 0 || reportlist->count() == 0)
         state.SkipWithError("the report run failed");
     setBytes(state, 200 * 100 * 1024);
 }

@@ -156,13 +156,14 @@ int main(int argc, char* argv[]) {
         std::fprintf(stderr, "cannot prepare the compile\n");
         ++failures;
     } else {
-        window.compilerqc->setText(QStringLiteral("fteqcc"));
+        window.findChild<QLineEdit*>(QStringLiteral("compilerqc"))
+            ->setText(QStringLiteral("fteqcc"));
         window.openInEditor(source);
         // The compile runs in the current directory; what it adds there
         // (batch file, log, progs and the like) goes again afterwards.
         const QDir mod = QDir::current();
         const QStringList before = mod.entryList(QDir::Files | QDir::Hidden);
-        window.qccarranca->click();
+        window.findChild<QPushButton*>(QStringLiteral("qccarranca"))->click();
         if (!waitFor([&] { return messages->isVisible(); })) {
             std::fprintf(stderr, "no compiler messages after %d s\n", kWaitTimeoutMs / 1000);
             ++failures;

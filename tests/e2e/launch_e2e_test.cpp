@@ -150,9 +150,8 @@ void LaunchE2eTest::compileButtonBuildsTheModAndOpensTheLog() {
     QVERIFY2(!QStandardPaths::findExecutable(QStringLiteral("fteqcc")).isEmpty(),
              "fteqcc is not installed");
     WindowFixture f(exampleMod());
-    TForm1& w = f.window();
-    retype(f, w.compilerqc, QStringLiteral("fteqcc"));
-    QTest::mouseClick(w.qccarranca, Qt::LeftButton);
+    retype(f, f.control<QLineEdit>("compilerqc"), QStringLiteral("fteqcc"));
+    QTest::mouseClick(f.control<QPushButton>("qccarranca"), Qt::LeftButton);
     QCOMPARE(readFile(f.path(QStringLiteral("qcc.bat"))),
              std::string("fteqcc > log\r\nnotepad log \r\n"));
 
@@ -168,18 +167,18 @@ void LaunchE2eTest::compileButtonBuildsTheModAndOpensTheLog() {
 void LaunchE2eTest::goButtonStartsTheGameInItsDirectoryWithTheMod() {
     WindowFixture f({{QStringLiteral("game dir/id1/pak0.txt"), "stand-in\r\n"}});
     TForm1& w = f.window();
-    retype(f, w.pathquake, f.path(QStringLiteral("game dir")));
-    retype(f, w.namequake, QStringLiteral("quakegame"));
-    retype(f, w.namemod, QStringLiteral("lantern"));
-    retype(f, w.paramsquake, QStringLiteral("+map start  +skill 2"));
-    QTest::mouseClick(w.Button5, Qt::LeftButton);
+    retype(f, f.control<QLineEdit>("pathquake"), f.path(QStringLiteral("game dir")));
+    retype(f, f.control<QLineEdit>("namequake"), QStringLiteral("quakegame"));
+    retype(f, f.control<QLineEdit>("namemod"), QStringLiteral("lantern"));
+    retype(f, f.control<QLineEdit>("paramsquake"), QStringLiteral("+map start  +skill 2"));
+    QTest::mouseClick(f.control<QPushButton>("Button5"), Qt::LeftButton);
     QCOMPARE(waitForRecord(QStringLiteral("quakegame|")),
              QStringLiteral("quakegame|") + f.path(QStringLiteral("game dir")) +
                  QStringLiteral("|^-game^lantern^+map^start^+skill^2"));
 
     // The Edit page's "Go!" does the same.
     QFile::remove(m_record);
-    retype(f, w.namemod, QStringLiteral("other"));
+    retype(f, f.control<QLineEdit>("namemod"), QStringLiteral("other"));
     QTest::mouseClick(w.Button7, Qt::LeftButton);
     QVERIFY(waitForRecord(QStringLiteral("quakegame|")).contains(QStringLiteral("^other^")));
     QVERIFY(f.errors.isEmpty());
@@ -239,9 +238,9 @@ void LaunchE2eTest::compilerErrorsLeadToTheirLinesUntilFixed() {
     }
     WindowFixture f(files);
     TForm1& w = f.window();
-    retype(f, w.compilerqc, QStringLiteral("fteqcc"));
+    retype(f, f.control<QLineEdit>("compilerqc"), QStringLiteral("fteqcc"));
     auto* list = f.control<QListView>("qccmessages");
-    QTest::mouseClick(w.qccarranca, Qt::LeftButton);
+    QTest::mouseClick(f.control<QPushButton>("qccarranca"), Qt::LeftButton);
     QElapsedTimer wait;
     wait.start();
     while (!list->isVisible() && wait.elapsed() < kRunTimeoutMs)
@@ -267,7 +266,7 @@ void LaunchE2eTest::compilerErrorsLeadToTheirLinesUntilFixed() {
     w.talmo->replaceSelection("    self.lanterns = self.lanterns - 1;");
     writeFile(f.path(QStringLiteral("client.qc")), cleanClient);
     QTest::mouseClick(f.control<QToolButton>("qccmessagesclose"), Qt::LeftButton);
-    QTest::mouseClick(w.qccarranca, Qt::LeftButton);
+    QTest::mouseClick(f.control<QPushButton>("qccarranca"), Qt::LeftButton);
     QTRY_VERIFY_WITH_TIMEOUT(list->isVisible(), kRunTimeoutMs);
     QCOMPARE(WindowFixture::rowsOf(list), QStringList{QStringLiteral("no errors")});
     QCOMPARE(w.talmo->linesWithMark(talmo::QsciEditor::LineMark::Error), std::vector<int>{});
@@ -280,10 +279,9 @@ void LaunchE2eTest::aCompileWithoutProgsSrcShowsTheCompilersError() {
     std::erase_if(files,
                   [](const auto& file) { return file.first == QStringLiteral("progs.src"); });
     WindowFixture f(files);
-    TForm1& w = f.window();
-    retype(f, w.compilerqc, QStringLiteral("fteqcc"));
+    retype(f, f.control<QLineEdit>("compilerqc"), QStringLiteral("fteqcc"));
     auto* list = f.control<QListView>("qccmessages");
-    QTest::mouseClick(w.qccarranca, Qt::LeftButton);
+    QTest::mouseClick(f.control<QPushButton>("qccarranca"), Qt::LeftButton);
     QTRY_VERIFY_WITH_TIMEOUT(list->isVisible(), kRunTimeoutMs);
     QCOMPARE(WindowFixture::rowsOf(list),
              (QStringList{QStringLiteral("1 error, 0 warnings"),
