@@ -28,14 +28,12 @@
 #include <string_view>
 #include <vector>
 
-class QAction;
 class QCheckBox;
 class QComboBox;
 class QGroupBox;
 class QLabel;
 class QLineEdit;
 class QListWidget;
-class QMenu;
 class QPlainTextEdit;
 class QPushButton;
 class QTabWidget;
@@ -58,6 +56,8 @@ class GoPage;
 class SnipPage;
 class CmdPage;
 class HelpPage;
+class FileMenus;
+class EditorMenu;
 struct PageServices;
 } // namespace talmo
 
@@ -175,9 +175,6 @@ public:
     // ---- launcher ----
     void Button6Click();
     void WriteCompileBatch();
-    void openwithnotepad1Click();
-    void shellopen1Click();
-    void ExploreFolder1Click();
     void commanderKeyPress(char key);
 
     // ---- compiler messages ----
@@ -271,6 +268,8 @@ private:
     talmo::SnipPage* m_snip = nullptr;
     talmo::CmdPage* m_cmd = nullptr;
     talmo::HelpPage* m_help = nullptr;
+    talmo::FileMenus* m_fileMenus = nullptr;
+    talmo::EditorMenu* m_editorMenu = nullptr;
 
 public:
     // ---- controls (owned by the window through Qt's parent chain) ----
@@ -298,19 +297,6 @@ public:
     QPushButton* Button7 = nullptr;
     QLineEdit* uptext = nullptr;
     QLineEdit* commander = nullptr;
-    // Menus
-    QMenu* PopupMenu1 = nullptr;
-    QMenu* PopupMenu2 = nullptr;
-    QMenu* copypastertalmo = nullptr;
-    QAction* openwithnotepad1 = nullptr;
-    QAction* delete1 = nullptr;
-    QAction* shellopen1 = nullptr;
-    QAction* ExploreFolder1 = nullptr;
-    QAction* cut1 = nullptr;
-    QAction* copy1 = nullptr;
-    QAction* Paste1 = nullptr;
-    QAction* next1 = nullptr;
-    QAction* help1 = nullptr;
 
 private:
     // ---- navigation ----

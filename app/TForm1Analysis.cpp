@@ -39,7 +39,6 @@ void TForm1::wireAnalysis() {
     connect(com, &talmo::FunctionCombo::closedUp, this, [this] { comCloseUp(); });
     onKeyPress(com, [this](char key) { comKeyPress(key); });
     onKeyPress(findedit, [this](char key) { findeditKeyPress(key); });
-    connect(next1, &QAction::triggered, this, [this] { next1Click(); });
 }
 
 void TForm1::syntaxcolorClick() {

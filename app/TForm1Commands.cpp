@@ -60,13 +60,8 @@ void TForm1::wireEditorCommands() {
 
     onKeyPress(uptext, [this](char key) { uptextKeyPress(key); });
     onKeyPress(num, [this](char key) { numKeyPress(key); });
-    connect(cut1, &QAction::triggered, this, [this] { cut1Click(); });
-    connect(copy1, &QAction::triggered, this, [this] { copy1Click(); });
-    connect(Paste1, &QAction::triggered, this, [this] { Paste1Click(); });
-    connect(help1, &QAction::triggered, this, [this] { help1Click(); });
     connect(newqc, &QLineEdit::textChanged, this, [this] { newqcChange(); });
     connect(create_new, &QPushButton::clicked, this, [this] { create_newClick(); });
-    connect(delete1, &QAction::triggered, this, [this] { delete1Click(); });
 }
 
 void TForm1::codexKeyPress(char) {

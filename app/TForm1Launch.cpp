@@ -1,8 +1,8 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
-// The launcher: the compiler, the game, notepad, the shell and the CMD box
-// through batch files written into the current directory, and the folder of
-// the all-files list opened on the desktop. A batch file that cannot be
-// written is not run; its failure goes to the default error report.
+// The launcher: the compiler and the CMD box through batch files written into
+// the current directory (the game, notepad and the shell are started by the Go
+// page and the file lists' menus). A batch file that cannot be written is not
+// run; its failure goes to the default error report.
 #include "TForm1.h"
 
 #include "TextBytes.h"
@@ -36,9 +36,6 @@ std::uintptr_t ownerOf(const QWidget* window) {
 
 void TForm1::wireLaunch() {
     connect(Button7, &QPushButton::clicked, m_go, &talmo::GoPage::goClick);
-    connect(openwithnotepad1, &QAction::triggered, this, [this] { openwithnotepad1Click(); });
-    connect(shellopen1, &QAction::triggered, this, [this] { shellopen1Click(); });
-    connect(ExploreFolder1, &QAction::triggered, this, [this] { ExploreFolder1Click(); });
     onKeyPress(commander, [this](char key) { commanderKeyPress(key); });
     wireMessages();
 }
@@ -59,27 +56,6 @@ void TForm1::Button6Click() {
         if (!startWatchedCompile())
             talmo::runBatchFile(talmo::kCompileBatch, true, ownerOf(this));
     });
-}
-
-void TForm1::openwithnotepad1Click() {
-    runReportingErrors([this] {
-        talmo::writeBatchFile(talmo::kNotepadBatch, talmo::notepadBatchLines(talmo::pathBytes(
-                                                        localPath(qclista->selectedPath()))));
-        talmo::runBatchFile(talmo::kNotepadBatch, true, ownerOf(this));
-    });
-}
-
-void TForm1::shellopen1Click() {
-    runReportingErrors([this] {
-        talmo::writeBatchFile(talmo::kShellBatch, talmo::shellBatchLines(talmo::pathBytes(
-                                                      localPath(listado->selectedPath()))));
-        talmo::runBatchFile(talmo::kShellBatch, true, ownerOf(this));
-    });
-}
-
-void TForm1::ExploreFolder1Click() {
-    const std::string selected = talmo::pathBytes(localPath(listado->selectedPath()));
-    talmo::openWithDefault(talmo::pathOfBytes(talmo::exploreFolderPath(selected)), ownerOf(this));
 }
 
 void TForm1::commanderKeyPress(char key) {

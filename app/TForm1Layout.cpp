@@ -4,7 +4,9 @@
 
 #include "CmdPage.h"
 #include "DirectoryList.h"
+#include "EditorMenu.h"
 #include "FileListBox.h"
+#include "FileMenus.h"
 #include "FunctionCombo.h"
 #include "GoPage.h"
 #include "HeaderBar.h"
@@ -16,7 +18,6 @@
 #include "SeePage.h"
 #include "SnipPage.h"
 
-#include <QAction>
 #include <QCheckBox>
 #include <QComboBox>
 #include <QDir>
@@ -26,7 +27,6 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QListWidget>
-#include <QMenu>
 #include <QPlainTextEdit>
 #include <QPushButton>
 #include <QSplitter>
@@ -129,6 +129,12 @@ void TForm1::wirePages() {
     });
     connect(m_go, &talmo::GoPage::directoryEntered, this,
             [this](const QString& path) { changeWorkingDirectory(path); });
+    connect(m_fileMenus, &talmo::FileMenus::deleteChosen, this, [this] { delete1Click(); });
+    connect(m_editorMenu, &talmo::EditorMenu::cutChosen, this, [this] { cut1Click(); });
+    connect(m_editorMenu, &talmo::EditorMenu::copyChosen, this, [this] { copy1Click(); });
+    connect(m_editorMenu, &talmo::EditorMenu::pasteChosen, this, [this] { Paste1Click(); });
+    connect(m_editorMenu, &talmo::EditorMenu::nextChosen, this, [this] { next1Click(); });
+    connect(m_editorMenu, &talmo::EditorMenu::helpChosen, this, [this] { help1Click(); });
 }
 
 QWidget* TForm1::buildLeftPanel() {
@@ -261,50 +267,10 @@ QWidget* TForm1::buildEditPage() {
 }
 
 void TForm1::buildMenus() {
-    auto action = [this](QMenu* menu, const char* name, const QString& caption,
-                         const QKeySequence& shortcut = QKeySequence()) {
-        auto* a = new QAction(caption, this);
-        a->setObjectName(QString::fromLatin1(name));
-        if (!shortcut.isEmpty()) {
-            a->setShortcut(shortcut);
-            a->setShortcutContext(Qt::WidgetWithChildrenShortcut);
-        }
-        menu->addAction(a);
-        return a;
-    };
-
-    PopupMenu1 = named(new QMenu(this), "PopupMenu1");
-    openwithnotepad1 = action(PopupMenu1, "openwithnotepad1", QStringLiteral("open with notepad"));
-    delete1 = action(PopupMenu1, "delete1", QStringLiteral("delete file"));
-
-    PopupMenu2 = named(new QMenu(this), "PopupMenu2");
-    shellopen1 = action(PopupMenu2, "shellopen1", QStringLiteral("&shell open"));
-    ExploreFolder1 = action(PopupMenu2, "ExploreFolder1", QStringLiteral("&Explore Folder"));
-
-    copypastertalmo = named(new QMenu(this), "copypastertalmo");
-    cut1 =
-        action(copypastertalmo, "cut1", QStringLiteral("&Cut"), QKeySequence(Qt::CTRL | Qt::Key_X));
-    copy1 = action(copypastertalmo, "copy1", QStringLiteral("&Copy"),
-                   QKeySequence(Qt::CTRL | Qt::Key_C));
-    Paste1 = action(copypastertalmo, "Paste1", QStringLiteral("&Paste"),
-                    QKeySequence(Qt::CTRL | Qt::Key_V));
-    copypastertalmo->addSeparator()->setObjectName(QStringLiteral("N1"));
-    next1 = action(copypastertalmo, "next1", QStringLiteral("Next"), QKeySequence(Qt::Key_F3));
-    help1 = action(copypastertalmo, "help1", QStringLiteral("help"), QKeySequence(Qt::Key_F1));
-    // A hidden action's shortcut does not fire in Qt, so the help entry is
-    // hidden only while the menu is open.
-    connect(copypastertalmo, &QMenu::aboutToShow, this, [this] { help1->setVisible(false); });
-    connect(copypastertalmo, &QMenu::aboutToHide, this, [this] { help1->setVisible(true); });
-
-    // The editor's menu shortcuts act while the editor has the focus.
-    talmo->addActions(copypastertalmo->actions());
-
-    auto attach = [](QWidget* owner, QMenu* menu) {
-        owner->setContextMenuPolicy(Qt::CustomContextMenu);
-        connect(owner, &QWidget::customContextMenuRequested, menu,
-                [owner, menu](const QPoint& pos) { menu->popup(owner->mapToGlobal(pos)); });
-    };
-    attach(qclista, PopupMenu1);
-    attach(listado, PopupMenu2);
-    attach(talmo, copypastertalmo);
+    m_fileMenus = new talmo::FileMenus(
+        pageServices(), this,
+        {[this] { return qclista->selectedPath(); }, [this] { return listado->selectedPath(); }});
+    m_fileMenus->attach(qclista, listado);
+    m_editorMenu = new talmo::EditorMenu(this);
+    m_editorMenu->attach(talmo);
 }

@@ -4,10 +4,12 @@
 #include "EventHook.h"
 #include "TextCodec.h"
 
+#include <QAction>
 #include <QFont>
 #include <QKeyEvent>
 #include <QLabel>
 #include <QLineEdit>
+#include <QMenu>
 #include <QPlainTextEdit>
 #include <QPushButton>
 
@@ -78,6 +80,24 @@ QLabel* label(const QString& text, QWidget* buddy) {
     if (buddy)
         l->setBuddy(buddy);
     return l;
+}
+
+void attachContextMenu(QWidget* owner, QMenu* menu) {
+    owner->setContextMenuPolicy(Qt::CustomContextMenu);
+    QObject::connect(owner, &QWidget::customContextMenuRequested, menu,
+                     [owner, menu](const QPoint& pos) { menu->popup(owner->mapToGlobal(pos)); });
+}
+
+QAction* namedAction(QMenu* menu, const char* name, const QString& caption,
+                     const QKeySequence& shortcut) {
+    auto* a = new QAction(caption, menu->parent());
+    a->setObjectName(QString::fromLatin1(name));
+    if (!shortcut.isEmpty()) {
+        a->setShortcut(shortcut);
+        a->setShortcutContext(Qt::WidgetWithChildrenShortcut);
+    }
+    menu->addAction(a);
+    return a;
 }
 
 void onKeyPress(QWidget* box, std::function<void(char)> handler) {

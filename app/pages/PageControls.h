@@ -5,6 +5,7 @@
 // error report).
 #pragma once
 
+#include <QKeySequence>
 #include <QString>
 
 #include <cstdint>
@@ -12,9 +13,11 @@
 #include <optional>
 #include <string>
 
+class QAction;
 class QFont;
 class QLabel;
 class QLineEdit;
+class QMenu;
 class QPlainTextEdit;
 class QPushButton;
 class QWidget;
@@ -40,6 +43,14 @@ QLineEdit* lineEdit(const char* name, const QString& text = QString());
 QPushButton* button(const char* name, const QString& caption, const QString& hint = QString());
 QPlainTextEdit* memo(const char* name, const QString& hint = QString());
 QLabel* label(const QString& text, QWidget* buddy = nullptr);
+
+// Shows `menu` where `owner` is right-clicked.
+void attachContextMenu(QWidget* owner, QMenu* menu);
+
+// An entry of `menu` named `name`, its shortcut (if any) acting while the
+// widget it is added to, or one of its children, has the focus.
+QAction* namedAction(QMenu* menu, const char* name, const QString& caption,
+                     const QKeySequence& shortcut = QKeySequence());
 
 // Calls `handler` with each character typed into `box`, before the box takes
 // it (Enter arrives as 13).

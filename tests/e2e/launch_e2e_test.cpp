@@ -198,7 +198,7 @@ void LaunchE2eTest::fileNameThatAShellWouldRunIsOnlyOpened() {
     WindowFixture f({{evil, "float x;\r\n"}, {QStringLiteral("plain.qc"), "float y;\r\n"}});
     TForm1& w = f.window();
     QVERIFY(f.clickItem(w.qclista, evil));
-    w.openwithnotepad1->trigger();
+    f.control<QAction>("openwithnotepad1")->trigger();
     QCOMPARE(waitForRecord(QStringLiteral("notepad|")),
              QStringLiteral("notepad|") + f.dir() + QStringLiteral("|^") + f.path(evil));
 
