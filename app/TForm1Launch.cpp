@@ -5,34 +5,17 @@
 // run; its failure goes to the default error report.
 #include "TForm1.h"
 
-#include "TextBytes.h"
-
 #include "Batch.h"
-#include "FileListBox.h"
 #include "GoPage.h"
 #include "PageControls.h"
-#include "PathBytes.h"
 #include "ShellRun.h"
 
-#include <QAction>
 #include <QCheckBox>
-#include <QFile>
 #include <QLineEdit>
 #include <QPushButton>
 
-using talmo::localPath;
-
-namespace {
-
-std::string typedText(const QLineEdit* box) {
-    return talmo::commandText(box->text());
-}
-
-std::uintptr_t ownerOf(const QWidget* window) {
-    return talmo::ownerOf(window);
-}
-
-} // namespace
+using talmo::commandText;
+using talmo::ownerOf;
 
 void TForm1::wireLaunch() {
     connect(Button7, &QPushButton::clicked, m_go, &talmo::GoPage::goClick);
@@ -62,7 +45,8 @@ void TForm1::commanderKeyPress(char key) {
     if (key != '\r' || commander->text().isEmpty())
         return;
     runReportingErrors([this] {
-        talmo::writeBatchFile(talmo::kCommandBatch, talmo::commandBatchLines(typedText(commander)));
+        talmo::writeBatchFile(talmo::kCommandBatch,
+                              talmo::commandBatchLines(commandText(commander->text())));
         talmo::dropLinkedOutput("commanderlog");
         talmo::runBatchFile(talmo::kCommandBatch, false, ownerOf(this));
     });

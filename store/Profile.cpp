@@ -80,4 +80,11 @@ std::string readProfileFile(const std::filesystem::path& path) {
     return normalizeLineBreaks(readFileBytes(path));
 }
 
+std::string profileMemoText(std::string_view crlfText) {
+    std::string text = crlfToLf(crlfText);
+    if (!text.empty() && text.back() == '\n')
+        text.pop_back();
+    return text;
+}
+
 } // namespace talmo

@@ -58,4 +58,8 @@ void writeProfileFile(const std::filesystem::path& path, const ProfileSettings& 
 // as the profile memo shows it. Throws FileError when it cannot be read.
 std::string readProfileFile(const std::filesystem::path& path);
 
+// A profile's CR LF text as the memo shows it: lines broken by LF, the break
+// that ends the last line making no empty line of its own.
+std::string profileMemoText(std::string_view crlfText);
+
 } // namespace talmo

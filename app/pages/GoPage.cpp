@@ -25,20 +25,6 @@
 
 namespace talmo {
 
-namespace {
-
-// A profile's lines as the memo shows them: the break that ends the last
-// line makes no empty line of its own.
-QString profileMemoText(const std::string& crlfText) {
-    QString text = settingsText(crlfText);
-    text.replace(QStringLiteral("\r\n"), QStringLiteral("\n"));
-    if (text.endsWith(u'\n'))
-        text.chop(1);
-    return text;
-}
-
-} // namespace
-
 GoPage::GoPage(PageServices services, const QString& profileDirectory, QWidget* parent)
     : QWidget(parent), m_services(std::move(services)) {
     auto* layout = new QVBoxLayout(this);
@@ -117,7 +103,7 @@ void GoPage::profilesClick() {
         if (path.isEmpty())
             throw FileError("No profile is selected");
         const std::string text = readProfileFile(localPath(path));
-        profileinfo->setPlainText(profileMemoText(text));
+        profileinfo->setPlainText(settingsText(profileMemoText(text)));
         grupoprofiles->setTitle(profiles->selectedName());
     } catch (const std::exception&) {
         m_services.log(QStringLiteral("Cant open profile file!"));
@@ -135,7 +121,7 @@ void GoPage::Button2Click() {
                                    nameBytes(namequake->text()),
                                    nameBytes(namemod->text()),
                                    nameBytes(paramsquake->text())};
-    profileinfo->setPlainText(profileMemoText(composeProfileText(settings)));
+    profileinfo->setPlainText(settingsText(profileMemoText(composeProfileText(settings))));
     try {
         writeProfileFile(localPath(name), settings);
         m_services.log(QStringLiteral("qprofile saved"));

@@ -163,3 +163,20 @@ TEST_F(ProfileFiles, SaveIntoAMissingDirectoryFailsWithFileError) {
                  talmo::FileError);
     EXPECT_THROW(talmo::readProfileFile("absent.qprofile"), talmo::FileError);
 }
+
+TEST(ProfileMemoText, ShowsLinesBrokenByLfWithNoEmptyLineForTheLastBreak) {
+    const struct {
+        const char* name;
+        std::string_view file;
+        std::string_view shown;
+    } cases[] = {
+        {"every line ends in CR LF", "configfile : a\r\nqc compiler: b\r\n",
+         "configfile : a\nqc compiler: b"},
+        {"the last line has no break", "one\r\ntwo", "one\ntwo"},
+        {"an empty last line is kept", "one\r\n\r\n", "one\n"},
+        {"an empty file", "", ""},
+        {"only a break", "\r\n", ""},
+    };
+    for (const auto& c : cases)
+        EXPECT_EQ(talmo::profileMemoText(c.file), c.shown) << c.name;
+}
