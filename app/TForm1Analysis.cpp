@@ -12,6 +12,7 @@
 #include "FunctionIndex.h"
 #include "Highlight.h"
 #include "QsciEditor.h"
+#include "QsciView.h"
 #include "SearchReplace.h"
 
 #include <QAction>
@@ -97,12 +98,12 @@ void TForm1::Button3Click() {
     const auto what = fileText(searchfor->text());
     if (!what)
         return;
-    talmo->setVisible(false);
+    talmo->view()->setVisible(false);
     const talmo::ColorizeResult marks = talmo::computeColorize(talmo->text(), *what);
     talmo::applyColorize(*talmo, marks, ColorBox->selectedColour());
     if (marks.found())
         showPage(1);
-    talmo->setVisible(true);
+    talmo->view()->setVisible(true);
 }
 
 void TForm1::Button4Click() {
@@ -110,11 +111,11 @@ void TForm1::Button4Click() {
     const auto by = what ? fileText(replaceby->text()) : std::nullopt;
     if (!by)
         return;
-    talmo->setVisible(false);
+    talmo->view()->setVisible(false);
     talmo::ReplaceResult edits = talmo::computeReplace(talmo->text(), *what, *by);
     const bool found = edits.found();
     talmo::applyReplace(*talmo, std::move(edits));
     if (found)
         showPage(1);
-    talmo->setVisible(true);
+    talmo->view()->setVisible(true);
 }

@@ -10,6 +10,7 @@
 #include "FileListBox.h"
 #include "JournalKeeper.h"
 #include "QsciEditor.h"
+#include "QsciView.h"
 #include "Text.h"
 
 #include <QCheckBox>
@@ -158,7 +159,7 @@ void TForm1::qclistaClick() {
             veer->loadFromFile(localPath(path));
             m_previewStamp = stamp;
         }
-        veer->setBorder(path == CurrentFile);
+        veer->view()->setBorder(path == CurrentFile);
         showPage(2);
         Manager->setTabText(2, QStringLiteral("&See ") + fileNamePart(path));
     } catch (const std::exception&) {

@@ -8,6 +8,7 @@
 #include "FileListBox.h"
 #include "FunctionCombo.h"
 #include "QsciEditor.h"
+#include "QsciView.h"
 #include "RecoverBar.h"
 #include "ReferencePages.h"
 
@@ -250,12 +251,13 @@ QWidget* TForm1::buildEditPage() {
     recoverbar = new talmo::RecoverBar;
     layout->addWidget(recoverbar);
 
-    talmo = named(new talmo::QsciEditor, "talmo");
-    talmo->setEditorFont(fixedFont(9));
+    auto* editorView = named(new talmo::QsciView, "talmo");
+    editorView->setEditorFont(fixedFont(9));
+    talmo = editorView->editor();
     // The compiler's messages under the editor, hidden while there are none.
     auto* split = new QSplitter(Qt::Vertical);
     messageList = new talmo::MessageList;
-    split->addWidget(talmo);
+    split->addWidget(editorView);
     split->addWidget(messageList);
     split->setStretchFactor(0, 4);
     split->setStretchFactor(1, 1);
@@ -291,10 +293,11 @@ QWidget* TForm1::buildEditPage() {
 QWidget* TForm1::buildSeePage() {
     auto* page = new QWidget;
     auto* layout = new QVBoxLayout(page);
-    veer = named(new talmo::QsciEditor, "veer");
-    veer->setEditorFont(fixedFont(9));
-    veer->setReadOnly(true);
-    veer->setBorder(true);
+    auto* veerView = named(new talmo::QsciView, "veer");
+    veerView->setEditorFont(fixedFont(9));
+    veerView->setReadOnly(true);
+    veerView->setBorder(true);
+    veer = veerView->editor();
     // The system's inactive-caption-text colour as background.
     // Its text in the window's text colour, so that it reads on that paper
     // whatever the desktop's palette. The paper comes second: defining the
@@ -303,8 +306,8 @@ QWidget* TForm1::buildSeePage() {
     veer->setDefaultColour(talmo::Rgb{static_cast<std::uint8_t>(text.red()),
                                       static_cast<std::uint8_t>(text.green()),
                                       static_cast<std::uint8_t>(text.blue())});
-    veer->setPaper(palette().color(QPalette::Inactive, QPalette::Window).lighter(104));
-    layout->addWidget(veer);
+    veerView->setPaper(palette().color(QPalette::Inactive, QPalette::Window).lighter(104));
+    layout->addWidget(veerView);
     return page;
 }
 
@@ -503,7 +506,7 @@ void TForm1::buildMenus() {
     connect(copypastertalmo, &QMenu::aboutToHide, this, [this] { help1->setVisible(true); });
 
     // The editor's menu shortcuts act while the editor has the focus.
-    talmo->addActions(copypastertalmo->actions());
+    talmo->view()->addActions(copypastertalmo->actions());
 
     auto attach = [](QWidget* owner, QMenu* menu) {
         owner->setContextMenuPolicy(Qt::CustomContextMenu);
@@ -512,5 +515,5 @@ void TForm1::buildMenus() {
     };
     attach(qclista, PopupMenu1);
     attach(listado, PopupMenu2);
-    attach(talmo, copypastertalmo);
+    attach(talmo->view(), copypastertalmo);
 }
