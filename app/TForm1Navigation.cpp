@@ -6,15 +6,18 @@
 // changes, and follows each file Talmo writes.
 #include "TForm1.h"
 
+#include "Completion.h"
 #include "DefinitionIndex.h"
 #include "DirectoryList.h"
 #include "EditSession.h"
+#include "EditorCompletion.h"
 #include "EventHook.h"
 #include "MessageList.h"
 #include "NameAt.h"
 #include "PathBytes.h"
 #include "QsciEditor.h"
 #include "QsciView.h"
+#include "ReferencePages.h"
 #include "TextBytes.h"
 
 #include <QAction>
@@ -142,6 +145,10 @@ void TForm1::wireNavigation() {
                                Qt::convertFromPlainText(tip, Qt::WhiteSpaceNoWrap), talmo->view());
     });
     connect(view, &QsciScintillaBase::SCN_DWELLEND, this, [] { QToolTip::hideText(); });
+
+    new talmo::EditorCompletion(
+        *view, [this](const NameAt& typed) { return completionsOf(typed); },
+        [this](std::string_view function) { return callTipOf(function); });
 
     startIndexBuild();
 }
@@ -346,6 +353,40 @@ void TForm1::navigateBackClick() {
 
 void TForm1::navigateForwardClick() {
     m_navigation->step(*this, m_navigation->forward, m_navigation->back);
+}
+
+namespace {
+
+// The words of the reference pages, read once.
+const talmo::LanguageWords& languageWords() {
+    static const talmo::LanguageWords words = [] {
+        const auto page = [](int i) {
+            return talmo::referencePageText(i).toLatin1().toStdString();
+        };
+        return talmo::languageWordsOf(page(2), page(1), page(0));
+    }();
+    return words;
+}
+
+constexpr std::size_t kMaxCompletions = 200;
+
+} // namespace
+
+std::vector<talmo::CompletionItem> TForm1::completionsOf(const NameAt& typed) {
+    Navigation& nav = *m_navigation;
+    if (!definitionIndexReady())
+        return {};
+    nav.index->refreshChanged();
+    const std::vector<talmo::ModDefinition> mod =
+        talmo::completionCandidates(*nav.index, typed, kMaxCompletions * 20);
+    return talmo::completionsFor(typed.name, typed.afterDot, mod, languageWords(),
+                                 kMaxCompletions);
+}
+
+std::string TForm1::callTipOf(std::string_view function) {
+    if (!definitionIndexReady())
+        return {};
+    return talmo::prototypeOf(*m_navigation->index, function, languageWords());
 }
 
 QString TForm1::definitionTip(long position) {

@@ -45,6 +45,8 @@ QsciView::QsciView(QWidget* parent) : QsciScintilla(parent) {
 
     defineLineMarks();
     connect(this, &QsciScintillaBase::SCN_MODIFIED, this, &QsciView::onModified);
+    connect(this, qOverload<const char*, int>(&QsciScintillaBase::SCN_AUTOCSELECTION), this,
+            &QsciView::onCompletionChosen);
     m_editor = new QsciEditor(*this);
 }
 
@@ -266,6 +268,48 @@ std::vector<int> QsciView::linesWithMark(LineMark mark) const {
     for (int line = markerFindNext(0, mask); line >= 0; line = markerFindNext(line + 1, mask))
         lines.push_back(line);
     return lines;
+}
+
+// ---- completion ----
+
+void QsciView::showCompletions(long typedLength, const std::vector<std::string>& names) {
+    if (names.empty())
+        return;
+    std::string list;
+    for (const std::string& name : names) {
+        if (!list.empty())
+            list += '\n';
+        list += name;
+    }
+    SendScintilla(SCI_AUTOCSETSEPARATOR, static_cast<unsigned long>('\n'));
+    // The names come in their own order (the typed case first) and match
+    // the typed text in any case.
+    SendScintilla(SCI_AUTOCSETORDER, static_cast<unsigned long>(SC_ORDER_CUSTOM));
+    SendScintilla(SCI_AUTOCSETIGNORECASE, 1UL);
+    SendScintilla(SCI_AUTOCSETAUTOHIDE, 1UL);
+    SendScintilla(SCI_AUTOCSETCHOOSESINGLE, 0UL);
+    SendScintilla(SCI_AUTOCSHOW, static_cast<unsigned long>(typedLength), list.c_str());
+}
+
+bool QsciView::isCompletionShown() const {
+    return SendScintilla(SCI_AUTOCACTIVE) != 0;
+}
+
+void QsciView::showCallTip(std::string_view text) {
+    const std::string tip(text);
+    SendScintilla(SCI_CALLTIPSHOW, static_cast<unsigned long>(SendScintilla(SCI_GETCURRENTPOS)),
+                  tip.c_str());
+}
+
+void QsciView::onCompletionChosen(const char* name, int position) {
+    // Scintilla would insert the name itself; it goes in as typed text does,
+    // over what was typed of it.
+    SendScintilla(SCI_AUTOCCANCEL);
+    if (!name)
+        return;
+    const long caret = SendScintilla(SCI_GETCURRENTPOS);
+    setSelectionQuietly(position, caret);
+    insertOverSelection(name);
 }
 
 } // namespace talmo

@@ -71,6 +71,14 @@ public:
     // Scrolls `line` to a third down the view, unless it shows well already.
     void scrollLineIntoView(int line);
 
+    // A list under the caret of `names` (bytes) that complete the
+    // `typedLength` bytes before it, narrowed as the user types on; the name
+    // chosen replaces them as typed text would, one undo step.
+    void showCompletions(long typedLength, const std::vector<std::string>& names);
+    bool isCompletionShown() const;
+    // A tip under the caret showing `text` (bytes): the call being typed.
+    void showCallTip(std::string_view text);
+
     // ---- the buffer, for the editor contract ----
     std::string_view bytes() const;
     long bufferLength() const;
@@ -140,6 +148,8 @@ private:
     std::optional<std::string> textWithNul(const QMimeData* source) const;
     // Pastes from the clipboard or the selection; false when left to Scintilla.
     bool pasteWithNul(bool fromSelection);
+    // A name chosen in the list of completions.
+    void onCompletionChosen(const char* name, int position);
     void onModified(int position, int modificationType, const char* text, int length,
                     int linesAdded, int line, int foldNow, int foldPrev, int token,
                     int annotationLinesAdded);

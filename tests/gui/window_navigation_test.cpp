@@ -74,6 +74,7 @@ private slots:
     void shiftF12ListsTheUsagesOfTheModWithTheirCount();
     void aNewWorkingDirectoryIsIndexedOnItsOwnAndAnUnknownNameMovesNothing();
     void aDefinitionMovedUnseenIsLookedForInTheFileAsLoaded();
+    void ctrlSpaceCompletesANameAndAParenthesisShowsItsPrototype();
 };
 
 void WindowNavigationTest::f12OnACallOpensTheBodyInAnotherFileAndAltLeftComesBack() {
@@ -229,6 +230,26 @@ void WindowNavigationTest::aDefinitionMovedUnseenIsLookedForInTheFileAsLoaded() 
     QVERIFY(w.goToDefinitionAt(positionOf(editor(w)->text(), "target")));
     QCOMPARE(fileName(w.currentFile()), QStringLiteral("a.qc"));
     QCOMPARE(editor(w)->selectionStart(), 6L);
+}
+
+void WindowNavigationTest::ctrlSpaceCompletesANameAndAParenthesisShowsItsPrototype() {
+    WindowFixture f({{QStringLiteral("defs.qc"),
+                      "float lantern_count;\r\nvoid(float n) lantern_light = {};\r\n"},
+                     {QStringLiteral("main.qc"), "// caf\xE9\r\nvoid() main = {\r\n\r\n};\r\n"}});
+    TForm1& w = openIndexed(f, QStringLiteral("main.qc"));
+    talmo::QsciView* view = editorView(w);
+    editor(w)->setSelectionStart(editor(w)->lineStart(2));
+    QTest::keyClicks(view, QStringLiteral("la"));
+    QVERIFY(!view->isCompletionShown()); // two characters open nothing
+    QTest::keyClick(view, Qt::Key_Space, Qt::ControlModifier);
+    QVERIFY(view->isCompletionShown());
+    QTest::keyClick(view, Qt::Key_Down); // lantern_count, lantern_light
+    QTest::keyClick(view, Qt::Key_Return);
+    QVERIFY(!view->isCompletionShown());
+    QCOMPARE(editor(w)->text(),
+             std::string("// caf\xE9\r\nvoid() main = {\r\nlantern_light\r\n};\r\n"));
+    QTest::keyClick(view, Qt::Key_ParenLeft, Qt::NoModifier);
+    QVERIFY(view->SendScintilla(QsciScintillaBase::SCI_CALLTIPACTIVE) != 0);
 }
 
 QTEST_MAIN(WindowNavigationTest)
