@@ -6,6 +6,7 @@
 
 #include <algorithm>
 #include <map>
+#include <set>
 #include <tuple>
 
 namespace talmo {
@@ -129,6 +130,39 @@ std::vector<CompletionItem> completionsFor(std::string_view prefix, bool afterDo
     if (items.size() > limit)
         items.resize(limit);
     return items;
+}
+
+std::vector<ModDefinition> completionCandidates(const DefinitionIndex& index, const NameAt& typed,
+                                                std::size_t limit) {
+    std::set<std::pair<std::string_view, bool>> seen;
+    return index.definitionsWhere(
+        [&](const Definition& d) {
+            return (d.kind == DefinitionKind::Field) == typed.afterDot &&
+                   startsWithNoCase(d.name, typed.name) &&
+                   seen.emplace(d.name, d.kind == DefinitionKind::Prototype).second;
+        },
+        limit);
+}
+
+std::string prototypeOf(const DefinitionIndex& index, std::string_view function,
+                        const LanguageWords& words) {
+    std::string prototype;
+    const std::vector<ModDefinition> targets =
+        jumpTargets(index.definitionsOf(function), false);
+    if (!targets.empty())
+        prototype = std::string(trimBlanks(targets.front().lineText));
+    else
+        for (const LanguageWords::Word& w : words.builtins)
+            if (w.name == function)
+                prototype = w.line;
+    if (prototype.find('(') == std::string::npos)
+        return {};
+    return prototype;
+}
+
+bool opensCompletion(std::string_view text, std::size_t offset) {
+    const NameAt typed = typedPrefix(text, offset);
+    return typed.name.size() == 3 && !(typed.name[0] >= '0' && typed.name[0] <= '9');
 }
 
 } // namespace talmo

@@ -6,6 +6,7 @@
 #pragma once
 
 #include "DefinitionIndex.h"
+#include "NameAt.h"
 
 #include <cstddef>
 #include <string>
@@ -55,6 +56,21 @@ struct CompletionItem {
 std::vector<CompletionItem> completionsFor(std::string_view prefix, bool afterDot,
                                            const std::vector<ModDefinition>& mod,
                                            const LanguageWords& words, std::size_t limit = 200);
+
+// The mod's definitions that may complete `typed`, for completionsFor: one
+// per name and sort (a prototype apart from the rest, which it loses to),
+// the fields only after a ".". At most `limit`.
+std::vector<ModDefinition> completionCandidates(const DefinitionIndex& index, const NameAt& typed,
+                                                std::size_t limit);
+
+// The line a call tip shows for `function`: its first jump target's line in
+// the mod, else the builtin's; empty when neither holds a "(".
+std::string prototypeOf(const DefinitionIndex& index, std::string_view function,
+                        const LanguageWords& words);
+
+// Whether the character typed just before `offset` opens the list by
+// itself: it is the third character of a name (a number is no name).
+bool opensCompletion(std::string_view text, std::size_t offset);
 
 // Whether `name` begins with `prefix`, ASCII case ignored.
 bool startsWithNoCase(std::string_view name, std::string_view prefix);

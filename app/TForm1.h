@@ -59,6 +59,8 @@ class HelpPage;
 class FileMenus;
 class EditorMenu;
 struct PageServices;
+struct CompletionItem;
+struct NameAt;
 } // namespace talmo
 
 class TForm1 : public QMainWindow {
@@ -165,6 +167,11 @@ public:
     // What resting the pointer at `position` shows: the definition's
     // "file:line" and line; empty for no known name.
     QString definitionTip(long position);
+    // What completes the name being typed (the mod's definitions, builtins,
+    // reserved words, console names); none while the index is built. And
+    // the prototype line of a function for its call tip; empty when unknown.
+    std::vector<talmo::CompletionItem> completionsOf(const talmo::NameAt& typed);
+    std::string callTipOf(std::string_view function);
     // Keep the mod's definition index current: call after Talmo wrote `path`
     // or saw it change, and after the working directory changed.
     void fileWritten(const QString& path);

@@ -11,6 +11,7 @@
 #include "FunctionIndex.h"
 #include "Highlight.h"
 #include "QsciEditor.h"
+#include "QsciView.h"
 
 #include <QAction>
 #include <QFocusEvent>

@@ -13,6 +13,7 @@
 #include "QsciEditor.h"
 #include "SeePage.h"
 #include "SnipPage.h"
+#include "QsciView.h"
 #include "Text.h"
 
 #include <QCheckBox>

@@ -14,6 +14,7 @@
 #include "PageControls.h"
 #include "QsciEditor.h"
 #include "RSearchPage.h"
+#include "QsciView.h"
 #include "RecoverBar.h"
 #include "SeePage.h"
 #include "SnipPage.h"
@@ -228,12 +229,13 @@ QWidget* TForm1::buildEditPage() {
     recoverbar = new talmo::RecoverBar;
     layout->addWidget(recoverbar);
 
-    talmo = named(new talmo::QsciEditor, "talmo");
-    talmo->setEditorFont(fixedFont(9));
+    auto* editorView = named(new talmo::QsciView, "talmo");
+    editorView->setEditorFont(fixedFont(9));
+    talmo = editorView->editor();
     // The compiler's messages under the editor, hidden while there are none.
     auto* split = new QSplitter(Qt::Vertical);
     messageList = new talmo::MessageList;
-    split->addWidget(talmo);
+    split->addWidget(editorView);
     split->addWidget(messageList);
     split->setStretchFactor(0, 4);
     split->setStretchFactor(1, 1);
@@ -272,5 +274,5 @@ void TForm1::buildMenus() {
         {[this] { return qclista->selectedPath(); }, [this] { return listado->selectedPath(); }});
     m_fileMenus->attach(qclista, listado);
     m_editorMenu = new talmo::EditorMenu(this);
-    m_editorMenu->attach(talmo);
+    m_editorMenu->attach(talmo->view());
 }

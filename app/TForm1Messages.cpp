@@ -10,6 +10,7 @@
 #include "EditSession.h"
 #include "MessageList.h"
 #include "QsciEditor.h"
+#include "QsciView.h"
 
 #include <QAction>
 #include <QDir>
@@ -64,8 +65,8 @@ void TForm1::wireMessages() {
     previous->setObjectName(QStringLiteral("previousmessage"));
     previous->setShortcut(QKeySequence(Qt::SHIFT | Qt::Key_F4));
     previous->setShortcutContext(Qt::WidgetShortcut);
-    talmo->addAction(next);
-    talmo->addAction(previous);
+    talmo->view()->addAction(next);
+    talmo->view()->addAction(previous);
     connect(next, &QAction::triggered, this, [this] { nextMessage(); });
     connect(previous, &QAction::triggered, this, [this] { previousMessage(); });
 }
@@ -149,7 +150,7 @@ void TForm1::readCompilerLog(const QString& directory, std::optional<int> exitSt
 }
 
 void TForm1::markMessageLines() {
-    talmo->clearLineMarks();
+    talmo->view()->clearLineMarks();
     if (CurrentFile.isEmpty() || m_compileMessages.empty())
         return;
     // The edited file resolved once; each file the messages name once.
@@ -171,9 +172,9 @@ void TForm1::markMessageLines() {
         }
         if (!it->second)
             continue;
-        talmo->addLineMark(m.line - 1, m.kind == talmo::ListedMessage::Kind::Error
-                                           ? talmo::QsciEditor::LineMark::Error
-                                           : talmo::QsciEditor::LineMark::Warning);
+        talmo->view()->addLineMark(m.line - 1, m.kind == talmo::ListedMessage::Kind::Error
+                                           ? talmo::QsciView::LineMark::Error
+                                           : talmo::QsciView::LineMark::Warning);
     }
 }
 
@@ -189,20 +190,8 @@ void TForm1::openMessage(const talmo::ListedMessage& message,
     }
     if (!openInEditor(absolutePath)) // marks the lines of its messages
         return;
-    // The whole line, without its line break.
-    const long line = message.line - 1;
-    const long start = talmo->SendScintilla(QsciScintillaBase::SCI_POSITIONFROMLINE, line);
-    if (start < 0)
+    if (!talmo->showLine(message.line - 1))
         return;
-    const long end = talmo->SendScintilla(QsciScintillaBase::SCI_GETLINEENDPOSITION, line);
-    talmo->setSelectionStart(start);
-    talmo->setSelectionLength(end - start);
-    // A third down the view, unless it shows well already.
-    const long first = talmo->SendScintilla(QsciScintillaBase::SCI_GETFIRSTVISIBLELINE);
-    const long onScreen = talmo->SendScintilla(QsciScintillaBase::SCI_LINESONSCREEN);
-    if (line < first || line > first + onScreen - 3)
-        talmo->SendScintilla(QsciScintillaBase::SCI_SETFIRSTVISIBLELINE,
-                             std::max(0L, line - onScreen / 3));
     talmo->setFocus();
 }
 

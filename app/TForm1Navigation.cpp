@@ -6,14 +6,18 @@
 // changes, and follows each file Talmo writes.
 #include "TForm1.h"
 
+#include "Completion.h"
 #include "DefinitionIndex.h"
 #include "DirectoryList.h"
 #include "EditSession.h"
+#include "EditorCompletion.h"
 #include "EventHook.h"
 #include "MessageList.h"
 #include "NameAt.h"
 #include "PathBytes.h"
 #include "QsciEditor.h"
+#include "QsciView.h"
+#include "ReferencePages.h"
 #include "TextBytes.h"
 
 #include <QAction>
@@ -110,7 +114,7 @@ void TForm1::wireNavigation() {
         action->setObjectName(QString::fromLatin1(name));
         action->setShortcut(keys);
         action->setShortcutContext(Qt::WidgetShortcut);
-        talmo->addAction(action);
+        talmo->view()->addAction(action);
         connect(action, &QAction::triggered, this, handler);
     };
     shortcut("gotodefinition1", QStringLiteral("Go to definition"), QKeySequence(Qt::Key_F12),
@@ -123,25 +127,28 @@ void TForm1::wireNavigation() {
              &TForm1::navigateForwardClick);
 
     // Ctrl+click: once the editor has placed the caret.
-    talmo::EventHook::install(talmo->viewport(), QEvent::MouseButtonRelease, [this](QEvent* e) {
+    talmo::QsciView* view = talmo->view();
+    talmo::EventHook::install(view->viewport(), QEvent::MouseButtonRelease, [this](QEvent* e) {
         const auto* mouse = static_cast<QMouseEvent*>(e);
         if (mouse->button() != Qt::LeftButton || !(mouse->modifiers() & Qt::ControlModifier))
             return;
-        const QPoint at = mouse->position().toPoint();
-        const long position = talmo->SendScintilla(QsciScintillaBase::SCI_POSITIONFROMPOINTCLOSE,
-                                                   static_cast<unsigned long>(at.x()), at.y());
+        const long position = talmo->view()->positionAt(mouse->position().toPoint());
         if (position >= 0)
             QTimer::singleShot(0, this, [this, position] { goToDefinitionAt(position); });
     });
 
-    talmo->SendScintilla(QsciScintillaBase::SCI_SETMOUSEDWELLTIME, 600);
-    connect(talmo, &QsciScintillaBase::SCN_DWELLSTART, this, [this](int position, int x, int y) {
+    view->setHoverDelay(600);
+    connect(view, &QsciScintillaBase::SCN_DWELLSTART, this, [this](int position, int x, int y) {
         const QString tip = definitionTip(position);
         if (!tip.isEmpty())
-            QToolTip::showText(talmo->viewport()->mapToGlobal(QPoint(x, y)),
-                               Qt::convertFromPlainText(tip, Qt::WhiteSpaceNoWrap), talmo);
+            QToolTip::showText(talmo->view()->viewport()->mapToGlobal(QPoint(x, y)),
+                               Qt::convertFromPlainText(tip, Qt::WhiteSpaceNoWrap), talmo->view());
     });
-    connect(talmo, &QsciScintillaBase::SCN_DWELLEND, this, [] { QToolTip::hideText(); });
+    connect(view, &QsciScintillaBase::SCN_DWELLEND, this, [] { QToolTip::hideText(); });
+
+    new talmo::EditorCompletion(
+        *view, [this](const NameAt& typed) { return completionsOf(typed); },
+        [this](std::string_view function) { return callTipOf(function); });
 
     startIndexBuild();
 }
@@ -264,8 +271,7 @@ bool TForm1::goToDefinitionAt(long position) {
 
     // The file as loaded can differ from what was indexed: look again there
     // when the name is not where the index saw it.
-    long at = talmo->SendScintilla(QsciScintillaBase::SCI_POSITIONFROMLINE,
-                                   static_cast<unsigned long>(target.definition.line - 1));
+    long at = talmo->lineStart(target.definition.line - 1);
     at = at < 0 ? -1 : at + target.definition.column;
     const std::string loaded = talmo->text();
     // A stale place may even lie past the end of the text.
@@ -337,8 +343,7 @@ void TForm1::Navigation::step(TForm1& form, std::vector<Place>& from, std::vecto
     if (!place.file.empty() && !open(form, place.file))
         return;
     to.push_back(here);
-    form.talmo->setSelectionStart(place.caret);
-    form.talmo->SendScintilla(QsciScintillaBase::SCI_SCROLLCARET);
+    form.talmo->setSelectionStart(place.caret); // and scrolls to it
     form.talmo->setFocus();
 }
 
@@ -348,6 +353,40 @@ void TForm1::navigateBackClick() {
 
 void TForm1::navigateForwardClick() {
     m_navigation->step(*this, m_navigation->forward, m_navigation->back);
+}
+
+namespace {
+
+// The words of the reference pages, read once.
+const talmo::LanguageWords& languageWords() {
+    static const talmo::LanguageWords words = [] {
+        const auto page = [](int i) {
+            return talmo::referencePageText(i).toLatin1().toStdString();
+        };
+        return talmo::languageWordsOf(page(2), page(1), page(0));
+    }();
+    return words;
+}
+
+constexpr std::size_t kMaxCompletions = 200;
+
+} // namespace
+
+std::vector<talmo::CompletionItem> TForm1::completionsOf(const NameAt& typed) {
+    Navigation& nav = *m_navigation;
+    if (!definitionIndexReady())
+        return {};
+    nav.index->refreshChanged();
+    const std::vector<talmo::ModDefinition> mod =
+        talmo::completionCandidates(*nav.index, typed, kMaxCompletions * 20);
+    return talmo::completionsFor(typed.name, typed.afterDot, mod, languageWords(),
+                                 kMaxCompletions);
+}
+
+std::string TForm1::callTipOf(std::string_view function) {
+    if (!definitionIndexReady())
+        return {};
+    return talmo::prototypeOf(*m_navigation->index, function, languageWords());
 }
 
 QString TForm1::definitionTip(long position) {

@@ -10,6 +10,7 @@
 #include "Journal.h"
 #include "JournalKeeper.h"
 #include "QsciEditor.h"
+#include "QsciView.h"
 #include "RecoverBar.h"
 
 #include <QCheckBox>
@@ -27,7 +28,8 @@ void TForm1::wireRecovery() {
     m_session->setFallbackRecoveryDirectory(dataFolder());
     m_session->setSafeCopyDirectory(dataFolder() / "safe copies");
     m_journal = std::make_unique<talmo::JournalKeeper>(*m_session, dataFolder() / "journal");
-    connect(talmo, &QsciScintilla::textChanged, m_journal.get(), &talmo::JournalKeeper::textEdited);
+    connect(talmo->view(), &QsciScintilla::textChanged, m_journal.get(),
+            &talmo::JournalKeeper::textEdited);
     connect(recoverbar, &talmo::RecoverBar::recoverClicked, this, [this] { recoverClick(); });
     connect(recoverbar, &talmo::RecoverBar::discardClicked, this, [this] { discardClick(); });
 }

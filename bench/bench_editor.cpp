@@ -3,6 +3,7 @@
 // multi-megabyte QuakeC-like texts.
 #include "Journal.h"
 #include "QsciEditor.h"
+#include "QsciView.h"
 #include "Text.h"
 
 #include <QApplication>
@@ -50,7 +51,8 @@ void BM_Load(benchmark::State& state) {
     const auto bytes = static_cast<std::size_t>(state.range(0)) << 20;
     const std::string path = tempPath("load.qc");
     talmo::writeFileBytes(path, sourceText(bytes));
-    QsciEditor ed;
+    talmo::QsciView view;
+    QsciEditor& ed = *view.editor();
     for (auto _ : state) {
         ed.loadFromFile(path);
         benchmark::DoNotOptimize(ed.length());
@@ -63,7 +65,8 @@ BENCHMARK(BM_Load)->Arg(1)->Arg(10)->Unit(benchmark::kMillisecond);
 void BM_Save(benchmark::State& state) {
     const auto bytes = static_cast<std::size_t>(state.range(0)) << 20;
     const std::string path = tempPath("save.qc");
-    QsciEditor ed;
+    talmo::QsciView view;
+    QsciEditor& ed = *view.editor();
     ed.setText(sourceText(bytes));
     for (auto _ : state)
         ed.saveToFile(path);
@@ -88,7 +91,8 @@ void BM_JournalWrite(benchmark::State& state) {
 BENCHMARK(BM_JournalWrite)->Arg(1)->Arg(10)->Unit(benchmark::kMillisecond);
 
 void BM_FindMissing10MB(benchmark::State& state) {
-    QsciEditor ed;
+    talmo::QsciView view;
+    QsciEditor& ed = *view.editor();
     ed.setText(sourceText(std::size_t{10} << 20));
     for (auto _ : state)
         benchmark::DoNotOptimize(ed.find("ZZYZX", 0, ed.length()));
@@ -96,7 +100,8 @@ void BM_FindMissing10MB(benchmark::State& state) {
 BENCHMARK(BM_FindMissing10MB)->Unit(benchmark::kMillisecond);
 
 void BM_Lines10MB(benchmark::State& state) {
-    QsciEditor ed;
+    talmo::QsciView view;
+    QsciEditor& ed = *view.editor();
     ed.setText(sourceText(std::size_t{10} << 20));
     for (auto _ : state)
         benchmark::DoNotOptimize(ed.lines().size());
@@ -105,7 +110,8 @@ BENCHMARK(BM_Lines10MB)->Unit(benchmark::kMillisecond);
 
 void BM_ApplyColour10kRanges1MB(benchmark::State& state) {
     const std::string text = sourceText(std::size_t{1} << 20);
-    QsciEditor ed;
+    talmo::QsciView view;
+    QsciEditor& ed = *view.editor();
     ed.setText(text);
     std::vector<talmo::Range> ranges;
     const long step = static_cast<long>(text.size()) / 10'000;
@@ -121,7 +127,8 @@ BENCHMARK(BM_ApplyColour10kRanges1MB)->Unit(benchmark::kMillisecond);
 
 void BM_ApplyEdits10kEdits1MB(benchmark::State& state) {
     const std::string text = sourceText(std::size_t{1} << 20);
-    QsciEditor ed;
+    talmo::QsciView view;
+    QsciEditor& ed = *view.editor();
     std::vector<talmo::Edit> edits;
     const long step = static_cast<long>(text.size()) / 10'000;
     for (long i = 0; i < 10'000; ++i)

@@ -13,6 +13,7 @@
 #include "FunctionCombo.h"
 #include "MessageList.h"
 #include "QsciEditor.h"
+#include "QsciView.h"
 #include "TForm1.h"
 
 #include "bench_analysis_corpus.h"
@@ -129,7 +130,7 @@ void BM_Keystroke(benchmark::State& state) {
     w->talmo->setSelectionStart(w->talmo->length() / 2);
     QKeyEvent press(QEvent::KeyPress, Qt::Key_A, Qt::NoModifier, QStringLiteral("a"));
     for (auto _ : state) {
-        QCoreApplication::sendEvent(w->talmo, &press);
+        QCoreApplication::sendEvent(w->talmo->view(), &press);
         QCoreApplication::processEvents();
     }
     if (w->talmo->length() != static_cast<long>(text.size() + state.iterations()))
@@ -190,7 +191,7 @@ void runSwitch(benchmark::State& state, bool edited) {
         state.PauseTiming();
         if (edited) {
             w->talmo->setSelectionStart(0);
-            w->talmo->typeText(" ");
+            w->talmo->view()->typeText(" ");
         }
         w->qclista->selectName(toA ? QStringLiteral("a.qc") : QStringLiteral("b.qc"));
         state.ResumeTiming();

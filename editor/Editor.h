@@ -6,8 +6,9 @@
 // always stored as CR LF, so a line break counts two positions. The line count
 // ignores a final empty line: "" has 0 lines, "a" 1, "a\r\n" 1, "a\r\nb" 2.
 //
-// Two implementations: TextModel (in memory, no Qt) and QsciEditor (the
-// QScintilla control used by the window).
+// Two implementations: TextModel (in memory, no Qt) and QsciEditor (over the
+// QScintilla view of the window). What only a widget has (visibility, a
+// frame, read-only, fonts) belongs to the view, not here.
 #pragma once
 
 #include "FileError.h"
@@ -90,6 +91,10 @@ public:
     virtual int lineCount() const = 0;
     // Line i without its line break; empty for i outside [0, lineCount()).
     virtual std::string line(int i) const = 0;
+    // Position of the first character of line i for i in [0, lineCount()],
+    // where lineStart(lineCount()) is length() (the empty line after a final
+    // line break); -1 for any other i.
+    virtual long lineStart(int i) const = 0;
     // The bytes of [start, start + len), clipped to the text; empty when
     // nothing of it lies inside.
     virtual std::string textRange(long start, long len) const = 0;
@@ -117,20 +122,18 @@ public:
     // Selects `len` positions from the selection start (clamped to the end)
     // and scrolls them into view.
     virtual void setSelectionLength(long len) = 0;
-    // The selected text replaced by `text`, which takes the format of the
-    // first replaced character (or of the character before the caret when
-    // nothing is selected); the caret ends after it, nothing selected.
-    virtual void replaceSelection(std::string_view text) = 0;
+    // Selects line `line` without its line break and shows it, a third down
+    // the view unless it shows well already; false, nothing done, for a line
+    // that lineStart() does not find.
+    virtual bool showLine(int line) = 0;
     // Zero-based line holding the end of the selection.
     virtual int caretLine() const = 0;
 
     // Format of the character at pos (the default format out of range).
     virtual CharFormat formatAt(long pos) const = 0;
-    // Colour / bold of the selection; with nothing selected, of the next
-    // typed text. Colour keeps each character's bold and bold its colour.
+    // Colour of the selection, each character keeping its bold; with nothing
+    // selected, of the next typed text.
     virtual void setSelectionColour(Rgb colour) = 0;
-    virtual void setSelectionBold(bool bold) = 0;
-    virtual Rgb defaultColour() const = 0;
     virtual void setDefaultColour(Rgb colour) = 0;
 
     // Bulk formatting: the same as selecting each range and setting its
@@ -151,20 +154,12 @@ public:
     // start. The selection does not move.
     virtual long find(std::string_view what, long start, long len) const;
 
-    // Types `text` at the caret as the user would (replacing a selection),
-    // with the pending typing format or the format before the caret.
-    virtual void typeText(std::string_view text) = 0;
-
+    // Puts the user's keys into the editor.
     virtual void setFocus() = 0;
-    virtual bool isVisible() const = 0;
-    virtual void setVisible(bool visible) = 0;
+    // The clipboard, as the Edit menu uses it.
     virtual void cut() = 0;
     virtual void copy() = 0;
     virtual void paste() = 0;
-    virtual void setBorder(bool single) = 0;
-    virtual bool hasBorder() const = 0;
-    virtual void setReadOnly(bool readOnly) = 0;
-    virtual bool isReadOnly() const = 0;
 
     void setEvents(EditorEvents events) { m_events = std::move(events); }
     const EditorEvents& events() const { return m_events; }

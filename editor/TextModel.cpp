@@ -43,6 +43,21 @@ std::string TextModel::line(int i) const {
     return m_text.substr(begin, end - begin);
 }
 
+long TextModel::lineStart(int i) const {
+    if (i < 0 || i > lineCount())
+        return -1;
+    if (i == lineCount())
+        return length();
+    std::size_t begin = 0;
+    for (int k = 0; k < i; ++k) {
+        const std::size_t lf = m_text.find('\n', begin);
+        if (lf == std::string::npos)
+            return -1;
+        begin = lf + 1;
+    }
+    return static_cast<long>(begin);
+}
+
 std::vector<std::string> TextModel::lines() const {
     std::vector<std::string> out;
     std::size_t begin = 0;
@@ -88,6 +103,17 @@ void TextModel::setSelectionStart(long pos) {
 void TextModel::setSelectionLength(long len) {
     m_selLength = std::clamp(len, 0L, length() - m_selStart);
     ++m_scrolls;
+}
+
+bool TextModel::showLine(int line) {
+    const long start = lineStart(line);
+    if (start < 0)
+        return false;
+    const std::size_t crlf = m_text.find("\r\n", static_cast<std::size_t>(start));
+    const long end = crlf == std::string::npos ? length() : static_cast<long>(crlf);
+    setSelectionStart(start);
+    setSelectionLength(end - start);
+    return true;
 }
 
 void TextModel::replaceSelection(std::string_view text) {

@@ -18,6 +18,7 @@ public:
     long length() const override { return static_cast<long>(m_text.size()); }
     int lineCount() const override;
     std::string line(int i) const override;
+    long lineStart(int i) const override;
     std::string textRange(long start, long len) const override;
     std::vector<std::string> lines() const override;
     void insertLineAtStart(std::string_view text) override;
@@ -27,31 +28,38 @@ public:
     void setSelectionStart(long pos) override;
     long selectionLength() const override { return m_selLength; }
     void setSelectionLength(long len) override;
-    void replaceSelection(std::string_view text) override;
+    bool showLine(int line) override;
     int caretLine() const override;
 
     CharFormat formatAt(long pos) const override;
     void setSelectionColour(Rgb colour) override;
-    void setSelectionBold(bool bold) override;
-    Rgb defaultColour() const override { return m_formats[0].colour; }
     void setDefaultColour(Rgb colour) override { m_formats[0].colour = colour; }
     void applyColour(const std::vector<Range>& ranges, Rgb colour) override;
     void applyBold(const std::vector<Range>& ranges) override;
     void applyEdits(const std::vector<Edit>& edits) override;
     long find(std::string_view what, long start, long len) const override;
-    void typeText(std::string_view text) override;
 
     void setFocus() override { m_focused = true; }
     bool hasFocus() const { return m_focused; }
-    bool isVisible() const override { return m_visible; }
-    void setVisible(bool visible) override { m_visible = visible; }
     void cut() override;
     void copy() override;
     void paste() override;
-    void setBorder(bool single) override { m_border = single; }
-    bool hasBorder() const override { return m_border; }
-    void setReadOnly(bool readOnly) override { m_readOnly = readOnly; }
-    bool isReadOnly() const override { return m_readOnly; }
+
+    // What the user does in a real view, for the model's tests.
+    // The selected text replaced by `text`, which takes the format of the
+    // first replaced character (or of the character before the caret when
+    // nothing is selected); the caret ends after it, nothing selected.
+    void replaceSelection(std::string_view text);
+    // Bold of the selection, each character keeping its colour; with nothing
+    // selected, of the next typed text.
+    void setSelectionBold(bool bold);
+    Rgb defaultColour() const { return m_formats[0].colour; }
+    // Types `text` at the caret as the user would (replacing a selection),
+    // with the pending typing format or the format before the caret.
+    void typeText(std::string_view text);
+    // Read-only stops typing, cut and paste, not the program's edits.
+    void setReadOnly(bool readOnly) { m_readOnly = readOnly; }
+    bool isReadOnly() const { return m_readOnly; }
 
     // The model's own clipboard (the real control uses the system's).
     const std::string& clipboard() const { return m_clipboard; }
@@ -69,8 +77,6 @@ private:
     long m_selStart = 0;
     long m_selLength = 0;
     bool m_focused = false;
-    bool m_visible = true;
-    bool m_border = false;
     bool m_readOnly = false;
     int m_scrolls = 0;
     std::string m_clipboard;

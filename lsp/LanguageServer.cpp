@@ -600,17 +600,8 @@ QJsonValue LanguageServer::completion(const QJsonObject& params) {
         return QJsonObject{{QStringLiteral("isIncomplete"), false},
                            {QStringLiteral("items"), items}};
     const NameAt typed = typedPrefix(document->text, *offset);
-    // One candidate per name and sort (a prototype apart from the rest, which
-    // it loses to), the fields only after a ".": a mod defines a name in
-    // many places, and the choice among them is completionsFor's.
-    std::set<std::pair<std::string_view, bool>> seen;
-    const std::vector<ModDefinition> mod = m_index->definitionsWhere(
-        [&](const Definition& d) {
-            return (d.kind == DefinitionKind::Field) == typed.afterDot &&
-                   startsWithNoCase(d.name, typed.name) &&
-                   seen.emplace(d.name, d.kind == DefinitionKind::Prototype).second;
-        },
-        kMaxCompletions * 20);
+    const std::vector<ModDefinition> mod =
+        completionCandidates(*m_index, typed, kMaxCompletions * 20);
     const std::vector<CompletionItem> found =
         completionsFor(typed.name, typed.afterDot, mod, m_words, kMaxCompletions + 1);
     for (std::size_t i = 0; i < found.size() && i < kMaxCompletions; ++i) {
@@ -634,16 +625,8 @@ QJsonValue LanguageServer::signatureHelp(const QJsonObject& params) {
         offset ? callAtOffset(document->text, *offset) : std::nullopt;
     if (!call || !m_index)
         return QJsonValue::Null;
-    std::string prototype;
-    const std::vector<ModDefinition> targets =
-        jumpTargets(m_index->definitionsOf(call->function), false);
-    if (!targets.empty())
-        prototype = std::string(trimBlanks(targets.front().lineText));
-    else
-        for (const LanguageWords::Word& w : m_words.builtins)
-            if (w.name == call->function)
-                prototype = w.line;
-    if (prototype.empty() || prototype.find('(') == std::string::npos)
+    const std::string prototype = prototypeOf(*m_index, call->function, m_words);
+    if (prototype.empty())
         return QJsonValue::Null;
     QJsonArray parameters;
     for (const std::string& p : parametersOf(prototype))

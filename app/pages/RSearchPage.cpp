@@ -2,7 +2,8 @@
 #include "RSearchPage.h"
 
 #include "ColourChooser.h"
-#include "Editor.h"
+#include "QsciEditor.h"
+#include "QsciView.h"
 #include "EventHook.h"
 #include "Report.h"
 #include "ReportReader.h"
@@ -36,7 +37,7 @@ std::string bytesOf(const QListWidgetItem* item) {
 
 } // namespace
 
-RSearchPage::RSearchPage(PageServices services, Editor& editor, SourceFiles files, QWidget* parent)
+RSearchPage::RSearchPage(PageServices services, QsciEditor& editor, SourceFiles files, QWidget* parent)
     : QWidget(parent), m_services(std::move(services)), m_editor(editor),
       m_files(std::move(files)) {
     auto* layout = new QVBoxLayout(this);
@@ -93,12 +94,12 @@ void RSearchPage::Button3Click() {
     const auto what = m_services.fileText(searchfor->text());
     if (!what)
         return;
-    m_editor.setVisible(false);
+    m_editor.view()->setVisible(false);
     const ColorizeResult marks = computeColorize(m_editor.text(), *what);
     applyColorize(m_editor, marks, ColorBox->selectedColour());
     if (marks.found())
         emit editorWanted();
-    m_editor.setVisible(true);
+    m_editor.view()->setVisible(true);
 }
 
 void RSearchPage::Button4Click() {
@@ -106,13 +107,13 @@ void RSearchPage::Button4Click() {
     const auto by = what ? m_services.fileText(replaceby->text()) : std::nullopt;
     if (!by)
         return;
-    m_editor.setVisible(false);
+    m_editor.view()->setVisible(false);
     ReplaceResult edits = computeReplace(m_editor.text(), *what, *by);
     const bool found = edits.found();
     applyReplace(m_editor, std::move(edits));
     if (found)
         emit editorWanted();
-    m_editor.setVisible(true);
+    m_editor.view()->setVisible(true);
 }
 
 // The report run shared by both buttons: every listed file but the report

@@ -24,7 +24,7 @@ class QPushButton;
 namespace talmo {
 
 class ColourChooser;
-class Editor;
+class QsciEditor;
 class ReportReader;
 
 class RSearchPage : public QWidget {
@@ -41,8 +41,9 @@ public:
         std::function<QString()> directory;
     };
 
-    // Colorize and Replace act on `editor`, the text of the Edit page.
-    RSearchPage(PageServices services, Editor& editor, SourceFiles files,
+    // Colorize and Replace act on `editor`, the text of the Edit page; its
+    // view is hidden while they work, so that it repaints once.
+    RSearchPage(PageServices services, QsciEditor& editor, SourceFiles files,
                 QWidget* parent = nullptr);
 
     // The source file the last report run read (or was reading when it stopped).
@@ -71,7 +72,7 @@ private:
     void runReport(LineScan scan);
 
     PageServices m_services;
-    Editor& m_editor;
+    QsciEditor& m_editor;
     SourceFiles m_files;
     QString ReportSource;
 

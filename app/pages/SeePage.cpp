@@ -3,6 +3,7 @@
 
 #include "PageControls.h"
 #include "QsciEditor.h"
+#include "QsciView.h"
 #include "TextBytes.h"
 
 #include <QFileInfo>
@@ -12,10 +13,11 @@ namespace talmo {
 
 SeePage::SeePage(QWidget* parent) : QWidget(parent) {
     auto* layout = new QVBoxLayout(this);
-    veer = named(new QsciEditor, "veer");
-    veer->setEditorFont(fixedFont(9));
-    veer->setReadOnly(true);
-    veer->setBorder(true);
+    auto* view = named(new QsciView, "veer");
+    view->setEditorFont(fixedFont(9));
+    view->setReadOnly(true);
+    view->setBorder(true);
+    veer = view->editor();
     // The system's inactive-caption-text colour as background.
     // Its text in the window's text colour, so that it reads on that paper
     // whatever the desktop's palette. The paper comes second: defining the
@@ -24,8 +26,8 @@ SeePage::SeePage(QWidget* parent) : QWidget(parent) {
     veer->setDefaultColour(Rgb{static_cast<std::uint8_t>(text.red()),
                                static_cast<std::uint8_t>(text.green()),
                                static_cast<std::uint8_t>(text.blue())});
-    veer->setPaper(palette().color(QPalette::Inactive, QPalette::Window).lighter(104));
-    layout->addWidget(veer);
+    view->setPaper(palette().color(QPalette::Inactive, QPalette::Window).lighter(104));
+    layout->addWidget(view);
 }
 
 void SeePage::preview(const QString& path, bool edited) {
@@ -38,7 +40,7 @@ void SeePage::preview(const QString& path, bool edited) {
         veer->loadFromFile(localPath(path));
         m_shown = stamp;
     }
-    veer->setBorder(edited);
+    veer->view()->setBorder(edited);
 }
 
 } // namespace talmo

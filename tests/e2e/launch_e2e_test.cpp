@@ -8,6 +8,7 @@
 
 #include "FileListBox.h"
 #include "QsciEditor.h"
+#include "QsciView.h"
 
 #include <QAction>
 #include <QDir>
@@ -260,16 +261,16 @@ void LaunchE2eTest::compilerErrorsLeadToTheirLinesUntilFixed() {
     QCOMPARE(text.substr(static_cast<std::size_t>(w.talmo->selectionStart()),
                          static_cast<std::size_t>(w.talmo->selectionLength())),
              std::string("    lamp = 3;"));
-    QCOMPARE(w.talmo->linesWithMark(talmo::QsciEditor::LineMark::Error), std::vector<int>{36});
+    QCOMPARE(w.talmo->view()->linesWithMark(talmo::QsciView::LineMark::Error), std::vector<int>{36});
 
     // Fix both: the error in the editor (QCC! saves it), the warning on disk.
-    w.talmo->replaceSelection("    self.lanterns = self.lanterns - 1;");
+    w.talmo->view()->typeText("    self.lanterns = self.lanterns - 1;");
     writeFile(f.path(QStringLiteral("client.qc")), cleanClient);
     QTest::mouseClick(f.control<QToolButton>("qccmessagesclose"), Qt::LeftButton);
     QTest::mouseClick(f.control<QPushButton>("qccarranca"), Qt::LeftButton);
     QTRY_VERIFY_WITH_TIMEOUT(list->isVisible(), kRunTimeoutMs);
     QCOMPARE(WindowFixture::rowsOf(list), QStringList{QStringLiteral("no errors")});
-    QCOMPARE(w.talmo->linesWithMark(talmo::QsciEditor::LineMark::Error), std::vector<int>{});
+    QCOMPARE(w.talmo->view()->linesWithMark(talmo::QsciView::LineMark::Error), std::vector<int>{});
     QVERIFY(f.errors.isEmpty());
 }
 

@@ -2,6 +2,7 @@
 #include "WindowFixture.h"
 
 #include "QsciEditor.h"
+#include "QsciView.h"
 
 #include <QCheckBox>
 #include <QFile>
@@ -13,7 +14,11 @@
 namespace talmo::testing {
 
 talmo::QsciEditor* editor(const QObject& window, const char* name) {
-    return control<talmo::QsciEditor>(window, name);
+    return editorView(window, name)->editor();
+}
+
+talmo::QsciView* editorView(const QObject& window, const char* name) {
+    return control<talmo::QsciView>(window, name);
 }
 
 void writeFile(const QString& path, const std::string& bytes) {

@@ -16,7 +16,8 @@
 
 namespace talmo {
 class QsciEditor;
-}
+class QsciView;
+} // namespace talmo
 
 namespace talmo::testing {
 
@@ -30,6 +31,8 @@ template <typename T> T* control(const QObject& window, const char* name) {
 }
 // The editor of that name: "talmo" on the Edit page, "veer" on the See page.
 talmo::QsciEditor* editor(const QObject& window, const char* name = "talmo");
+// Its widget, for keys, focus, the mouse and what only the view shows.
+talmo::QsciView* editorView(const QObject& window, const char* name = "talmo");
 
 // Writes bytes to dir/name (creating folders), failing the test on error.
 void writeFile(const QString& path, const std::string& bytes);

@@ -9,6 +9,7 @@
 #include "FileListBox.h"
 #include "FunctionCombo.h"
 #include "QsciEditor.h"
+#include "QsciView.h"
 
 #include <QAbstractItemView>
 #include <QApplication>
@@ -19,6 +20,7 @@
 
 using talmo::testing::control;
 using talmo::testing::editor;
+using talmo::testing::editorView;
 using talmo::testing::WindowFixture;
 
 namespace {
@@ -174,8 +176,8 @@ void WindowAnalysisTest::syntaxButtonFormatsTypedTextAndSelectsTheLastComment() 
     TForm1& w = loadDefs(f);
     editor(w)->setFocus();
     editor(w)->setSelectionStart(editor(w)->length());
-    QTest::keyClicks(editor(w), QStringLiteral("// vector note"));
-    QTest::keyClick(editor(w), Qt::Key_Return);
+    QTest::keyClicks(editorView(w), QStringLiteral("// vector note"));
+    QTest::keyClick(editorView(w), Qt::Key_Return);
     const std::string text = editor(w)->text();
     QCOMPARE(text, kDefs + "// vector note\r\n");
     const long comment = static_cast<long>(kDefs.size());
@@ -205,7 +207,7 @@ void WindowAnalysisTest::pickingAnEntryWithTheMouseSelectsTheDefinition() {
     QCOMPARE(control<talmo::FunctionCombo>(w, "com")->currentText(),
              QStringLiteral("void() main ="));
     QCOMPARE(selectionOf(editor(w)), (Selection{mainHead, 13}));
-    QTRY_VERIFY(editor(w)->hasFocus());
+    QTRY_VERIFY(editorView(w)->hasFocus());
 
     // Picking it again: entering com emptied its text, so the close-up finds
     // nothing, the first run of the pick finds the head from position 1 and
@@ -268,7 +270,7 @@ void WindowAnalysisTest::typingAnInitialCompletesAndSelectsTheNextOccurrence() {
              QStringLiteral("void() worldspawn ="));
     // Typing does not send the caret to 0: the search ran from 4, twice.
     QCOMPARE(selectionOf(editor(w)), (Selection{wsHead, 19}));
-    QTRY_VERIFY(editor(w)->hasFocus());
+    QTRY_VERIFY(editorView(w)->hasFocus());
 
     // With the caret after every occurrence the completion moves nothing.
     editor(w)->setSelectionStart(editor(w)->length() - 2);
@@ -300,7 +302,7 @@ void WindowAnalysisTest::typingTextThatBeginsNoEntrySearchesAsTyped() {
     QTest::keyClick(control<talmo::FunctionCombo>(w, "com"), Qt::Key_K);
     QCOMPARE(control<talmo::FunctionCombo>(w, "com")->currentText(), QStringLiteral("k"));
     QCOMPARE(selectionOf(editor(w)), (Selection{positionOf(kDefs, "k"), 1}));
-    QTRY_VERIFY(editor(w)->hasFocus());
+    QTRY_VERIFY(editorView(w)->hasFocus());
 }
 
 void WindowAnalysisTest::enteringComRebuildsTheIndexFromTheEditedText() {
@@ -308,7 +310,7 @@ void WindowAnalysisTest::enteringComRebuildsTheIndexFromTheEditedText() {
     TForm1& w = loadDefs(f);
     editor(w)->setFocus();
     editor(w)->setSelectionStart(editor(w)->length());
-    QTest::keyClicks(editor(w), QStringLiteral("entity(float n) pick = {};"));
+    QTest::keyClicks(editorView(w), QStringLiteral("entity(float n) pick = {};"));
     control<talmo::FunctionCombo>(w, "com")->lineEdit()->setText(QStringLiteral("left over"));
     QCOMPARE(control<talmo::FunctionCombo>(w, "com")->count(), 3);
 
@@ -334,16 +336,16 @@ void WindowAnalysisTest::enterInFindeditSearchesAndF3FindsTheNextOne() {
     QCOMPARE(w.lastSearch(), QStringLiteral("THINK"));
     QCOMPARE(control<talmo::FunctionCombo>(w, "com")->currentText(), QStringLiteral("THINK"));
     QCOMPARE(selectionOf(editor(w)), (Selection{positionOf(kDefs, "think", 1), 5}));
-    QTRY_VERIFY(editor(w)->hasFocus());
+    QTRY_VERIFY(editorView(w)->hasFocus());
 
     // F3 in the editor goes on from the selection, and stops at the last one.
     control<talmo::FunctionCombo>(w, "com")->lineEdit()->setText(QStringLiteral("something else"));
-    QTest::keyClick(editor(w), Qt::Key_F3);
+    QTest::keyClick(editorView(w), Qt::Key_F3);
     QCOMPARE(control<talmo::FunctionCombo>(w, "com")->currentText(), QStringLiteral("THINK"));
     QCOMPARE(selectionOf(editor(w)), (Selection{positionOf(kDefs, "think", 2), 5}));
-    QTest::keyClick(editor(w), Qt::Key_F3);
+    QTest::keyClick(editorView(w), Qt::Key_F3);
     QCOMPARE(selectionOf(editor(w)), (Selection{positionOf(kDefs, "think", 3), 5}));
-    QTest::keyClick(editor(w), Qt::Key_F3);
+    QTest::keyClick(editorView(w), Qt::Key_F3);
     QCOMPARE(selectionOf(editor(w)), (Selection{positionOf(kDefs, "think", 3), 5}));
     QCOMPARE(editor(w)->text(), kDefs); // F3 types nothing
 
@@ -366,7 +368,7 @@ void WindowAnalysisTest::f3BeforeAnyFindEmptiesComAndMovesNothing() {
     QCOMPARE(before.length, 1L);
 
     editor(w)->setFocus();
-    QTest::keyClick(editor(w), Qt::Key_F3);
+    QTest::keyClick(editorView(w), Qt::Key_F3);
     QVERIFY(control<talmo::FunctionCombo>(w, "com")->currentText().isEmpty());
     QCOMPARE(selectionOf(editor(w)), before);
     QCOMPARE(editor(w)->text(), kDefs);
@@ -393,7 +395,7 @@ void WindowAnalysisTest::colorizeMarksInTheChosenColourAndShowsTheEditPage() {
     QTest::mouseClick(control<QPushButton>(w, "Button3"), Qt::LeftButton);
 
     QCOMPARE(control<QTabWidget>(w, "Manager")->currentIndex(), 1);
-    QVERIFY(editor(w)->isVisible());
+    QVERIFY(editorView(w)->isVisible());
     for (int nth = 1; nth <= 3; ++nth) {
         const long at = positionOf(kDefs, "think", nth);
         QVERIFY(editor(w)->formatAt(at).colour == talmo::kRed);
@@ -440,7 +442,7 @@ void WindowAnalysisTest::colorizeAndReplaceFindingNothingKeepTheSearchPage() {
         control<QLineEdit>(w, "searchfor")->setText(c.search);
         QTest::mouseClick(c.button, Qt::LeftButton);
         QVERIFY2(control<QTabWidget>(w, "Manager")->currentIndex() == 3, c.name);
-        QVERIFY2(!editor(w)->isHidden(), c.name);
+        QVERIFY2(!editorView(w)->isHidden(), c.name);
         QVERIFY2(editor(w)->text() == kDefs, c.name);
         QCOMPARE(selectionOf(editor(w)), (Selection{30, 4}));
         QVERIFY2(editor(w)->formatAt(0).colour == talmo::kGreen, c.name);
@@ -463,7 +465,7 @@ void WindowAnalysisTest::replaceInAnotherCaseRewritesBlueAndShowsTheEditPage() {
                                  "\tself.frags = self.frags;\r\n";
     QCOMPARE(editor(w)->text(), expected);
     QCOMPARE(control<QTabWidget>(w, "Manager")->currentIndex(), 1);
-    QVERIFY(editor(w)->isVisible());
+    QVERIFY(editorView(w)->isVisible());
     for (int nth = 1; nth <= 4; ++nth) {
         const long at = positionOf(expected, "self", nth);
         for (long p = at; p < at + 4; ++p)

@@ -6,6 +6,7 @@
 #include "DirectoryList.h"
 #include "FileListBox.h"
 #include "QsciEditor.h"
+#include "QsciView.h"
 
 #include <QCheckBox>
 #include <QComboBox>
@@ -22,6 +23,7 @@
 
 using talmo::testing::control;
 using talmo::testing::editor;
+using talmo::testing::editorView;
 using talmo::testing::readFile;
 using talmo::testing::WindowFixture;
 using talmo::testing::writeFile;
@@ -169,16 +171,16 @@ void WindowBrowseTest::previewShowsDiskTextAndFramesTheEditedFile() {
     QCOMPARE(editor(w, "veer")->text(),
              std::string("void() worldspawn =\r\n{\r\n\tmain();\r\n};\r\n"));
     QCOMPARE(control<QLineEdit>(w, "pathsrc")->text(), QDir::toNativeSeparators(f.dir()));
-    QVERIFY(!editor(w, "veer")->hasBorder());
-    QVERIFY(editor(w, "veer")->isReadOnly());
+    QVERIFY(!(editorView(w, "veer")->frameShape() != QFrame::NoFrame));
+    QVERIFY(editorView(w, "veer")->isReadOnly());
 
     QVERIFY(
         f.doubleClickItem(control<talmo::FileListBox>(w, "qclista"), QStringLiteral("defs.qc")));
     editor(w)->setSelectionStart(0);
-    editor(w)->typeText("X");
+    editorView(w)->typeText("X");
     QVERIFY(f.clickItem(control<talmo::FileListBox>(w, "qclista"), QStringLiteral("world.qc")));
     QVERIFY(f.clickItem(control<talmo::FileListBox>(w, "qclista"), QStringLiteral("defs.qc")));
-    QVERIFY(editor(w, "veer")->hasBorder());
+    QVERIFY((editorView(w, "veer")->frameShape() != QFrame::NoFrame));
     QCOMPARE(editor(w, "veer")->text(), kDefs); // the disk's text, not the unsaved edit
 }
 
@@ -194,7 +196,7 @@ void WindowBrowseTest::switchAutosavesTheEditedFile() {
 
     editor(w)->setFocus();
     editor(w)->setSelectionStart(0);
-    QTest::keyClicks(editor(w), QStringLiteral("ab"));
+    QTest::keyClicks(editorView(w), QStringLiteral("ab"));
     QVERIFY(
         f.doubleClickItem(control<talmo::FileListBox>(w, "qclista"), QStringLiteral("world.qc")));
     QCOMPARE(readFile(f.path(QStringLiteral("defs.qc"))), "ab" + kDefs);
@@ -210,7 +212,7 @@ void WindowBrowseTest::switchWithAutosaveOffWritesNothing() {
     control<QCheckBox>(w, "auto")->setChecked(false);
     QVERIFY(
         f.doubleClickItem(control<talmo::FileListBox>(w, "qclista"), QStringLiteral("defs.qc")));
-    editor(w)->typeText("lost edit ");
+    editorView(w)->typeText("lost edit ");
     const int before = f.logLines().size();
     QVERIFY(
         f.doubleClickItem(control<talmo::FileListBox>(w, "qclista"), QStringLiteral("world.qc")));
@@ -247,7 +249,7 @@ void WindowBrowseTest::untouchedFilesKeepTheirBytesAcrossASwitch() {
 
     // An edited LF file stays LF.
     editor(w)->setSelectionStart(0);
-    editor(w)->typeText("// top\r");
+    editorView(w)->typeText("// top\r");
     QVERIFY(
         f.doubleClickItem(control<talmo::FileListBox>(w, "qclista"), QStringLiteral("crlf.qc")));
     QCOMPARE(readFile(f.path(QStringLiteral("lf.qc"))), "// top\n" + kWorld);
@@ -258,7 +260,7 @@ void WindowBrowseTest::failedPreviewNeverBlocksTheAutosave() {
     TForm1& w = f.window();
     QVERIFY(
         f.doubleClickItem(control<talmo::FileListBox>(w, "qclista"), QStringLiteral("defs.qc")));
-    editor(w)->typeText("edit ");
+    editorView(w)->typeText("edit ");
     QVERIFY(QFile::remove(f.path(QStringLiteral("world.qc")))); // gone since the list was read
     QVERIFY(
         f.doubleClickItem(control<talmo::FileListBox>(w, "qclista"), QStringLiteral("world.qc")));
@@ -273,7 +275,7 @@ void WindowBrowseTest::failedPreviewNeverBlocksTheAutosave() {
     QCOMPARE(editor(w)->text(), "edit " + kDefs);
     QCOMPARE(control<QTabWidget>(w, "Manager")->tabText(1),
              QStringLiteral("[ &Edit defs.qc]")); // as it was
-    editor(w)->typeText("more ");
+    editorView(w)->typeText("more ");
     QVERIFY(
         f.doubleClickItem(control<talmo::FileListBox>(w, "qclista"), QStringLiteral("notes.txt")));
     QCOMPARE(readFile(f.path(QStringLiteral("defs.qc"))), "edit more " + kDefs);
@@ -301,7 +303,7 @@ void WindowBrowseTest::refreshWithNothingSelected() {
     QVERIFY(
         f.doubleClickItem(control<talmo::FileListBox>(w, "qclista"), QStringLiteral("defs.qc")));
     editor(w)->setSelectionStart(0);
-    editor(w)->typeText("kept ");
+    editorView(w)->typeText("kept ");
     control<talmo::FileListBox>(w, "qclista")
         ->reread(); // as after a change of directory: nothing selected
     QTest::mouseClick(control<QPushButton>(w, "refresh"), Qt::LeftButton);
@@ -309,7 +311,7 @@ void WindowBrowseTest::refreshWithNothingSelected() {
     QCOMPARE(f.logLines().last(), QStringLiteral("Load fail!!: "));
     QCOMPARE(w.currentFile(), f.path(QStringLiteral("defs.qc")));
     QCOMPARE(editor(w)->text(), "kept " + kDefs);
-    editor(w)->typeText("more ");
+    editorView(w)->typeText("more ");
     const std::string typed = editor(w)->text();
     QVERIFY(
         f.doubleClickItem(control<talmo::FileListBox>(w, "qclista"), QStringLiteral("world.qc")));
@@ -384,7 +386,7 @@ void WindowBrowseTest::closingAutosavesWhenAutosaveIsOn() {
         WindowFixture f(smallMod());
         QVERIFY(f.doubleClickItem(control<talmo::FileListBox>(f.window(), "qclista"),
                                   QStringLiteral("defs.qc")));
-        editor(f.window())->typeText("closing ");
+        editorView(f.window())->typeText("closing ");
         f.closeWindow();
         QCOMPARE(readFile(f.path(QStringLiteral("defs.qc"))), "closing " + kDefs);
     }
@@ -392,7 +394,7 @@ void WindowBrowseTest::closingAutosavesWhenAutosaveIsOn() {
         WindowFixture f(smallMod());
         QVERIFY(f.doubleClickItem(control<talmo::FileListBox>(f.window(), "qclista"),
                                   QStringLiteral("defs.qc")));
-        editor(f.window())->typeText("dropped ");
+        editorView(f.window())->typeText("dropped ");
         control<QCheckBox>(f.window(), "auto")->setChecked(false);
         f.closeWindow();
         QCOMPARE(readFile(f.path(QStringLiteral("defs.qc"))), kDefs);
@@ -405,7 +407,7 @@ void WindowBrowseTest::failedAutosaveKeepsARecoveryCopy() {
     TForm1& w = f.window();
     QVERIFY(
         f.doubleClickItem(control<talmo::FileListBox>(w, "qclista"), QStringLiteral("defs.qc")));
-    editor(w)->typeText("precious ");
+    editorView(w)->typeText("precious ");
     // The file's place is taken by a directory: the write cannot succeed.
     QVERIFY(QFile::remove(f.path(QStringLiteral("defs.qc"))));
     QVERIFY(QDir(f.dir()).mkdir(QStringLiteral("defs.qc")));

@@ -6,6 +6,7 @@
 
 #include "FileListBox.h"
 #include "QsciEditor.h"
+#include "QsciView.h"
 
 #include <QAction>
 #include <QClipboard>
@@ -19,6 +20,7 @@
 
 using talmo::testing::control;
 using talmo::testing::editor;
+using talmo::testing::editorView;
 using talmo::testing::readFile;
 using talmo::testing::WindowFixture;
 using talmo::testing::writeFile;
@@ -61,10 +63,10 @@ void WindowCommandsTest::typingMarksThePageButArrowsDoNot() {
         f.doubleClickItem(control<talmo::FileListBox>(w, "qclista"), QStringLiteral("defs.qc")));
     QCOMPARE(control<QTabWidget>(w, "Manager")->tabText(1), QStringLiteral("&Edit defs.qc"));
     editor(w)->setFocus();
-    QTest::keyClick(editor(w), Qt::Key_Down);
-    QTest::keyClick(editor(w), Qt::Key_Right);
+    QTest::keyClick(editorView(w), Qt::Key_Down);
+    QTest::keyClick(editorView(w), Qt::Key_Right);
     QCOMPARE(control<QTabWidget>(w, "Manager")->tabText(1), QStringLiteral("&Edit defs.qc"));
-    QTest::keyClick(editor(w), Qt::Key_X);
+    QTest::keyClick(editorView(w), Qt::Key_X);
     QCOMPARE(control<QTabWidget>(w, "Manager")->tabText(1), QStringLiteral("[ &Edit defs.qc]"));
     // Typed text is blue.
     const long typed = editor(w)->selectionStart() - 1;
@@ -82,13 +84,13 @@ void WindowCommandsTest::keyDownTurnsTheSelectionBlueButMenuShortcutsDoNot() {
     // "float" selected, then Ctrl+C: the menu takes it; colour and caption stay.
     editor(w)->setSelectionStart(0);
     editor(w)->setSelectionLength(5);
-    QTest::keyClick(editor(w), Qt::Key_C, Qt::ControlModifier);
+    QTest::keyClick(editorView(w), Qt::Key_C, Qt::ControlModifier);
     QVERIFY(editor(w)->formatAt(0).colour != talmo::kBlue);
     QCOMPARE(control<QTabWidget>(w, "Manager")->tabText(1), QStringLiteral("&Edit defs.qc"));
     QCOMPARE(QGuiApplication::clipboard()->text(), QStringLiteral("float"));
 
     // Shift alone turns the selected word blue.
-    QTest::keyClick(editor(w), Qt::Key_Shift);
+    QTest::keyClick(editorView(w), Qt::Key_Shift);
     QVERIFY(editor(w)->formatAt(0).colour == talmo::kBlue);
     QVERIFY(editor(w)->formatAt(4).colour == talmo::kBlue);
     QVERIFY(editor(w)->formatAt(5).colour != talmo::kBlue);
@@ -97,7 +99,7 @@ void WindowCommandsTest::keyDownTurnsTheSelectionBlueButMenuShortcutsDoNot() {
     // An arrow does it too.
     editor(w)->setSelectionStart(6);
     editor(w)->setSelectionLength(4);
-    QTest::keyClick(editor(w), Qt::Key_Left);
+    QTest::keyClick(editorView(w), Qt::Key_Left);
     QVERIFY(editor(w)->formatAt(6).colour == talmo::kBlue);
 }
 
@@ -107,14 +109,14 @@ void WindowCommandsTest::caretIndicatorCountsLinesAsAPersonDoes() {
     QVERIFY(f.doubleClickItem(control<talmo::FileListBox>(w, "qclista"), QStringLiteral("ten.qc")));
     editor(w)->setFocus();
     editor(w)->setSelectionStart(0);
-    QTest::keyClick(editor(w), Qt::Key_Right);
+    QTest::keyClick(editorView(w), Qt::Key_Right);
     QCOMPARE(control<QLabel>(w, "editbar")->text(), QStringLiteral("[1/11]"));
-    QTest::keyClick(editor(w), Qt::Key_Down); // shows where the caret was before the key
+    QTest::keyClick(editorView(w), Qt::Key_Down); // shows where the caret was before the key
     QCOMPARE(control<QLabel>(w, "editbar")->text(), QStringLiteral("[1/11]"));
-    QTest::keyClick(editor(w), Qt::Key_Down);
+    QTest::keyClick(editorView(w), Qt::Key_Down);
     QCOMPARE(control<QLabel>(w, "editbar")->text(), QStringLiteral("[2/11]"));
     // A click shows where it put the caret.
-    QTest::mouseClick(editor(w)->viewport(), Qt::LeftButton, {}, QPoint(60, 5));
+    QTest::mouseClick(editorView(w)->viewport(), Qt::LeftButton, {}, QPoint(60, 5));
     QCOMPARE(control<QLabel>(w, "editbar")->text(), QStringLiteral("[1/11]"));
 }
 
@@ -147,7 +149,7 @@ void WindowCommandsTest::goToLineSkipsLines() {
         QVERIFY2(editor(w)->selectionLength() == c.length, c.typed);
         QVERIFY(control<QLineEdit>(w, "num")->text().isEmpty());
     }
-    QVERIFY(editor(w)->hasFocus());
+    QVERIFY(editorView(w)->hasFocus());
     f.type(control<QLineEdit>(w, "num"), QString(), true); // nothing happens
     QVERIFY(f.errors.isEmpty());
 }
@@ -171,17 +173,17 @@ void WindowCommandsTest::clipboardAndHelpEntries() {
     editor(w)->setFocus();
     editor(w)->setSelectionStart(0);
     editor(w)->setSelectionLength(6);
-    QTest::keyClick(editor(w), Qt::Key_X, Qt::ControlModifier);
+    QTest::keyClick(editorView(w), Qt::Key_X, Qt::ControlModifier);
     QCOMPARE(QGuiApplication::clipboard()->text(), QStringLiteral("float "));
     QVERIFY(editor(w)->text().rfind("time;", 0) == 0);
-    QTest::keyClick(editor(w), Qt::Key_V, Qt::ControlModifier);
+    QTest::keyClick(editorView(w), Qt::Key_V, Qt::ControlModifier);
     QVERIFY(editor(w)->text().rfind("float time;", 0) == 0);
     QCOMPARE(control<QTabWidget>(w, "Manager")->tabText(1),
              QStringLiteral("&Edit defs.qc")); // menu entries mark nothing
 
     QVERIFY(!control<QMenu>(w, "copypastertalmo")->actions().isEmpty());
     QVERIFY(control<QMenu>(w, "copypastertalmo")->actions().contains(control<QAction>(w, "help1")));
-    QTest::keyClick(editor(w), Qt::Key_F1);
+    QTest::keyClick(editorView(w), Qt::Key_F1);
     QCOMPARE(control<QTabWidget>(w, "Manager")->currentIndex(), 7);
 }
 
@@ -195,11 +197,11 @@ void WindowCommandsTest::textWithoutABytePastedOrTypedIsLogged() {
     const QString refused = QStringLiteral(
         ":: Cannot use \"\u03a9\": the 8-bit text of the files has no such character; "
         "nothing was changed");
-    QTest::sendKeyEvent(QTest::Click, editor(w), Qt::Key_unknown, QStringLiteral("\u03a9"),
+    QTest::sendKeyEvent(QTest::Click, editorView(w), Qt::Key_unknown, QStringLiteral("\u03a9"),
                         Qt::NoModifier);
     QCOMPARE(f.logLines().count(refused), 1);
     QGuiApplication::clipboard()->setText(QStringLiteral("x\u03a9"));
-    QTest::keyClick(editor(w), Qt::Key_V, Qt::ControlModifier);
+    QTest::keyClick(editorView(w), Qt::Key_V, Qt::ControlModifier);
     QCOMPARE(f.logLines().count(refused), 2);
     QCOMPARE(editor(w)->text(), before);
     QCOMPARE(control<QTabWidget>(w, "Manager")->tabText(1), QStringLiteral("&Edit defs.qc"));
@@ -244,7 +246,7 @@ void WindowCommandsTest::deleteRenamesToBakAndNeverOverwrites() {
     TForm1& w = f.window();
     QVERIFY(
         f.doubleClickItem(control<talmo::FileListBox>(w, "qclista"), QStringLiteral("defs.qc")));
-    editor(w)->typeText("edited ");
+    editorView(w)->typeText("edited ");
     QVERIFY(f.clickItem(control<talmo::FileListBox>(w, "qclista"), QStringLiteral("defs.qc")));
     control<QAction>(w, "delete1")->trigger();
     const QString defs = f.path(QStringLiteral("defs.qc"));

@@ -6,6 +6,7 @@
 #include "WindowFixture.h"
 
 #include "QsciEditor.h"
+#include "QsciView.h"
 
 #include <QLineEdit>
 #include <QListView>
@@ -18,8 +19,10 @@
 #include <QToolButton>
 
 using talmo::QsciEditor;
+using talmo::QsciView;
 using talmo::testing::control;
 using talmo::testing::editor;
+using talmo::testing::editorView;
 using talmo::testing::WindowFixture;
 using Lines = std::vector<int>;
 
@@ -108,8 +111,8 @@ void WindowCompileTest::compileListsTheMessagesAndAnEntryOpensItsLine() {
                  QStringLiteral("2 errors, 1 warning"), QStringLiteral("warning  a.qc:2  w text"),
                  QStringLiteral("error  ") + kOther + QStringLiteral(":3:4  caf\u00e9\u00a0x"),
                  QStringLiteral("error  gone.qc:5  missing")}));
-    QCOMPARE(editor(w)->linesWithMark(QsciEditor::LineMark::Warning), Lines{1});
-    QCOMPARE(editor(w)->linesWithMark(QsciEditor::LineMark::Error), Lines{});
+    QCOMPARE(editorView(w)->linesWithMark(QsciView::LineMark::Warning), Lines{1});
+    QCOMPARE(editorView(w)->linesWithMark(QsciView::LineMark::Error), Lines{});
     QVERIFY(f.errors.isEmpty());
 
     // An entry opens its file with its line selected and marked.
@@ -117,8 +120,8 @@ void WindowCompileTest::compileListsTheMessagesAndAnEntryOpensItsLine() {
     QCOMPARE(QFileInfo(w.currentFile()).canonicalFilePath(),
              QFileInfo(f.path(kOther)).canonicalFilePath());
     QCOMPARE(selectedText(editor(w)), std::string("void() remove = #15;"));
-    QCOMPARE(editor(w)->linesWithMark(QsciEditor::LineMark::Error), Lines{2});
-    QCOMPARE(editor(w)->linesWithMark(QsciEditor::LineMark::Warning), Lines{});
+    QCOMPARE(editorView(w)->linesWithMark(QsciView::LineMark::Error), Lines{2});
+    QCOMPARE(editorView(w)->linesWithMark(QsciView::LineMark::Warning), Lines{});
 
     // The file of the last entry does not exist: logged, nothing changes.
     const QString before = w.currentFile();
@@ -136,15 +139,15 @@ void WindowCompileTest::f4AndShiftF4GoThroughTheMessages() {
     TForm1& w = f.window();
     compile(f);
     editor(w)->setFocus();
-    QTest::keyClick(editor(w), Qt::Key_F4);
+    QTest::keyClick(editorView(w), Qt::Key_F4);
     QCOMPARE(QFileInfo(w.currentFile()).fileName(), QStringLiteral("a.qc"));
     QCOMPARE(selectedText(editor(w)), std::string("float b;"));
-    QTest::keyClick(editor(w), Qt::Key_F4);
+    QTest::keyClick(editorView(w), Qt::Key_F4);
     QCOMPARE(selectedText(editor(w)), std::string("void() remove = #15;"));
-    QTest::keyClick(editor(w), Qt::Key_F4, Qt::ShiftModifier);
+    QTest::keyClick(editorView(w), Qt::Key_F4, Qt::ShiftModifier);
     QCOMPARE(selectedText(editor(w)), std::string("float b;"));
     // Backwards from the first wraps to the last (a missing file: logged).
-    QTest::keyClick(editor(w), Qt::Key_F4, Qt::ShiftModifier);
+    QTest::keyClick(editorView(w), Qt::Key_F4, Qt::ShiftModifier);
     QCOMPARE(f.control<QListView>("qccmessages")->currentIndex().row(), 3);
     QCOMPARE(QFileInfo(w.currentFile()).fileName(), QStringLiteral("a.qc"));
 }
@@ -175,7 +178,7 @@ void WindowCompileTest::f1OnADocumentedWordShowsItsEntry() {
     const long remove = static_cast<long>(editor(w)->text().find("remove"));
     editor(w)->setSelectionStart(remove + 2);
     editor(w)->setSelectionLength(0);
-    QTest::keyClick(editor(w), Qt::Key_F1);
+    QTest::keyClick(editorView(w), Qt::Key_F1);
     QCOMPARE(control<QTabWidget>(w, "Manager")->currentIndex(), 7);
     QCOMPARE(control<QTabWidget>(w, "TabbedNotebook2")->currentIndex(), 2);
     auto* memo = f.control<QPlainTextEdit>("Memo4");
@@ -186,7 +189,7 @@ void WindowCompileTest::f1OnADocumentedWordShowsItsEntry() {
     control<QTabWidget>(w, "TabbedNotebook2")->setCurrentIndex(6);
     control<QTabWidget>(w, "Manager")->setCurrentIndex(1);
     editor(w)->setSelectionStart(0);
-    QTest::keyClick(editor(w), Qt::Key_F1);
+    QTest::keyClick(editorView(w), Qt::Key_F1);
     QCOMPARE(control<QTabWidget>(w, "Manager")->currentIndex(), 7);
     QCOMPARE(control<QTabWidget>(w, "TabbedNotebook2")->currentIndex(), 6);
 }

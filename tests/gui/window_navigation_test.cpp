@@ -6,6 +6,7 @@
 
 #include "MessageList.h"
 #include "QsciEditor.h"
+#include "QsciView.h"
 
 #include <QDir>
 #include <QFile>
@@ -19,6 +20,7 @@
 
 using talmo::testing::control;
 using talmo::testing::editor;
+using talmo::testing::editorView;
 using talmo::testing::readFile;
 using talmo::testing::WindowFixture;
 
@@ -72,6 +74,7 @@ private slots:
     void shiftF12ListsTheUsagesOfTheModWithTheirCount();
     void aNewWorkingDirectoryIsIndexedOnItsOwnAndAnUnknownNameMovesNothing();
     void aDefinitionMovedUnseenIsLookedForInTheFileAsLoaded();
+    void ctrlSpaceCompletesANameAndAParenthesisShowsItsPrototype();
 };
 
 void WindowNavigationTest::f12OnACallOpensTheBodyInAnotherFileAndAltLeftComesBack() {
@@ -81,17 +84,17 @@ void WindowNavigationTest::f12OnACallOpensTheBodyInAnotherFileAndAltLeftComesBac
     editor(w)->setSelectionStart(caret);
     QCOMPARE(w.definitionTip(caret), QStringLiteral("subs.qc:51  float() SUB_SkippedBySkill ="));
 
-    QTest::keyClick(editor(w), Qt::Key_F12);
+    QTest::keyClick(editorView(w), Qt::Key_F12);
     QCOMPARE(fileName(w.currentFile()), QStringLiteral("subs.qc"));
     const long body = positionOf(editor(w)->text(), "float() SUB_SkippedBySkill =") + 8;
     QCOMPARE(editor(w)->selectionStart(), body);
     QCOMPARE(editor(w)->selectionLength(), 18L);
 
-    QTest::keyClick(editor(w), Qt::Key_Left, Qt::AltModifier);
+    QTest::keyClick(editorView(w), Qt::Key_Left, Qt::AltModifier);
     QCOMPARE(fileName(w.currentFile()), QStringLiteral("floater.qc"));
     QCOMPARE(editor(w)->selectionStart(), caret);
 
-    QTest::keyClick(editor(w), Qt::Key_Right, Qt::AltModifier);
+    QTest::keyClick(editorView(w), Qt::Key_Right, Qt::AltModifier);
     QCOMPARE(fileName(w.currentFile()), QStringLiteral("subs.qc"));
     QCOMPARE(editor(w)->selectionStart(), body);
 }
@@ -101,13 +104,13 @@ void WindowNavigationTest::ctrlClickOnANameGoesToItsDefinition() {
     TForm1& w = openIndexed(f, QStringLiteral("floater.qc"));
     const long at = positionOf(editor(w)->text(), "SUB_SkippedBySkill") + 2;
     editor(w)->setSelectionStart(at);
-    editor(w)->SendScintilla(QsciScintillaBase::SCI_SCROLLCARET);
-    const QPoint point(static_cast<int>(editor(w)->SendScintilla(
+    editorView(w)->SendScintilla(QsciScintillaBase::SCI_SCROLLCARET);
+    const QPoint point(static_cast<int>(editorView(w)->SendScintilla(
                            QsciScintillaBase::SCI_POINTXFROMPOSITION, 0, at)),
-                       static_cast<int>(editor(w)->SendScintilla(
+                       static_cast<int>(editorView(w)->SendScintilla(
                            QsciScintillaBase::SCI_POINTYFROMPOSITION, 0, at)) +
                            3);
-    QTest::mouseClick(editor(w)->viewport(), Qt::LeftButton, Qt::ControlModifier, point);
+    QTest::mouseClick(editorView(w)->viewport(), Qt::LeftButton, Qt::ControlModifier, point);
     QTRY_COMPARE(fileName(w.currentFile()), QStringLiteral("subs.qc"));
 }
 
@@ -135,7 +138,7 @@ void WindowNavigationTest::f12OnAFrameNameOpensItsOwnFilesFrameLine() {
                       "// the zombie\n$frame stand1\nvoid() z = [$stand1, z] {};\n"}});
     TForm1& w = openIndexed(f, QStringLiteral("zombie.qc"));
     editor(w)->setSelectionStart(positionOf(editor(w)->text(), "$stand1") + 3);
-    QTest::keyClick(editor(w), Qt::Key_F12);
+    QTest::keyClick(editorView(w), Qt::Key_F12);
     QCOMPARE(fileName(w.currentFile()), QStringLiteral("zombie.qc"));
     QCOMPARE(editor(w)->selectionStart(), positionOf(editor(w)->text(), "stand1"));
 }
@@ -152,17 +155,17 @@ void WindowNavigationTest::aFileNamedInLatin1OpensFromF12AndFromTheList() {
     std::filesystem::last_write_time(dir,
                                      std::filesystem::last_write_time(dir) + std::chrono::hours(1));
     editor(w)->setSelectionStart(positionOf(editor(w)->text(), "later") + 1);
-    QTest::keyClick(editor(w), Qt::Key_F12);
+    QTest::keyClick(editorView(w), Qt::Key_F12);
     QCOMPARE(editor(w)->text(), std::string("void() later = {};\r\n"));
     QVERIFY(f.logLines().filter(QStringLiteral("fail")).isEmpty());
 
-    QTest::keyClick(editor(w), Qt::Key_F12, Qt::ShiftModifier);
+    QTest::keyClick(editorView(w), Qt::Key_F12, Qt::ShiftModifier);
     auto* list = f.control<QListView>("qccmessages");
     const QString inLatin1 = QStringLiteral("usage  ma\u00f1ana.qc:1:8  void() later = {};");
     QCOMPARE(
         WindowFixture::rowsOf(list).mid(1),
         (QStringList{inLatin1, QStringLiteral("usage  use.qc:1:17  void() main = { later(); };")}));
-    QTest::keyClick(editor(w), Qt::Key_Left, Qt::AltModifier);
+    QTest::keyClick(editorView(w), Qt::Key_Left, Qt::AltModifier);
     QCOMPARE(fileName(w.currentFile()), QStringLiteral("use.qc"));
     QVERIFY(f.doubleClickRow(list, inLatin1));
     QCOMPARE(editor(w)->text(), std::string("void() later = {};\r\n"));
@@ -174,7 +177,7 @@ void WindowNavigationTest::shiftF12ListsTheUsagesOfTheModWithTheirCount() {
     // The prototype in defs.qc, the body and one use in subs.qc; not
     // SUB_RemoveSoon.
     editor(w)->setSelectionStart(positionOf(editor(w)->text(), "= SUB_Remove;") + 2);
-    QTest::keyClick(editor(w), Qt::Key_F12, Qt::ShiftModifier);
+    QTest::keyClick(editorView(w), Qt::Key_F12, Qt::ShiftModifier);
 
     auto* list = f.control<QListView>("qccmessages");
     QVERIFY(list->isVisible());
@@ -197,7 +200,7 @@ void WindowNavigationTest::aNewWorkingDirectoryIsIndexedOnItsOwnAndAnUnknownName
     const long use = positionOf(editor(w)->text(), "topname") + 2;
     editor(w)->setSelectionStart(use);
     // Nothing to go back to yet.
-    QTest::keyClick(editor(w), Qt::Key_Left, Qt::AltModifier);
+    QTest::keyClick(editorView(w), Qt::Key_Left, Qt::AltModifier);
     QCOMPARE(editor(w)->selectionStart(), use);
     QVERIFY(w.goToDefinitionAt(use));
     QCOMPARE(fileName(w.currentFile()), QStringLiteral("top.qc"));
@@ -207,7 +210,7 @@ void WindowNavigationTest::aNewWorkingDirectoryIsIndexedOnItsOwnAndAnUnknownName
     QVERIFY(w.openInEditor(f.path(QStringLiteral("sub/x.qc"))));
     editor(w)->setFocus();
     editor(w)->setSelectionStart(use);
-    QTest::keyClick(editor(w), Qt::Key_F12);
+    QTest::keyClick(editorView(w), Qt::Key_F12);
     QCOMPARE(f.logLines().last(), QStringLiteral("No definition of topname in the mod"));
     QCOMPARE(fileName(w.currentFile()), QStringLiteral("x.qc"));
     QCOMPARE(editor(w)->selectionStart(), use);
@@ -227,6 +230,26 @@ void WindowNavigationTest::aDefinitionMovedUnseenIsLookedForInTheFileAsLoaded() 
     QVERIFY(w.goToDefinitionAt(positionOf(editor(w)->text(), "target")));
     QCOMPARE(fileName(w.currentFile()), QStringLiteral("a.qc"));
     QCOMPARE(editor(w)->selectionStart(), 6L);
+}
+
+void WindowNavigationTest::ctrlSpaceCompletesANameAndAParenthesisShowsItsPrototype() {
+    WindowFixture f({{QStringLiteral("defs.qc"),
+                      "float lantern_count;\r\nvoid(float n) lantern_light = {};\r\n"},
+                     {QStringLiteral("main.qc"), "// caf\xE9\r\nvoid() main = {\r\n\r\n};\r\n"}});
+    TForm1& w = openIndexed(f, QStringLiteral("main.qc"));
+    talmo::QsciView* view = editorView(w);
+    editor(w)->setSelectionStart(editor(w)->lineStart(2));
+    QTest::keyClicks(view, QStringLiteral("la"));
+    QVERIFY(!view->isCompletionShown()); // two characters open nothing
+    QTest::keyClick(view, Qt::Key_Space, Qt::ControlModifier);
+    QVERIFY(view->isCompletionShown());
+    QTest::keyClick(view, Qt::Key_Down); // lantern_count, lantern_light
+    QTest::keyClick(view, Qt::Key_Return);
+    QVERIFY(!view->isCompletionShown());
+    QCOMPARE(editor(w)->text(),
+             std::string("// caf\xE9\r\nvoid() main = {\r\nlantern_light\r\n};\r\n"));
+    QTest::keyClick(view, Qt::Key_ParenLeft, Qt::NoModifier);
+    QVERIFY(view->SendScintilla(QsciScintillaBase::SCI_CALLTIPACTIVE) != 0);
 }
 
 QTEST_MAIN(WindowNavigationTest)

@@ -7,6 +7,7 @@
 #include "FileListBox.h"
 #include "FunctionCombo.h"
 #include "QsciEditor.h"
+#include "QsciView.h"
 
 #include <QCheckBox>
 #include <QFile>
@@ -17,6 +18,7 @@
 
 using talmo::testing::control;
 using talmo::testing::editor;
+using talmo::testing::editorView;
 using talmo::testing::readFile;
 using talmo::testing::WindowFixture;
 
@@ -159,8 +161,8 @@ void WindowReportsTest::editReportWithAnEmptyListWritesTenLinesAndShowsThem() {
         f.doubleClickItem(control<talmo::FileListBox>(w, "qclista"), QStringLiteral("defs.qc")));
     editor(w)->setFocus();
     editor(w)->setSelectionStart(0);
-    QTest::keyClicks(editor(w), QStringLiteral("// edited"));
-    QTest::keyClick(editor(w), Qt::Key_Return);
+    QTest::keyClicks(editorView(w), QStringLiteral("// edited"));
+    QTest::keyClick(editorView(w), Qt::Key_Return);
     control<QTabWidget>(w, "Manager")->setCurrentIndex(3);
 
     QTest::mouseClick(control<QPushButton>(w, "EditReport"), Qt::LeftButton);

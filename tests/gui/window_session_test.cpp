@@ -5,6 +5,7 @@
 
 #include "FileListBox.h"
 #include "QsciEditor.h"
+#include "QsciView.h"
 
 #include <QCheckBox>
 #include <QFile>
@@ -18,6 +19,7 @@
 
 using talmo::testing::control;
 using talmo::testing::editor;
+using talmo::testing::editorView;
 using talmo::testing::readFile;
 using talmo::testing::WindowFixture;
 using talmo::testing::writeFile;
@@ -54,7 +56,7 @@ void WindowSessionTest::anOutsideChangeIsFollowedWhileUntouchedAndKeptWhenEdited
     QTRY_COMPARE(editor(w)->text(), std::string("float armor;\r\n"));
 
     editor(w)->setSelectionStart(0);
-    editor(w)->typeText("mine ");
+    editorView(w)->typeText("mine ");
     writeFile(f.path(QStringLiteral("defs.qc")), "theirs\r\n");
     QVERIFY(f.doubleClickItem(control<talmo::FileListBox>(w, "qclista"), QStringLiteral("b.qc")));
     QCOMPARE(readFile(f.path(QStringLiteral("defs.qc"))), std::string("theirs\r\n"));
@@ -84,7 +86,7 @@ void WindowSessionTest::compileWritesTheEditedFileFirstAndReplacesAPlantedLink()
     QVERIFY(
         f.doubleClickItem(control<talmo::FileListBox>(w, "qclista"), QStringLiteral("defs.qc")));
     editor(w)->setSelectionStart(0);
-    editor(w)->typeText("// compiled ");
+    editorView(w)->typeText("// compiled ");
     control<QLineEdit>(w, "compilerqc")->setText(QStringLiteral("true"));
     QTest::mouseClick(control<QPushButton>(w, "qccarranca"), Qt::LeftButton);
     QCOMPARE(readFile(f.path(QStringLiteral("defs.qc"))), "// compiled " + kDefs);

@@ -6,6 +6,7 @@
 #include "CommandLine.h"
 #include "FileListBox.h"
 #include "QsciEditor.h"
+#include "QsciView.h"
 #include "WindowSettings.h"
 
 #include <QApplication>
@@ -22,6 +23,7 @@
 
 using talmo::testing::control;
 using talmo::testing::editor;
+using talmo::testing::editorView;
 using talmo::testing::WindowFixture;
 using talmo::testing::writeFile;
 
@@ -137,16 +139,16 @@ void WindowStartTest::thePreviewAndTheLogReadUnderADarkPalette() {
         TForm1& w = f.window();
         QVERIFY(f.clickItem(control<talmo::FileListBox>(w, "qclista"), QStringLiteral("a.qc")));
         const QColor text =
-            fromBgr(editor(w, "veer")->SendScintilla(QsciScintillaBase::SCI_STYLEGETFORE, 0UL));
+            fromBgr(editorView(w, "veer")->SendScintilla(QsciScintillaBase::SCI_STYLEGETFORE, 0UL));
         const QColor paper =
-            fromBgr(editor(w, "veer")->SendScintilla(QsciScintillaBase::SCI_STYLEGETBACK, 0UL));
+            fromBgr(editorView(w, "veer")->SendScintilla(QsciScintillaBase::SCI_STYLEGETBACK, 0UL));
         QVERIFY2(contrast(text, paper) > 120, qPrintable(text.name() + u' ' + paper.name()));
         const QPalette log = control<QPlainTextEdit>(w, "log")->palette();
         QVERIFY(contrast(log.color(QPalette::Text), log.color(QPalette::Base)) > 120);
         // The editor keeps its black on its own white paper.
-        QCOMPARE(fromBgr(editor(w)->SendScintilla(QsciScintillaBase::SCI_STYLEGETBACK, 0UL)),
+        QCOMPARE(fromBgr(editorView(w)->SendScintilla(QsciScintillaBase::SCI_STYLEGETBACK, 0UL)),
                  QColor(Qt::white));
-        QCOMPARE(fromBgr(editor(w)->SendScintilla(QsciScintillaBase::SCI_STYLEGETFORE, 0UL)),
+        QCOMPARE(fromBgr(editorView(w)->SendScintilla(QsciScintillaBase::SCI_STYLEGETFORE, 0UL)),
                  QColor(Qt::black));
     }
     QApplication::setPalette(saved);

@@ -8,6 +8,7 @@
 #include "FileListBox.h"
 #include "FileWrite.h"
 #include "QsciEditor.h"
+#include "QsciView.h"
 
 #include <QCheckBox>
 #include <QDir>
@@ -20,6 +21,7 @@
 
 #include <filesystem>
 
+using talmo::testing::editorView;
 using talmo::testing::readFile;
 using talmo::testing::WindowFixture;
 using talmo::testing::writeFile;
@@ -53,8 +55,7 @@ void WindowUnsavedTest::aJournalOfEditedTextIsOfferedAgainAndRecovered() {
     WindowFixture f({{QStringLiteral("\u00F1.qc"), old}, {QStringLiteral("b.qc"), "b\r\n"}});
     QVERIFY(
         f.doubleClickItem(f.control<talmo::FileListBox>("qclista"), QStringLiteral("\u00F1.qc")));
-    auto* editor = f.control<talmo::QsciEditor>("talmo");
-    QTest::keyClicks(editor, QStringLiteral("typed "));
+    QTest::keyClicks(editorView(f.window()), QStringLiteral("typed "));
     QTRY_COMPARE_WITH_TIMEOUT(journalCount(), 1, 3000);
 
     // The next run in that directory (as after a crash: no autosave).
@@ -67,7 +68,7 @@ void WindowUnsavedTest::aJournalOfEditedTextIsOfferedAgainAndRecovered() {
     QVERIFY(bar->findChild<QLabel*>()->text().contains(QStringLiteral("\u00F1.qc")));
     QTest::mouseClick(again.control<QPushButton>("recover"), Qt::LeftButton);
     QVERIFY(!bar->isVisible());
-    QCOMPARE(again.control<talmo::QsciEditor>("talmo")->text(), "typed " + old);
+    QCOMPARE(talmo::testing::editor(again.window())->text(), "typed " + old);
     QCOMPARE(again.control<QTabWidget>("Manager")->tabText(1),
              QStringLiteral("[ &Edit \u00F1.qc]"));
     QCOMPARE(readFile(f.path(QStringLiteral("\u00F1.qc"))), old); // nothing written yet
@@ -80,7 +81,7 @@ void WindowUnsavedTest::aJournalOfEditedTextIsOfferedAgainAndRecovered() {
 void WindowUnsavedTest::discardRemovesTheOffer() {
     WindowFixture f({{QStringLiteral("a.qc"), "a\r\n"}});
     QVERIFY(f.doubleClickItem(f.control<talmo::FileListBox>("qclista"), QStringLiteral("a.qc")));
-    QTest::keyClicks(f.control<talmo::QsciEditor>("talmo"), QStringLiteral("x"));
+    QTest::keyClicks(editorView(f.window()), QStringLiteral("x"));
     f.control<QCheckBox>("auto")->setChecked(false);
     f.closeWindow(); // closing keeps what it could not write
     QCOMPARE(journalCount(), 1);
@@ -96,8 +97,8 @@ void WindowUnsavedTest::aSwitchIsRefusedWhenTheTextIsNowhereElse() {
     WindowFixture f({{QStringLiteral("a.qc"), "a\r\n"}, {QStringLiteral("b.qc"), "b\r\n"}});
     auto* list = f.control<talmo::FileListBox>("qclista");
     QVERIFY(f.doubleClickItem(list, QStringLiteral("a.qc")));
-    auto* editor = f.control<talmo::QsciEditor>("talmo");
-    QTest::keyClicks(editor, QStringLiteral("x"));
+    auto* editor = talmo::testing::editor(f.window());
+    QTest::keyClicks(editorView(f.window()), QStringLiteral("x"));
     // A full disk everywhere: the file, the copies, the journal.
     talmo::setWriteFaultForTesting([](const std::filesystem::path&) {
         return talmo::WriteFault{false, 0};
@@ -130,7 +131,7 @@ void WindowUnsavedTest::theManPageKeepsAFileChangedSinceItWasShown() {
 void WindowUnsavedTest::anEditorFollowsItsFileAfterItIsMadeAgain() {
     WindowFixture f({{QStringLiteral("a.qc"), "a\r\n"}});
     QVERIFY(f.doubleClickItem(f.control<talmo::FileListBox>("qclista"), QStringLiteral("a.qc")));
-    auto* editor = f.control<talmo::QsciEditor>("talmo");
+    auto* editor = talmo::testing::editor(f.window());
     QFile::remove(f.path(QStringLiteral("a.qc")));
     QTest::qWait(50);
     writeFile(f.path(QStringLiteral("a.qc")), "again\r\n");

@@ -190,3 +190,22 @@ TEST(NameAtPlace, InAnEditorIsReadAroundThePositionAndAgreesWithTheWholeText) {
         EXPECT_TRUE(fromEditor->afterDot) << position;
     }
 }
+
+TEST(OpensCompletion, AtTheThirdCharacterOfAName) {
+    const struct {
+        const char* name;
+        std::string text;
+        bool opens;
+    } cases[] = {
+        {"third character", "  sel", true},
+        {"second character", "  se", false},
+        {"fourth character", "  self", false},
+        {"third after a dot", "self.hea", true},
+        {"third digit of a number", "x = 100", false},
+        {"number's letters", "x = 1e5", false},
+        {"after a blank", "sel ", false},
+        {"whole text", "abc", true},
+    };
+    for (const auto& c : cases)
+        EXPECT_EQ(opensCompletion(c.text, c.text.size()), c.opens) << c.name;
+}

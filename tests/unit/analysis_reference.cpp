@@ -3,7 +3,7 @@
 
 namespace talmo::reference {
 
-void syntaxColor(Editor& editor) {
+void syntaxColor(TextModel& editor) {
     const long len = editor.length();
     for (const char* k : {"void", "string", "float", "local", "vector", "entity"}) {
         long p = editor.find(k, 0, len);
@@ -50,8 +50,7 @@ bool findNext(Editor& editor, std::string_view what) {
     return true;
 }
 
-bool colorize(Editor& editor, std::string_view search, Rgb colour) {
-    editor.setVisible(false);
+bool colorize(TextModel& editor, std::string_view search, Rgb colour) {
     const long len = editor.length();
     bool found = false;
     long p = editor.find(search, 0, len);
@@ -62,12 +61,10 @@ bool colorize(Editor& editor, std::string_view search, Rgb colour) {
         found = true;
         p = editor.find(search, p + editor.selectionLength(), len);
     }
-    editor.setVisible(true);
     return found;
 }
 
-bool searchAndReplace(Editor& editor, std::string_view search, std::string_view replacement) {
-    editor.setVisible(false);
+bool searchAndReplace(TextModel& editor, std::string_view search, std::string_view replacement) {
     const long len = editor.length();
     bool found = false;
     long p = editor.find(search, 0, len);
@@ -79,7 +76,6 @@ bool searchAndReplace(Editor& editor, std::string_view search, std::string_view 
         found = true;
         p = editor.find(search, p + static_cast<long>(replacement.size()), len);
     }
-    editor.setVisible(true);
     return found;
 }
 

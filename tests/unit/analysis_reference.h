@@ -5,7 +5,7 @@
 // tests compare the bulk computations with these.
 #pragma once
 
-#include "Editor.h"
+#include "TextModel.h"
 
 #include <string>
 #include <string_view>
@@ -13,11 +13,11 @@
 
 namespace talmo::reference {
 
-void syntaxColor(Editor& editor);
+void syntaxColor(TextModel& editor);
 bool findNext(Editor& editor, std::string_view what);
 // Return whether something was found.
-bool colorize(Editor& editor, std::string_view search, Rgb colour);
-bool searchAndReplace(Editor& editor, std::string_view search, std::string_view replacement);
+bool colorize(TextModel& editor, std::string_view search, Rgb colour);
+bool searchAndReplace(TextModel& editor, std::string_view search, std::string_view replacement);
 
 std::vector<std::string> buildFunctionIndex(const Editor& editor);
 

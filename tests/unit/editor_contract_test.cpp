@@ -1,8 +1,9 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 // The editor contract, run alike against the in-memory model and the
-// QScintilla control: both must give the same answers.
+// QScintilla view: both must give the same answers.
 #include "Editor.h"
 #include "QsciEditor.h"
+#include "QsciView.h"
 #include "Text.h"
 #include "TextModel.h"
 
@@ -19,9 +20,18 @@ namespace {
 
 namespace fs = std::filesystem;
 
+// An editor and what its user does beside the contract: typing, and making
+// it read-only.
+struct UnderTest {
+    std::shared_ptr<void> owner;
+    Editor* editor = nullptr;
+    std::function<void(std::string_view)> type;
+    std::function<void(bool)> setReadOnly;
+};
+
 struct EditorKind {
     std::string name;
-    std::function<std::unique_ptr<Editor>()> make;
+    std::function<UnderTest()> make;
 };
 
 void PrintTo(const EditorKind& kind, std::ostream* os) {
@@ -59,9 +69,15 @@ void writeAll(const std::string& path, const std::string& bytes) {
 
 class EditorContract : public ::testing::TestWithParam<EditorKind> {
 protected:
-    void SetUp() override { ed = GetParam().make(); }
+    void SetUp() override {
+        under = GetParam().make();
+        ed = under.editor;
+    }
 
-    std::unique_ptr<Editor> ed;
+    UnderTest under;
+    Editor* ed = nullptr;
+
+    void type(std::string_view text) { under.type(text); }
 
     void select(long start, long len) {
         ed->setSelectionStart(start);
@@ -156,7 +172,7 @@ TEST_P(EditorContract, JoinedLinesEndEveryLineWithCrLf) {
 
 TEST_P(EditorContract, EmptyEditorHasNoLinesUntilACharacterIsTyped) {
     EXPECT_EQ(ed->lineCount(), 0);
-    ed->typeText("x");
+    type("x");
     EXPECT_EQ(ed->lineCount(), 1);
     EXPECT_EQ(ed->text(), "x");
 }
@@ -212,7 +228,7 @@ TEST_P(EditorContract, LoadResetsFormatsAndCaret) {
     ed->setText("abc");
     select(1, 2);
     ed->setSelectionColour(kRed);
-    ed->setSelectionBold(true);
+    ed->applyBold({{0, 1}});
     ed->setText("abcdef");
     EXPECT_EQ(formats(), "......");
     EXPECT_EQ(ed->selectionStart(), 0);
@@ -282,6 +298,35 @@ TEST_P(EditorContract, SelectionLengthIsClampedToTheEnd) {
     EXPECT_EQ(ed->selectionLength(), 0);
 }
 
+TEST_P(EditorContract, ShowLineSelectsTheLineWithoutItsBreak) {
+    struct Case {
+        const char* name;
+        std::string text;
+        int line;
+        long start; // -1: no such line
+        long length;
+    };
+    const Case cases[] = {
+        {"first line", "ab\r\ncde\r\n", 0, 0, 2},
+        {"middle line", "ab\r\ncde\r\nf", 1, 4, 3},
+        {"last line without a break", "ab\r\ncde", 1, 4, 3},
+        {"empty line after a final break", "ab\r\n", 1, 4, 0},
+        {"end of a text without a final break", "ab", 1, 2, 0},
+        {"past the end", "ab\r\n", 2, -1, 0},
+        {"negative", "ab", -1, -1, 0},
+        {"empty text", "", 0, 0, 0},
+    };
+    for (const Case& c : cases) {
+        ed->setText(c.text);
+        select(1, 0);
+        EXPECT_EQ(ed->lineStart(c.line), c.start) << c.name;
+        EXPECT_EQ(ed->showLine(c.line), c.start >= 0) << c.name;
+        EXPECT_EQ(ed->selectionStart(), c.start >= 0 ? c.start : std::min(1L, ed->length()))
+            << c.name;
+        EXPECT_EQ(ed->selectionLength(), c.length) << c.name;
+    }
+}
+
 TEST_P(EditorContract, CaretLineIsTheLineOfTheSelectionEnd) {
     ed->setText("a\r\nb\r\nc");
     const std::pair<std::pair<long, long>, int> cases[] = {{{0, 0}, 0}, {{1, 0}, 0}, {{3, 0}, 1},
@@ -294,19 +339,15 @@ TEST_P(EditorContract, CaretLineIsTheLineOfTheSelectionEnd) {
 
 // ---- formats ----
 
-TEST_P(EditorContract, ColourKeepsBoldAndBoldKeepsColour) {
+TEST_P(EditorContract, ColourKeepsBold) {
     ed->setText("abcdef");
-    select(0, 4);
-    ed->setSelectionBold(true);
+    ed->applyBold({{0, 4}});
     select(2, 4);
     ed->setSelectionColour(kRed);
     EXPECT_EQ(formats(), "##RRrr");
-    select(1, 2);
-    ed->setSelectionBold(false);
-    EXPECT_EQ(formats(), "#.rRrr");
     select(0, 6);
     ed->setSelectionColour(kBlue);
-    EXPECT_EQ(formats(), "BbbBbb");
+    EXPECT_EQ(formats(), "BBBBbb");
 }
 
 TEST_P(EditorContract, FormatOutsideTheTextIsTheDefault) {
@@ -323,12 +364,9 @@ TEST_P(EditorContract, ColourWithNothingSelectedFormatsTheNextTypedText) {
     ed->setSelectionStart(2);
     ed->setSelectionColour(kBlue);
     EXPECT_EQ(formats(), "..") << "no character changes yet";
-    ed->typeText("xy");
+    type("xy");
     EXPECT_EQ(ed->text(), "abxy");
     EXPECT_EQ(formats(), "..bb");
-    ed->setSelectionBold(true);
-    ed->typeText("z");
-    EXPECT_EQ(formats(), "..bbB");
 }
 
 TEST_P(EditorContract, MovingTheCaretDropsThePendingFormat) {
@@ -336,7 +374,7 @@ TEST_P(EditorContract, MovingTheCaretDropsThePendingFormat) {
     ed->setSelectionStart(1);
     ed->setSelectionColour(kRed);
     ed->setSelectionStart(2);
-    ed->typeText("c");
+    type("c");
     EXPECT_EQ(formats(), "...");
 }
 
@@ -344,13 +382,13 @@ TEST_P(EditorContract, TypedTextTakesTheFormatBeforeTheCaret) {
     ed->setText("abcd");
     select(0, 2);
     ed->setSelectionColour(kRed);
-    ed->setSelectionBold(true);
+    ed->applyBold({{0, 2}});
     ed->setSelectionStart(2);
-    ed->typeText("x");
+    type("x");
     EXPECT_EQ(ed->text(), "abxcd");
     EXPECT_EQ(formats(), "RRR..");
     ed->setSelectionStart(0);
-    ed->typeText("y");
+    type("y");
     EXPECT_EQ(formats(), ".RRR..") << "at the start there is no character before";
 }
 
@@ -359,7 +397,7 @@ TEST_P(EditorContract, TypingOverASelectionTakesTheFormatOfItsFirstCharacter) {
     select(1, 1);
     ed->setSelectionColour(kGreen);
     select(1, 2);
-    ed->typeText("XY");
+    type("XY");
     EXPECT_EQ(ed->text(), "aXYd");
     EXPECT_EQ(formats(), ".gg.");
     EXPECT_EQ(ed->selectionStart(), 3);
@@ -368,9 +406,9 @@ TEST_P(EditorContract, TypingOverASelectionTakesTheFormatOfItsFirstCharacter) {
 TEST_P(EditorContract, TypedLineBreakIsCrLf) {
     ed->setText("ab");
     ed->setSelectionStart(1);
-    ed->typeText("\r");
+    type("\r");
     EXPECT_EQ(ed->text(), "a\r\nb");
-    ed->typeText("\r\n");
+    type("\r\n");
     EXPECT_EQ(ed->text(), "a\r\n\r\nb") << "CR LF is one Enter";
     EXPECT_EQ(ed->selectionStart(), 5);
 }
@@ -379,33 +417,10 @@ TEST_P(EditorContract, TypingFiresKeyEventsForEveryCharacter) {
     std::string pressed;
     int downs = 0;
     ed->setEvents({[&](int) { ++downs; }, [&](char c) { pressed += c; }, {}, {}, {}});
-    ed->typeText("a\tb\r");
+    type("a\tb\r");
     EXPECT_EQ(pressed, "a\tb\r");
     EXPECT_EQ(downs, 4);
     EXPECT_EQ(ed->text(), "a\tb\r\n");
-}
-
-TEST_P(EditorContract, ReplaceSelectionTakesTheFirstReplacedFormatAndPutsTheCaretAfter) {
-    ed->setText("abcdef");
-    select(2, 1);
-    ed->setSelectionColour(kRed);
-    select(2, 2);
-    ed->replaceSelection("XYZ");
-    EXPECT_EQ(ed->text(), "abXYZef");
-    EXPECT_EQ(formats(), "..rrr..");
-    EXPECT_EQ(ed->selectionStart(), 5);
-    EXPECT_EQ(ed->selectionLength(), 0);
-}
-
-TEST_P(EditorContract, ReplaceWithNothingSelectedInsertsInTheFormatBefore) {
-    ed->setText("abcd");
-    select(0, 2);
-    ed->setSelectionBold(true);
-    ed->setSelectionStart(2);
-    ed->replaceSelection("--");
-    EXPECT_EQ(ed->text(), "ab--cd");
-    EXPECT_EQ(formats(), "####..");
-    EXPECT_EQ(ed->selectionStart(), 4);
 }
 
 TEST_P(EditorContract, InsertLineAtStartAddsTextAndCrLf) {
@@ -468,20 +483,27 @@ TEST_P(EditorContract, CutAndPasteMoveTheSelectedText) {
 }
 
 TEST_P(EditorContract, ReadOnlyStopsTypingButNotLoading) {
-    ed->setReadOnly(true);
-    EXPECT_TRUE(ed->isReadOnly());
+    under.setReadOnly(true);
     ed->setText("view");
-    ed->typeText("x");
+    type("x");
     EXPECT_EQ(ed->text(), "view");
-    ed->setBorder(true);
-    EXPECT_TRUE(ed->hasBorder());
-    ed->setBorder(false);
-    EXPECT_FALSE(ed->hasBorder());
 }
 
 const EditorKind kKinds[] = {
-    {"TextModel", [] { return std::unique_ptr<Editor>(std::make_unique<TextModel>()); }},
-    {"QsciEditor", [] { return std::unique_ptr<Editor>(std::make_unique<QsciEditor>()); }},
+    {"TextModel",
+     [] {
+         auto model = std::make_shared<TextModel>();
+         TextModel* m = model.get();
+         return UnderTest{model, m, [m](std::string_view t) { m->typeText(t); },
+                          [m](bool on) { m->setReadOnly(on); }};
+     }},
+    {"QsciEditor",
+     [] {
+         auto view = std::make_shared<QsciView>();
+         QsciView* v = view.get();
+         return UnderTest{view, v->editor(), [v](std::string_view t) { v->typeText(t); },
+                          [v](bool on) { v->setReadOnly(on); }};
+     }},
 };
 
 INSTANTIATE_TEST_SUITE_P(Both, EditorContract, ::testing::ValuesIn(kKinds),

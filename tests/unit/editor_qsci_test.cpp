@@ -1,7 +1,8 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
-// What only the QScintilla control can get wrong: keys and shortcuts, mouse
+// What only the QScintilla view can get wrong: keys and shortcuts, mouse
 // events, Scintilla styles, undo, the system clipboard, fonts and speed.
 #include "QsciEditor.h"
+#include "QsciView.h"
 
 #include <QAction>
 #include <QApplication>
@@ -26,8 +27,9 @@ protected:
     void SetUp() override {
         window = std::make_unique<QWidget>();
         auto* layout = new QVBoxLayout(window.get());
-        ed = new QsciEditor(window.get());
-        layout->addWidget(ed);
+        view = new QsciView(window.get());
+        ed = view->editor();
+        layout->addWidget(view);
         window->resize(400, 300);
         window->show();
         window->activateWindow();
@@ -40,19 +42,20 @@ protected:
     }
 
     QAction* addAction(const QKeySequence& keys, int& fired) {
-        auto* action = new QAction(ed);
+        auto* action = new QAction(view);
         action->setShortcut(keys);
         action->setShortcutContext(Qt::WidgetWithChildrenShortcut);
         QObject::connect(action, &QAction::triggered, [&fired] { ++fired; });
-        ed->addAction(action);
+        view->addAction(action);
         return action;
     }
 
     long sci(unsigned msg, unsigned long w = 0, long l = 0) const {
-        return ed->SendScintilla(msg, w, l);
+        return view->SendScintilla(msg, w, l);
     }
 
     std::unique_ptr<QWidget> window;
+    QsciView* view = nullptr;
     QsciEditor* ed = nullptr;
     std::vector<int> downs;
     std::string pressed;
@@ -73,9 +76,9 @@ TEST_F(QsciEditorInWindow, ActionShortcutsWinOverScintillasKeyBindings) {
     ed->setSelectionLength(4);
     QApplication::clipboard()->setText(QStringLiteral("before"));
 
-    QTest::keyClick(ed, Qt::Key_C, Qt::ControlModifier);
-    QTest::keyClick(ed, Qt::Key_F1);
-    QTest::keyClick(ed, Qt::Key_F3);
+    QTest::keyClick(view, Qt::Key_C, Qt::ControlModifier);
+    QTest::keyClick(view, Qt::Key_F1);
+    QTest::keyClick(view, Qt::Key_F3);
 
     EXPECT_EQ(copies, 1);
     EXPECT_EQ(helps, 1);
@@ -91,20 +94,20 @@ TEST_F(QsciEditorInWindow, WithoutAnActionScintillaKeepsItsBinding) {
     ed->setText("word");
     ed->setSelectionStart(0);
     ed->setSelectionLength(4);
-    QTest::keyClick(ed, Qt::Key_C, Qt::ControlModifier);
+    QTest::keyClick(view, Qt::Key_C, Qt::ControlModifier);
     EXPECT_EQ(QApplication::clipboard()->text(), QStringLiteral("word"));
 }
 
 TEST_F(QsciEditorInWindow, KeyPressFiresForTypedCharactersNotForNavigation) {
     ed->setText("xyz");
     ed->setSelectionStart(3);
-    QTest::keyClick(ed, Qt::Key_A);
-    QTest::keyClick(ed, Qt::Key_Return);
-    QTest::keyClick(ed, Qt::Key_Tab);
-    QTest::keyClick(ed, Qt::Key_Backspace);
-    QTest::keyClick(ed, Qt::Key_Left);
-    QTest::keyClick(ed, Qt::Key_Home);
-    QTest::keyClick(ed, Qt::Key_Shift);
+    QTest::keyClick(view, Qt::Key_A);
+    QTest::keyClick(view, Qt::Key_Return);
+    QTest::keyClick(view, Qt::Key_Tab);
+    QTest::keyClick(view, Qt::Key_Backspace);
+    QTest::keyClick(view, Qt::Key_Left);
+    QTest::keyClick(view, Qt::Key_Home);
+    QTest::keyClick(view, Qt::Key_Shift);
     EXPECT_EQ(pressed, "a\r\t\b");
     EXPECT_EQ(downs, (std::vector<int>{Qt::Key_A, Qt::Key_Return, Qt::Key_Tab, Qt::Key_Backspace,
                                        Qt::Key_Left, Qt::Key_Home, Qt::Key_Shift}));
@@ -123,7 +126,7 @@ TEST_F(QsciEditorInWindow, KeyDownComesBeforeTheKeyActs) {
                    {},
                    {},
                    {}});
-    QTest::keyClick(ed, Qt::Key_C);
+    QTest::keyClick(view, Qt::Key_C);
     EXPECT_EQ(textAtKeyDown, "ab");
     EXPECT_EQ(ed->text(), "abc");
     EXPECT_EQ(ed->formatAt(2), (CharFormat{kBlue, false})) << "typed in the colour set at key-down";
@@ -134,22 +137,22 @@ TEST_F(QsciEditorInWindow, ArrowKeysDropThePendingFormatButTypingKeepsIt) {
     ed->setText("ab");
     ed->setSelectionStart(1);
     ed->setSelectionColour(kRed);
-    QTest::keyClick(ed, Qt::Key_X);
-    QTest::keyClick(ed, Qt::Key_Y);
+    QTest::keyClick(view, Qt::Key_X);
+    QTest::keyClick(view, Qt::Key_Y);
     EXPECT_EQ(ed->formatAt(1), (CharFormat{kRed, false}));
     EXPECT_EQ(ed->formatAt(2), (CharFormat{kRed, false}));
-    ed->setSelectionBold(true);
-    QTest::keyClick(ed, Qt::Key_Right);
-    QTest::keyClick(ed, Qt::Key_Z);
+    ed->setSelectionColour(kGreen);
+    QTest::keyClick(view, Qt::Key_Right);
+    QTest::keyClick(view, Qt::Key_Z);
     EXPECT_EQ(ed->text(), "axybz");
-    EXPECT_EQ(ed->formatAt(4), (CharFormat{kBlack, false}))
-        << "takes the format before, not bold red";
+    EXPECT_EQ(ed->formatAt(4), (CharFormat{kBlack, false})) << "takes the format before, not green";
 }
 
 TEST_F(QsciEditorInWindow, Windows1252CharactersAreTypedAsTheirByte) {
     ed->setText("");
-    QTest::sendKeyEvent(QTest::Click, ed, Qt::Key_unknown, QString(QChar(0x20AC)), Qt::NoModifier);
-    QTest::sendKeyEvent(QTest::Click, ed, Qt::Key_unknown, QString(QChar(0xE9)), Qt::NoModifier);
+    QTest::sendKeyEvent(QTest::Click, view, Qt::Key_unknown, QString(QChar(0x20AC)),
+                        Qt::NoModifier);
+    QTest::sendKeyEvent(QTest::Click, view, Qt::Key_unknown, QString(QChar(0xE9)), Qt::NoModifier);
     EXPECT_EQ(ed->text(), "\x80\xe9");
     EXPECT_EQ(pressed, "\x80\xe9");
 }
@@ -200,20 +203,20 @@ TEST_F(QsciEditorInWindow, TextFromEveryInputPathGoesThroughTheTextBoundary) {
         switch (c.path) {
         case InputPath::InputMethod: {
             QInputMethodEvent composing(text, {});
-            QCoreApplication::sendEvent(ed, &composing);
+            QCoreApplication::sendEvent(view, &composing);
             if (c.refused.empty()) {
                 EXPECT_EQ(ed->text(), c.after) << "the composition shows as its bytes";
             }
             QInputMethodEvent commit;
             commit.setCommitString(text);
-            QCoreApplication::sendEvent(ed, &commit);
+            QCoreApplication::sendEvent(view, &commit);
             break;
         }
         case InputPath::KeyWithSeveralCharacters:
-            QTest::sendKeyEvent(QTest::Click, ed, Qt::Key_unknown, text, Qt::NoModifier);
+            QTest::sendKeyEvent(QTest::Click, view, Qt::Key_unknown, text, Qt::NoModifier);
             break;
         case InputPath::CtrlAltKey:
-            QTest::sendKeyEvent(QTest::Click, ed, Qt::Key_E, text,
+            QTest::sendKeyEvent(QTest::Click, view, Qt::Key_E, text,
                                 Qt::ControlModifier | Qt::AltModifier);
             break;
         case InputPath::Paste:
@@ -227,9 +230,9 @@ TEST_F(QsciEditorInWindow, TextFromEveryInputPathGoesThroughTheTextBoundary) {
                 static_cast<int>(sci(QsciScintillaBase::SCI_POINTXFROMPOSITION, 0, 4)),
                 static_cast<int>(sci(QsciScintillaBase::SCI_POINTYFROMPOSITION, 0, 4)) + 3);
             QDragEnterEvent enter(end, Qt::CopyAction, &mime, Qt::LeftButton, Qt::NoModifier);
-            QCoreApplication::sendEvent(ed->viewport(), &enter);
+            QCoreApplication::sendEvent(view->viewport(), &enter);
             QDropEvent drop(QPointF(end), Qt::CopyAction, &mime, Qt::LeftButton, Qt::NoModifier);
-            QCoreApplication::sendEvent(ed->viewport(), &drop);
+            QCoreApplication::sendEvent(view->viewport(), &drop);
             EXPECT_EQ(drop.isAccepted(), c.refused.empty()) << "a refused drop is not taken";
             break;
         }
@@ -245,7 +248,7 @@ TEST_F(QsciEditorInWindow, TextFromEveryInputPathGoesThroughTheTextBoundary) {
 
 TEST_F(QsciEditorInWindow, CtrlWithALetterTypesItsControlCharacter) {
     ed->setText("");
-    QTest::keyClick(ed, Qt::Key_B, Qt::ControlModifier);
+    QTest::keyClick(view, Qt::Key_B, Qt::ControlModifier);
     EXPECT_EQ(pressed, "\x02");
     EXPECT_EQ(ed->text(), "") << "nothing is inserted";
 }
@@ -255,7 +258,7 @@ TEST_F(QsciEditorInWindow, MouseEventsComeAfterTheClickMovedTheCaret) {
     ed->setSelectionStart(0);
     const int x = static_cast<int>(sci(QsciScintillaBase::SCI_POINTXFROMPOSITION, 0, 6));
     const int y = static_cast<int>(sci(QsciScintillaBase::SCI_POINTYFROMPOSITION, 0, 6));
-    QTest::mouseClick(ed->viewport(), Qt::LeftButton, Qt::NoModifier, QPoint(x + 1, y + 3));
+    QTest::mouseClick(view->viewport(), Qt::LeftButton, Qt::NoModifier, QPoint(x + 1, y + 3));
     EXPECT_EQ(mouseDownCaret, 6);
     EXPECT_EQ(mouseUpCaret, 6);
 }
@@ -264,7 +267,7 @@ TEST_F(QsciEditorInWindow, FormatsSurvivePainting) {
     ed->setText("float x;\r\n// note");
     ed->applyBold({{0, 5}});
     ed->applyColour({{10, 7}}, kGreen);
-    ed->grab();
+    view->grab();
     QApplication::processEvents();
     EXPECT_EQ(ed->formatAt(0), (CharFormat{kBlack, true}));
     EXPECT_EQ(ed->formatAt(12), (CharFormat{kGreen, false}));
@@ -272,50 +275,55 @@ TEST_F(QsciEditorInWindow, FormatsSurvivePainting) {
 }
 
 TEST(QsciEditor, ManyFormatsNeverUseScintillasOwnStyles) {
-    QsciEditor ed;
+    QsciView edView;
+    QsciEditor& ed = *edView.editor();
     ed.setText(std::string(60, 'x'));
     for (int i = 0; i < 60; ++i)
         ed.applyColour({{i, 1}}, Rgb{static_cast<std::uint8_t>(i), 0, 0});
     for (int i = 0; i < 60; ++i) {
         const long style =
-            ed.SendScintilla(QsciScintillaBase::SCI_GETSTYLEAT, static_cast<unsigned long>(i));
+            edView.SendScintilla(QsciScintillaBase::SCI_GETSTYLEAT, static_cast<unsigned long>(i));
         EXPECT_FALSE(style >= 32 && style <= 39) << "char " << i << " got style " << style;
         EXPECT_EQ(ed.formatAt(i).colour, (Rgb{static_cast<std::uint8_t>(i), 0, 0})) << "char " << i;
     }
 }
 
 TEST(QsciEditor, EveryStyleHasItsOwnColourBoldAndFont) {
-    QsciEditor ed;
-    ed.setEditorFont(QFont(QStringLiteral("No Such Face Anywhere"), 9));
+    QsciView edView;
+    QsciEditor& ed = *edView.editor();
+    edView.setEditorFont(QFont(QStringLiteral("No Such Face Anywhere"), 9));
     ed.setText("ab");
     ed.applyColour({{1, 1}}, kRed);
     ed.applyBold({{1, 1}});
     const auto style =
-        static_cast<unsigned long>(ed.SendScintilla(QsciScintillaBase::SCI_GETSTYLEAT, 1UL));
-    EXPECT_EQ(ed.SendScintilla(QsciScintillaBase::SCI_STYLEGETFORE, style), 0x0000FF) << "BGR red";
-    EXPECT_EQ(ed.SendScintilla(QsciScintillaBase::SCI_STYLEGETBOLD, style), 1);
+        static_cast<unsigned long>(edView.SendScintilla(QsciScintillaBase::SCI_GETSTYLEAT, 1UL));
+    EXPECT_EQ(edView.SendScintilla(QsciScintillaBase::SCI_STYLEGETFORE, style), 0x0000FF)
+        << "BGR red";
+    EXPECT_EQ(edView.SendScintilla(QsciScintillaBase::SCI_STYLEGETBOLD, style), 1);
     const QString fixedFamily = QFontDatabase::systemFont(QFontDatabase::FixedFont).family();
-    EXPECT_EQ(ed.editorFont().family(), fixedFamily) << "a missing face falls back";
+    EXPECT_EQ(edView.editorFont().family(), fixedFamily) << "a missing face falls back";
     for (unsigned long s : {0UL, style}) {
         char face[128] = {};
-        ed.SendScintilla(QsciScintillaBase::SCI_STYLEGETFONT, s, face);
+        edView.SendScintilla(QsciScintillaBase::SCI_STYLEGETFONT, s, face);
         EXPECT_EQ(QString::fromUtf8(face), fixedFamily) << "style " << s;
-        EXPECT_EQ(ed.SendScintilla(QsciScintillaBase::SCI_STYLEGETSIZE, s), 9) << "style " << s;
+        EXPECT_EQ(edView.SendScintilla(QsciScintillaBase::SCI_STYLEGETSIZE, s), 9) << "style " << s;
     }
 }
 
 TEST(QsciEditor, LoadingClearsTheUndoHistory) {
-    QsciEditor ed;
+    QsciView edView;
+    QsciEditor& ed = *edView.editor();
     ed.setText("a");
-    EXPECT_EQ(ed.SendScintilla(QsciScintillaBase::SCI_CANUNDO), 0);
-    ed.typeText("b");
-    EXPECT_EQ(ed.SendScintilla(QsciScintillaBase::SCI_CANUNDO), 1) << "typing can be undone";
+    EXPECT_EQ(edView.SendScintilla(QsciScintillaBase::SCI_CANUNDO), 0);
+    edView.typeText("b");
+    EXPECT_EQ(edView.SendScintilla(QsciScintillaBase::SCI_CANUNDO), 1) << "typing can be undone";
     ed.setText("c");
-    EXPECT_EQ(ed.SendScintilla(QsciScintillaBase::SCI_CANUNDO), 0);
+    EXPECT_EQ(edView.SendScintilla(QsciScintillaBase::SCI_CANUNDO), 0);
 }
 
 TEST(QsciEditor, PasteTakesThePendingFormat) {
-    QsciEditor ed;
+    QsciView edView;
+    QsciEditor& ed = *edView.editor();
     ed.setText("ab");
     QApplication::clipboard()->setText(QStringLiteral("xy"));
     ed.setSelectionStart(1);
@@ -328,7 +336,8 @@ TEST(QsciEditor, PasteTakesThePendingFormat) {
 }
 
 TEST(QsciEditor, ClipboardCarriesWindows1252AsUnicode) {
-    QsciEditor ed;
+    QsciView edView;
+    QsciEditor& ed = *edView.editor();
     ed.setText("\x80\xe9\x81\x7f");
     ed.setSelectionStart(0);
     ed.setSelectionLength(4);
@@ -348,13 +357,15 @@ TEST(QsciEditor, CopyCutAndPasteKeepEveryByte) {
     std::string all;
     for (int b = 0; b < 256; ++b)
         all += static_cast<char>(b);
-    QsciEditor from;
+    QsciView fromView;
+    QsciEditor& from = *fromView.editor();
     from.setText(all);
     const std::string stored = from.text(); // CR and LF each held as CR LF
     from.setSelectionStart(0);
     from.setSelectionLength(from.length());
     from.copy();
-    QsciEditor to;
+    QsciView toView;
+    QsciEditor& to = *toView.editor();
     to.paste();
     EXPECT_EQ(to.text(), stored);
 
@@ -371,12 +382,13 @@ TEST(QsciEditor, CopyCutAndPasteKeepEveryByte) {
     EXPECT_EQ(to.text(), stored);
 
     // Dropped from elsewhere, the same.
-    QsciEditor dropTarget;
+    QsciView dropTargetView;
+    QsciEditor& dropTarget = *dropTargetView.editor();
     const QMimeData* dragged = QApplication::clipboard()->mimeData();
     QDragEnterEvent enter(QPoint(1, 1), Qt::CopyAction, dragged, Qt::LeftButton, Qt::NoModifier);
-    QCoreApplication::sendEvent(dropTarget.viewport(), &enter);
+    QCoreApplication::sendEvent(dropTargetView.viewport(), &enter);
     QDropEvent drop(QPointF(1, 1), Qt::CopyAction, dragged, Qt::LeftButton, Qt::NoModifier);
-    QCoreApplication::sendEvent(dropTarget.viewport(), &drop);
+    QCoreApplication::sendEvent(dropTargetView.viewport(), &drop);
     EXPECT_EQ(dropTarget.text(), stored);
 
     from.setSelectionStart(0);
@@ -391,7 +403,8 @@ TEST(QsciEditor, BulkEditsOfAMegabyteTakeOneReplace) {
     std::string text;
     while (text.size() < 1'000'000)
         text += "float value = 1;\r\n";
-    QsciEditor ed;
+    QsciView edView;
+    QsciEditor& ed = *edView.editor();
     ed.setText(text);
     std::vector<Edit> edits;
     for (long p = 0; edits.size() < 10'000; p += 90)
@@ -405,8 +418,8 @@ TEST(QsciEditor, BulkEditsOfAMegabyteTakeOneReplace) {
     EXPECT_EQ(ed.text().substr(0, 25), "vector value = 1;\r\nfloat ");
     EXPECT_EQ(ed.formatAt(0), (CharFormat{kBlue, false}));
     EXPECT_EQ(ed.formatAt(6), (CharFormat{kBlack, false}));
-    EXPECT_EQ(ed.SendScintilla(QsciScintillaBase::SCI_CANUNDO), 1);
-    ed.SendScintilla(QsciScintillaBase::SCI_UNDO);
+    EXPECT_EQ(edView.SendScintilla(QsciScintillaBase::SCI_CANUNDO), 1);
+    edView.SendScintilla(QsciScintillaBase::SCI_UNDO);
     EXPECT_EQ(ed.text(), text) << "the whole bulk edit is one undo step";
 }
 

@@ -1,10 +1,10 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
-// The QScintilla control's keys, mouse, input methods, clipboard and drops.
+// The view's keys, mouse, input methods, clipboard and drops.
 // Every way text comes in goes through the text boundary: characters become
 // their bytes, and text holding a character with no byte is refused whole
 // and reported.
-#include "QsciEditor.h"
 #include "QsciProgramEdit.h"
+#include "QsciView.h"
 
 #include "Text.h"
 #include "TextCodec.h"
@@ -82,7 +82,7 @@ QKeyEvent keyEventFor(unsigned char b) {
 
 } // namespace
 
-void QsciEditor::typeText(std::string_view text) {
+void QsciView::typeText(std::string_view text) {
     if (isReadOnly())
         return;
     for (std::size_t i = 0; i < text.size(); ++i) {
@@ -95,7 +95,7 @@ void QsciEditor::typeText(std::string_view text) {
     }
 }
 
-void QsciEditor::keyPressEvent(QKeyEvent* event) {
+void QsciView::keyPressEvent(QKeyEvent* event) {
     const QString typed = event->text();
     // A character the 8-bit text cannot hold is not typed at all: Scintilla
     // would store '?' in its place.
@@ -106,12 +106,12 @@ void QsciEditor::keyPressEvent(QKeyEvent* event) {
         event->accept();
         return;
     }
-    if (m_events.keyDown)
-        m_events.keyDown(event->key());
-    if (m_events.keyPress)
+    if (events().keyDown)
+        events().keyDown(event->key());
+    if (events().keyPress)
         for (QChar c : typed)
             if (const auto b = typedByte(c, event->modifiers()))
-                m_events.keyPress(static_cast<char>(*b));
+                events().keyPress(static_cast<char>(*b));
 
     const long caretBefore = SendScintilla(SCI_GETCURRENTPOS);
     const long anchorBefore = SendScintilla(SCI_GETANCHOR);
@@ -134,7 +134,7 @@ void QsciEditor::keyPressEvent(QKeyEvent* event) {
         m_pending.reset();
 }
 
-void QsciEditor::typeKeyText(QKeyEvent* event, const std::string& bytes) {
+void QsciView::typeKeyText(QKeyEvent* event, const std::string& bytes) {
     // Scintilla turns key text into Latin-1, '?' for every other character.
     // Handed the bytes as Latin-1 characters, it stores the very bytes and
     // types them as it types any key (overtype included).
@@ -159,7 +159,7 @@ void QsciEditor::typeKeyText(QKeyEvent* event, const std::string& bytes) {
     event->accept();
 }
 
-void QsciEditor::inputMethodEvent(QInputMethodEvent* event) {
+void QsciView::inputMethodEvent(QInputMethodEvent* event) {
     if (isReadOnly()) {
         QsciScintilla::inputMethodEvent(event);
         return;
@@ -191,12 +191,12 @@ void QsciEditor::inputMethodEvent(QInputMethodEvent* event) {
     m_composing = false;
     QString refused;
     if (const std::optional<std::string> bytes = bytesOfText(commit, &refused)) {
-        if (m_events.keyDown)
-            m_events.keyDown(Qt::Key_unknown);
-        if (m_events.keyPress)
+        if (events().keyDown)
+            events().keyDown(Qt::Key_unknown);
+        if (events().keyPress)
             for (QChar c : commit)
                 if (const auto b = typedByte(c))
-                    m_events.keyPress(static_cast<char>(*b));
+                    events().keyPress(static_cast<char>(*b));
         insertOverSelection(*bytes);
     } else {
         refuse(refused);
@@ -209,7 +209,7 @@ void QsciEditor::inputMethodEvent(QInputMethodEvent* event) {
     event->accept();
 }
 
-void QsciEditor::showComposition(const QInputMethodEvent& event) {
+void QsciView::showComposition(const QInputMethodEvent& event) {
     // Scintilla shows the composition in the text meanwhile, as Latin-1 with
     // '?' for every other character: it is handed the bytes where the text
     // has them.
@@ -222,8 +222,8 @@ void QsciEditor::showComposition(const QInputMethodEvent& event) {
     m_composing = !preedit.isEmpty();
 }
 
-void QsciEditor::putBackComposedOver() {
-    if (!m_composedOver || m_composedOver->start > length())
+void QsciView::putBackComposedOver() {
+    if (!m_composedOver || m_composedOver->start > bufferLength())
         return;
     const Replaced& r = *m_composedOver;
     ProgramEdit edit(*this);
@@ -232,7 +232,7 @@ void QsciEditor::putBackComposedOver() {
     setSelectionQuietly(r.start, r.start + static_cast<long>(r.bytes.size()));
 }
 
-void QsciEditor::insertOverSelection(const std::string& bytes) {
+void QsciView::insertOverSelection(const std::string& bytes) {
     if (isReadOnly() || bytes.empty())
         return;
     const long start = selectionStart();
@@ -246,12 +246,12 @@ void QsciEditor::insertOverSelection(const std::string& bytes) {
     SendScintilla(SCI_GOTOPOS, static_cast<unsigned long>(start + static_cast<long>(bytes.size())));
 }
 
-void QsciEditor::refuse(const QString& character) const {
-    if (m_events.refused)
-        m_events.refused(character.toStdString());
+void QsciView::refuse(const QString& character) const {
+    if (events().refused)
+        events().refused(character.toStdString());
 }
 
-bool QsciEditor::isActionShortcut(const QKeyEvent* event) const {
+bool QsciView::isActionShortcut(const QKeyEvent* event) const {
     const QKeySequence pressed(
         QKeyCombination(event->modifiers() & ~Qt::KeypadModifier, Qt::Key(event->key())));
     for (const QWidget* w = this; w; w = w->parentWidget()) {
@@ -270,7 +270,7 @@ bool QsciEditor::isActionShortcut(const QKeyEvent* event) const {
     return false;
 }
 
-bool QsciEditor::event(QEvent* event) {
+bool QsciView::event(QEvent* event) {
     // Scintilla claims every key it has a command for (Ctrl+C, Ctrl+V...);
     // the shortcuts of our own actions must win over them.
     if (event->type() == QEvent::ShortcutOverride &&
@@ -281,7 +281,7 @@ bool QsciEditor::event(QEvent* event) {
     return QsciScintilla::event(event);
 }
 
-void QsciEditor::mousePressEvent(QMouseEvent* event) {
+void QsciView::mousePressEvent(QMouseEvent* event) {
     const QPoint at = event->position().toPoint();
     if (event->button() == Qt::MiddleButton && QApplication::clipboard()->supportsSelection() &&
         textWithNul(QApplication::clipboard()->mimeData(QClipboard::Selection))) {
@@ -294,17 +294,17 @@ void QsciEditor::mousePressEvent(QMouseEvent* event) {
         QsciScintilla::mousePressEvent(event);
     }
     m_pending.reset();
-    if (m_events.mouseDown)
-        m_events.mouseDown();
+    if (events().mouseDown)
+        events().mouseDown();
 }
 
-void QsciEditor::mouseReleaseEvent(QMouseEvent* event) {
+void QsciView::mouseReleaseEvent(QMouseEvent* event) {
     QsciScintilla::mouseReleaseEvent(event);
-    if (m_events.mouseUp)
-        m_events.mouseUp();
+    if (events().mouseUp)
+        events().mouseUp();
 }
 
-std::optional<std::string> QsciEditor::textWithNul(const QMimeData* source) const {
+std::optional<std::string> QsciView::textWithNul(const QMimeData* source) const {
     if (!source || !source->hasFormat(bytesFormat()))
         return std::nullopt;
     const QByteArray bytes = source->data(bytesFormat());
@@ -316,7 +316,7 @@ std::optional<std::string> QsciEditor::textWithNul(const QMimeData* source) cons
         std::string_view(bytes.constData(), static_cast<std::size_t>(bytes.size())));
 }
 
-bool QsciEditor::pasteWithNul(bool fromSelection) {
+bool QsciView::pasteWithNul(bool fromSelection) {
     const std::optional<std::string> text = textWithNul(QApplication::clipboard()->mimeData(
         fromSelection ? QClipboard::Selection : QClipboard::Clipboard));
     if (!text)
@@ -325,7 +325,7 @@ bool QsciEditor::pasteWithNul(bool fromSelection) {
     return true;
 }
 
-void QsciEditor::dropEvent(QDropEvent* event) {
+void QsciView::dropEvent(QDropEvent* event) {
     // A refused drop is not taken, so that a source that moves its text
     // keeps it.
     const QMimeData* source = event->mimeData();
@@ -370,7 +370,7 @@ void QsciEditor::dropEvent(QDropEvent* event) {
     setSelectionQuietly(pos, pos + static_cast<long>(text->size()));
 }
 
-QByteArray QsciEditor::fromMimeData(const QMimeData* source, bool& rectangular) const {
+QByteArray QsciView::fromMimeData(const QMimeData* source, bool& rectangular) const {
     QByteArray bytes = QsciScintilla::fromMimeData(source, rectangular);
     // Text copied here comes back byte for byte, NUL included.
     if (source->hasFormat(bytesFormat()))
@@ -392,7 +392,7 @@ QByteArray QsciEditor::fromMimeData(const QMimeData* source, bool& rectangular) 
     return QByteArray::fromStdString(*mapped);
 }
 
-QMimeData* QsciEditor::toMimeData(const QByteArray& text, bool rectangular) const {
+QMimeData* QsciView::toMimeData(const QByteArray& text, bool rectangular) const {
     // Scintilla copies a NUL as a blank: what it copied (the selection, or
     // the lines it spans for the line commands) is read from the buffer as
     // it stands.
@@ -408,7 +408,7 @@ QMimeData* QsciEditor::toMimeData(const QByteArray& text, bool rectangular) cons
         long linesEnd =
             SendScintilla(SCI_POSITIONFROMLINE, static_cast<unsigned long>(lineOf(end) + 1));
         if (linesEnd < 0)
-            linesEnd = length();
+            linesEnd = bufferLength();
         for (const auto& [from, to] : {std::pair{start, end}, std::pair{linesStart, linesEnd}}) {
             const std::string_view copied =
                 bytes().substr(static_cast<std::size_t>(from), static_cast<std::size_t>(to - from));
@@ -425,7 +425,7 @@ QMimeData* QsciEditor::toMimeData(const QByteArray& text, bool rectangular) cons
     return mime;
 }
 
-void QsciEditor::paste() {
+void QsciView::paste() {
     if (pasteWithNul(false))
         return;
     if (selectionLength() > 0)
