@@ -9,8 +9,9 @@
 //   TForm1Commands.cpp  editor commands, Create New, delete
 //   TForm1Analysis.cpp  highlighting, function index, find-next
 //   TForm1Launch.cpp    batch-file launcher
-// The pages See, RSearch, Go, Snip, Cmd and Help and the header bar are
-// classes of their own (pages/) that own their controls and handlers.
+// The pages See, RSearch, Go, Snip, Cmd and Help, the header bar and the
+// menus are classes of their own (pages/) that own their controls and
+// handlers; TForm1Layout.cpp builds and connects them.
 #pragma once
 
 #include <QMainWindow>
