@@ -147,8 +147,7 @@ std::vector<ModDefinition> completionCandidates(const DefinitionIndex& index, co
 std::string prototypeOf(const DefinitionIndex& index, std::string_view function,
                         const LanguageWords& words) {
     std::string prototype;
-    const std::vector<ModDefinition> targets =
-        jumpTargets(index.definitionsOf(function), false);
+    const std::vector<ModDefinition> targets = jumpTargets(index.definitionsOf(function), false);
     if (!targets.empty())
         prototype = std::string(trimBlanks(targets.front().lineText));
     else

@@ -173,8 +173,8 @@ void TForm1::markMessageLines() {
         if (!it->second)
             continue;
         talmo->view()->addLineMark(m.line - 1, m.kind == talmo::ListedMessage::Kind::Error
-                                           ? talmo::QsciView::LineMark::Error
-                                           : talmo::QsciView::LineMark::Warning);
+                                                   ? talmo::QsciView::LineMark::Error
+                                                   : talmo::QsciView::LineMark::Warning);
     }
 }
 

@@ -379,8 +379,7 @@ std::vector<talmo::CompletionItem> TForm1::completionsOf(const NameAt& typed) {
     nav.index->refreshChanged();
     const std::vector<talmo::ModDefinition> mod =
         talmo::completionCandidates(*nav.index, typed, kMaxCompletions * 20);
-    return talmo::completionsFor(typed.name, typed.afterDot, mod, languageWords(),
-                                 kMaxCompletions);
+    return talmo::completionsFor(typed.name, typed.afterDot, mod, languageWords(), kMaxCompletions);
 }
 
 std::string TForm1::callTipOf(std::string_view function) {

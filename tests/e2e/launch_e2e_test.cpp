@@ -261,7 +261,8 @@ void LaunchE2eTest::compilerErrorsLeadToTheirLinesUntilFixed() {
     QCOMPARE(text.substr(static_cast<std::size_t>(w.talmo->selectionStart()),
                          static_cast<std::size_t>(w.talmo->selectionLength())),
              std::string("    lamp = 3;"));
-    QCOMPARE(w.talmo->view()->linesWithMark(talmo::QsciView::LineMark::Error), std::vector<int>{36});
+    QCOMPARE(w.talmo->view()->linesWithMark(talmo::QsciView::LineMark::Error),
+             std::vector<int>{36});
 
     // Fix both: the error in the editor (QCC! saves it), the warning on disk.
     w.talmo->view()->typeText("    self.lanterns = self.lanterns - 1;");
