@@ -9,6 +9,7 @@
 #include "LogBuffer.h"
 #include "QsciEditor.h"
 #include "TextBytes.h"
+#include "WorkingDirectory.h"
 
 #include <QCheckBox>
 #include <QCloseEvent>
@@ -22,7 +23,9 @@
 
 #include <exception>
 
-TForm1::TForm1(QWidget* parent) : QMainWindow(parent), m_startupDirectory(QDir::currentPath()) {
+TForm1::TForm1(QWidget* parent)
+    : QMainWindow(parent), m_workingDirectory(new talmo::WorkingDirectory(this)),
+      m_startupDirectory(m_workingDirectory->path()) {
     buildLayout();
     wireBrowsing();
     wireRecovery();

@@ -54,6 +54,7 @@ class FileListBox;
 class DirectoryList;
 class ColourChooser;
 class FunctionCombo;
+class WorkingDirectory;
 } // namespace talmo
 
 class TForm1 : public QMainWindow {
@@ -76,8 +77,8 @@ public:
     // Makes qclista and listado re-read the working directory; afterwards
     // listado shows all files and neither list has a selection.
     void RefreshFileLists();
-    // Makes `path` the working directory (the directory list, the process's
-    // current directory and the lists that follow it).
+    // Makes `path` the working directory (a file names its folder): the
+    // directory list and the lists that follow it.
     void changeWorkingDirectory(const QString& path);
     QString workingDirectory() const;
 
@@ -261,6 +262,8 @@ private:
     void onKeyPress(QWidget* box, std::function<void(char)> handler);
     // Brings a page of Manager to the front by index.
     void showPage(int index);
+    // The directory list and the lists that show the working directory.
+    void followWorkingDirectory(const QString& now);
     // The bare file name of a path.
     static QString fileNamePart(const QString& path);
     // Text typed for the file's 8-bit text, as bytes; nullopt (logged, so
@@ -403,7 +406,8 @@ private:
     std::vector<std::string> m_referencePages;
 
     ErrorReporter m_errorReporter;
-    QString m_startupDirectory;
+    talmo::WorkingDirectory* m_workingDirectory = nullptr;
+    QString m_startupDirectory; // the profiles list stays there
     bool m_shown = false;
     // The line breaks of the file in `test`: it is written back with them.
     talmo::LineBreak m_manBreaks = talmo::LineBreak::CrLf;

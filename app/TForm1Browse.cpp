@@ -11,6 +11,7 @@
 #include "JournalKeeper.h"
 #include "QsciEditor.h"
 #include "Text.h"
+#include "WorkingDirectory.h"
 
 #include <QCheckBox>
 #include <QComboBox>
@@ -31,8 +32,6 @@ using talmo::FileListBox;
 using talmo::localPath;
 
 namespace {
-
-const QString kSourceMask = QStringLiteral("*.qc;*.src;*.txt");
 
 // The entry of `drive` that holds the working directory: the longest root
 // that begins it. Roots ("C:/") and directories ("C:\mod") are compared in
@@ -74,6 +73,8 @@ void TForm1::wireBrowsing() {
         if (rewatchEditedFile())
             followEditedFile();
     });
+    connect(m_workingDirectory, &talmo::WorkingDirectory::changed, this,
+            [this](const QString& now) { followWorkingDirectory(now); });
     connect(dir, &talmo::DirectoryList::enterRequested, this,
             [this](const QString& path) { changeWorkingDirectory(path); });
     connect(drive, &QComboBox::activated, this, [this] { driveChange(); });
@@ -92,19 +93,19 @@ void TForm1::wireBrowsing() {
 }
 
 QString TForm1::workingDirectory() const {
-    return dir->directory();
+    return m_workingDirectory->path();
 }
 
 void TForm1::changeWorkingDirectory(const QString& path) {
     if (path.isEmpty() || path == workingDirectory())
         return;
-    QString target = path;
-    const QFileInfo info(QDir::current(), path);
-    if (info.exists() && !info.isDir())
-        target = info.absolutePath();
-    // A directory that cannot be entered leaves everything as it was.
-    QDir::setCurrent(target);
-    const QString now = QDir::toNativeSeparators(QDir::currentPath());
+    // A directory that cannot be entered changes nothing; what follows a
+    // change still runs.
+    if (!m_workingDirectory->change(path))
+        followWorkingDirectory(workingDirectory());
+}
+
+void TForm1::followWorkingDirectory(const QString& now) {
     dir->setDirectory(now);
     qclista->setDirectory(now);
     dirChange();
@@ -137,10 +138,8 @@ void TForm1::FilterComboBox1Change() {
 }
 
 void TForm1::RefreshFileLists() {
-    qclista->setMask(QStringLiteral("*.*"));
-    qclista->setMask(kSourceMask);
-    listado->setMask(kSourceMask);
-    listado->setMask(QStringLiteral("*.*"));
+    qclista->reread(talmo::sourceMask());
+    listado->reread(QStringLiteral("*.*"));
 }
 
 void TForm1::qclistaClick() {

@@ -11,6 +11,7 @@
 #include "FileListBox.h"
 #include "PathBytes.h"
 #include "ShellRun.h"
+#include "WorkingDirectory.h"
 
 #include <QAction>
 #include <QCheckBox>
@@ -46,10 +47,13 @@ void TForm1::wireLaunch() {
 }
 
 void TForm1::WriteCompileBatch() {
-    talmo::writeBatchFile(talmo::kCompileBatch, talmo::compileBatchLines(typedText(compilerqc)));
-    talmo::dropLinkedOutput("log");
+    talmo::writeBatchFile(m_workingDirectory->filePath(talmo::kCompileBatch),
+                          talmo::compileBatchLines(typedText(compilerqc)));
+    talmo::dropLinkedOutput(m_workingDirectory->filePath("log"));
 }
 
+// Batch files are written by their full path into the working directory and
+// run there by name (the shell runs in it).
 void TForm1::Button6Click() {
     // The compiler reads the files on disk: write the edited one first.
     if (autosave->isChecked())
@@ -66,24 +70,27 @@ void TForm1::goClick() {
     runReportingErrors([this] {
         const talmo::GameSettings game{typedText(pathquake), typedText(namequake),
                                        typedText(namemod), typedText(paramsquake)};
-        talmo::writeBatchFile(talmo::kGameBatch, talmo::gameBatchLines(game));
-        talmo::runBatchFile(talmo::kGameBatch, false, ownerOf(this));
+        const std::filesystem::path batch = m_workingDirectory->filePath(talmo::kGameBatch);
+        talmo::writeBatchFile(batch, talmo::gameBatchLines(game));
+        talmo::runBatchFile(batch.filename(), false, ownerOf(this));
     });
 }
 
 void TForm1::openwithnotepad1Click() {
     runReportingErrors([this] {
-        talmo::writeBatchFile(talmo::kNotepadBatch, talmo::notepadBatchLines(talmo::pathBytes(
-                                                        localPath(qclista->selectedPath()))));
-        talmo::runBatchFile(talmo::kNotepadBatch, true, ownerOf(this));
+        const std::filesystem::path batch = m_workingDirectory->filePath(talmo::kNotepadBatch);
+        talmo::writeBatchFile(
+            batch, talmo::notepadBatchLines(talmo::pathBytes(localPath(qclista->selectedPath()))));
+        talmo::runBatchFile(batch.filename(), true, ownerOf(this));
     });
 }
 
 void TForm1::shellopen1Click() {
     runReportingErrors([this] {
-        talmo::writeBatchFile(talmo::kShellBatch, talmo::shellBatchLines(talmo::pathBytes(
-                                                      localPath(listado->selectedPath()))));
-        talmo::runBatchFile(talmo::kShellBatch, true, ownerOf(this));
+        const std::filesystem::path batch = m_workingDirectory->filePath(talmo::kShellBatch);
+        talmo::writeBatchFile(
+            batch, talmo::shellBatchLines(talmo::pathBytes(localPath(listado->selectedPath()))));
+        talmo::runBatchFile(batch.filename(), true, ownerOf(this));
     });
 }
 
@@ -96,8 +103,9 @@ void TForm1::commanderKeyPress(char key) {
     if (key != '\r' || commander->text().isEmpty())
         return;
     runReportingErrors([this] {
-        talmo::writeBatchFile(talmo::kCommandBatch, talmo::commandBatchLines(typedText(commander)));
-        talmo::dropLinkedOutput("commanderlog");
-        talmo::runBatchFile(talmo::kCommandBatch, false, ownerOf(this));
+        const std::filesystem::path batch = m_workingDirectory->filePath(talmo::kCommandBatch);
+        talmo::writeBatchFile(batch, talmo::commandBatchLines(typedText(commander)));
+        talmo::dropLinkedOutput(m_workingDirectory->filePath("commanderlog"));
+        talmo::runBatchFile(batch.filename(), false, ownerOf(this));
     });
 }

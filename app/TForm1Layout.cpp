@@ -36,8 +36,6 @@ using talmo::FileListBox;
 
 namespace {
 
-const QString kSourceMask = QStringLiteral("*.qc;*.src;*.txt");
-
 template <typename W> W* named(W* widget, const char* name) {
     widget->setObjectName(QString::fromLatin1(name));
     return widget;
@@ -164,7 +162,7 @@ QWidget* TForm1::buildLeftPanel() {
     TabbedNotebook1->setToolTip(QStringLiteral("Qc files or General Files."));
     TabbedNotebook1->setMinimumWidth(110);
 
-    qclista = named(new FileListBox(m_startupDirectory, kSourceMask), "qclista");
+    qclista = named(new FileListBox(m_startupDirectory, talmo::sourceMask()), "qclista");
     qclista->setToolTip(QStringLiteral("Click->Save last & open new, DblClick->Save.. "));
     qclista->setCursor(Qt::PointingHandCursor);
     qclista->setFont(listFont());

@@ -10,6 +10,7 @@
 #include "EditSession.h"
 #include "MessageList.h"
 #include "QsciEditor.h"
+#include "WorkingDirectory.h"
 
 #include <QAction>
 #include <QDir>
@@ -79,7 +80,7 @@ bool TForm1::startWatchedCompile() {
     const std::string runner = talmo::findBatchRunner();
     if (runner.empty())
         return false;
-    const QString directory = QDir::currentPath();
+    const QString directory = m_workingDirectory->path();
     if (!m_compileRuns)
         m_compileRuns = {new QObject, endRuns};
     QObject* owner = m_compileRuns.get();

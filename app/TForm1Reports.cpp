@@ -11,6 +11,7 @@
 #include "Text.h"
 #include "TextBytes.h"
 #include "TextCodec.h"
+#include "WorkingDirectory.h"
 
 #include <QListWidget>
 #include <QMouseEvent>
@@ -60,7 +61,7 @@ void TForm1::runReport(LineScan scan) {
         std::vector<std::string> entries;
         QString failure;
         try {
-            scan(reader, talmo::localPath(name), source, entries);
+            scan(reader, m_workingDirectory->filePath(name), source, entries);
         } catch (const std::exception& e) {
             failure = QString::fromUtf8(e.what());
         }
@@ -96,7 +97,8 @@ void TForm1::EditReportClick() {
         entries.reserve(static_cast<std::size_t>(reportlist->count()));
         for (int i = 0; i < reportlist->count(); ++i)
             entries.push_back(bytesOf(reportlist->item(i)));
-        talmo::writeGeneratedFileBytes(std::string(talmo::kReportFileName),
+        talmo::writeGeneratedFileBytes(m_workingDirectory->filePath(std::filesystem::path(
+                                           std::string(talmo::kReportFileName))),
                                        talmo::joinCrLf(talmo::reportFileLines(entries)));
         RefreshFileLists();
         const QString name = QString::fromLatin1(

@@ -12,6 +12,7 @@
 #include "Profile.h"
 #include "Snip.h"
 #include "Text.h"
+#include "WorkingDirectory.h"
 
 #include <QFile>
 #include <QGroupBox>
@@ -73,13 +74,12 @@ void TForm1::Button2Click() {
                                           nameBytes(paramsquake->text())};
     profileinfo->setPlainText(profileMemoText(talmo::composeProfileText(settings)));
     try {
-        talmo::writeProfileFile(localPath(name), settings);
+        talmo::writeProfileFile(m_workingDirectory->filePath(name), settings);
         LogLine(QStringLiteral("qprofile saved"));
     } catch (const std::exception&) {
         LogLine(QStringLiteral("cant save profile!"));
     }
-    // Shows a profile saved into the list's directory; this makes the
-    // start-up directory current again.
+    // Shows a profile saved into the list's directory.
     profiles->reread();
 }
 
@@ -115,9 +115,9 @@ void TForm1::salvaxssClick() {
     const std::optional<std::string> text = fileText(talmo::memoContents(xxtcode));
     if (!text)
         return;
-    const std::vector<std::string> lines =
-        talmo::saveSnip(nameBytes(xxtfile->text()), talmo::normalizeLineBreaks(*text),
-                        [this] { xxtfilebox->reread(); });
+    const std::vector<std::string> lines = talmo::saveSnip(
+        nameBytes(xxtfile->text()), talmo::normalizeLineBreaks(*text),
+        [this] { xxtfilebox->reread(); }, m_workingDirectory->filePath(std::filesystem::path()));
     for (const std::string& line : lines)
         LogLine(talmo::nameText(line));
     xxtfile->clear();
