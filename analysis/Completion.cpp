@@ -1,6 +1,9 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "Completion.h"
 
+#include "ReferenceLookup.h"
+#include "Text.h"
+
 #include <algorithm>
 #include <map>
 #include <tuple>
@@ -11,10 +14,6 @@ namespace {
 
 char lowerAscii(char c) {
     return c >= 'A' && c <= 'Z' ? static_cast<char>(c - 'A' + 'a') : c;
-}
-
-bool isBlank(char c) {
-    return c == ' ' || c == '\t' || c == '\r' || c == '\n';
 }
 
 template <typename Visit> void eachLine(std::string_view text, Visit visit) {
@@ -78,28 +77,10 @@ LanguageWords languageWordsOf(std::string_view builtinPage, std::string_view lex
                 {std::string(line.substr(begin, end - begin)), std::string(line)});
     });
 
-    if (const std::size_t begin = lexPage.find("Reserved words"); begin != std::string_view::npos) {
-        std::size_t end = lexPage.find("\n\n", begin);
-        if (end == std::string_view::npos)
-            end = lexPage.size();
-        // Items between separators; an item that is exactly one word is listed.
-        const std::string_view paragraph = lexPage.substr(begin, end - begin);
-        std::size_t item = 0;
-        for (std::size_t i = 0; i <= paragraph.size(); ++i) {
-            if (i < paragraph.size() &&
-                std::string_view(",:()").find(paragraph[i]) == std::string_view::npos)
-                continue;
-            std::size_t a = item, b = i;
-            while (a < b && isBlank(paragraph[a]))
-                ++a;
-            while (b > a && isBlank(paragraph[b - 1]))
-                --b;
-            const std::string_view word = paragraph.substr(a, b - a);
-            if (!word.empty() && std::all_of(word.begin(), word.end(), isWordByte))
-                words.keywords.push_back({std::string(word), {}});
-            item = i + 1;
-        }
-    }
+    // An item of the reserved words that is exactly one word is one.
+    for (const PageItem& item : reservedWordItems(lexPage))
+        if (!item.text.empty() && std::all_of(item.text.begin(), item.text.end(), isWordByte))
+            words.keywords.push_back({std::string(item.text), {}});
 
     eachLine(consolePage, [&](std::string_view line) {
         if (line.empty() || isBlank(line[0]))

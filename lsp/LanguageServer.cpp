@@ -13,6 +13,7 @@
 #include <QJsonParseError>
 
 #include <algorithm>
+#include <utility>
 
 namespace fs = std::filesystem;
 
@@ -216,8 +217,13 @@ bool wellFormed(const QString& method, const QJsonObject& params) {
 
 } // namespace
 
-LanguageServer::LanguageServer(Send send, LanguageWords words)
-    : m_send(std::move(send)), m_words(std::move(words)) {}
+LanguageServer::LanguageServer(Send send, LanguageWords words, Post post)
+    : m_send(std::move(send)), m_post(std::move(post)), m_words(std::move(words)) {}
+
+LanguageServer::~LanguageServer() {
+    if (m_compile.joinable())
+        m_compile.join();
+}
 
 void LanguageServer::reply(const QJsonValue& id, const QJsonValue& result) {
     m_send(QJsonDocument(QJsonObject{{QStringLiteral("jsonrpc"), QStringLiteral("2.0")},
@@ -710,6 +716,10 @@ void LanguageServer::didSave(const QJsonObject& params) {
 }
 
 void LanguageServer::publishDiagnostics() {
+    if (m_compile.joinable()) {
+        m_compileAgain = true;
+        return;
+    }
     const std::optional<std::string> compiler = compilerOnPath();
     if (!compiler)
         return;
@@ -717,8 +727,21 @@ void LanguageServer::publishDiagnostics() {
     for (const auto& [uri, document] : m_open)
         if (!document.name.empty())
             texts.emplace(document.name, document.text);
+    m_compile = std::thread([this, root = m_root, compiler = *compiler, texts = std::move(texts)] {
+        std::vector<CompilerMessage> messages = compileInScratchCopy(root, compiler, texts);
+        m_post([this, compiler, messages = std::move(messages)] { compiled(compiler, messages); });
+    });
+}
+
+void LanguageServer::compiled(const std::string& compiler,
+                              const std::vector<CompilerMessage>& messages) {
+    m_compile.join(); // it ends right after posting this
+    if (std::exchange(m_compileAgain, false)) {
+        publishDiagnostics();
+        return;
+    }
     std::map<QString, QJsonArray> byUri;
-    for (const CompilerMessage& m : compileInScratchCopy(m_root, *compiler, texts)) {
+    for (const CompilerMessage& m : messages) {
         const std::string file = m.file.empty() ? std::string("progs.src") : m.file;
         TextPosition at{std::max(m.line - 1, 0), std::max(m.column - 1, 0)};
         if (const std::string* text =
@@ -733,7 +756,7 @@ void LanguageServer::publishDiagnostics() {
         byUri[uriOf(file)].append(QJsonObject{
             {QStringLiteral("range"), range},
             {QStringLiteral("severity"), m.kind == CompilerMessage::Kind::Error ? 1 : 2},
-            {QStringLiteral("source"), QString::fromStdString(*compiler)},
+            {QStringLiteral("source"), QString::fromStdString(compiler)},
             {QStringLiteral("message"), textOf(m.text)}});
     }
     // Files that had messages and have none now are cleared.

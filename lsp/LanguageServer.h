@@ -5,6 +5,7 @@
 // mod, through its definition index.
 #pragma once
 
+#include "CompilerMessages.h"
 #include "Completion.h"
 #include "DefinitionIndex.h"
 #include "TextPositions.h"
@@ -19,13 +20,21 @@
 #include <optional>
 #include <set>
 #include <string>
+#include <thread>
+#include <vector>
 
 namespace talmo {
 
 class LanguageServer {
 public:
     using Send = std::function<void(const QByteArray& body)>;
-    LanguageServer(Send send, LanguageWords words);
+    // Runs a function on the thread that calls handle(), between messages:
+    // the compile on save runs on a thread of its own and hands its messages
+    // back through it, so requests are answered while the compiler runs.
+    using Post = std::function<void(std::function<void()>)>;
+    LanguageServer(Send send, LanguageWords words, Post post);
+    // Waits for a compile under way (its scratch copy is removed by then).
+    ~LanguageServer();
 
     // One message's body, as framed by the client. Anything that is not a
     // well-formed message is answered with the protocol's error.
@@ -73,12 +82,19 @@ private:
     void didChange(const QJsonObject& params);
     void didClose(const QJsonObject& params);
     void didSave(const QJsonObject& params);
+    // Compiles the mod with the open documents' texts, off this thread; a
+    // save during a compile compiles again once it ends, and only the newest
+    // compile's messages are published.
     void publishDiagnostics();
+    void compiled(const std::string& compiler, const std::vector<CompilerMessage>& messages);
 
     std::optional<std::string> nameOfUri(const QString& uri) const;
     QString uriOf(const std::string& name) const;
 
     Send m_send;
+    Post m_post;
+    std::thread m_compile;
+    bool m_compileAgain = false; // a save came while the compiler ran
     LanguageWords m_words;
     PositionEncoding m_encoding = PositionEncoding::Utf16;
     bool m_initialized = false;

@@ -1,6 +1,8 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "WindowFixture.h"
 
+#include "QsciEditor.h"
+
 #include <QCheckBox>
 #include <QFile>
 #include <QFileInfo>
@@ -9,6 +11,10 @@
 #include <QTest>
 
 namespace talmo::testing {
+
+talmo::QsciEditor* editor(const QObject& window, const char* name) {
+    return control<talmo::QsciEditor>(window, name);
+}
 
 void writeFile(const QString& path, const std::string& bytes) {
     QDir().mkpath(QFileInfo(path).absolutePath());
@@ -50,14 +56,14 @@ WindowFixture::WindowFixture(const std::vector<std::pair<QString, std::string>>&
 
 WindowFixture::~WindowFixture() {
     if (m_window) {
-        m_window->autosave->setChecked(false);
+        testing::control<QCheckBox>(*m_window, "auto")->setChecked(false);
         m_window.reset();
     }
     QDir::setCurrent(m_previousDir);
 }
 
 QStringList WindowFixture::logLines() const {
-    const QString text = m_window->log->toPlainText();
+    const QString text = testing::control<QPlainTextEdit>(*m_window, "log")->toPlainText();
     return text.isEmpty() ? QStringList() : text.split(u'\n');
 }
 

@@ -14,7 +14,22 @@
 #include <memory>
 #include <string>
 
+namespace talmo {
+class QsciEditor;
+}
+
 namespace talmo::testing {
+
+// A control of the window by its objectName; fails the test when missing.
+// Tests reach the window's controls only this way, never through members.
+template <typename T> T* control(const QObject& window, const char* name) {
+    T* found = window.findChild<T*>(QString::fromLatin1(name));
+    if (!found)
+        qFatal("no control named %s", name);
+    return found;
+}
+// The editor of that name: "talmo" on the Edit page, "veer" on the See page.
+talmo::QsciEditor* editor(const QObject& window, const char* name = "talmo");
 
 // Writes bytes to dir/name (creating folders), failing the test on error.
 void writeFile(const QString& path, const std::string& bytes);
@@ -37,10 +52,7 @@ public:
 
     // Control of the window by objectName; fails the test when missing.
     template <typename T> T* control(const char* name) {
-        T* w = m_window->findChild<T*>(QString::fromLatin1(name));
-        if (!w)
-            qFatal("no control named %s", name);
-        return w;
+        return testing::control<T>(*m_window, name);
     }
     // The log's lines.
     QStringList logLines() const;

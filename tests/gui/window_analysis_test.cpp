@@ -17,6 +17,8 @@
 #include <QTabWidget>
 #include <QTest>
 
+using talmo::testing::control;
+using talmo::testing::editor;
 using talmo::testing::WindowFixture;
 
 namespace {
@@ -84,19 +86,21 @@ TForm1& loadDefs(WindowFixture& f, const QString& name = QStringLiteral("defs.qc
     w.activateWindow();
     if (!QTest::qWaitForWindowActive(&w))
         qWarning("window not active");
-    if (!f.doubleClickItem(w.qclista, name))
+    if (!f.doubleClickItem(control<talmo::FileListBox>(w, "qclista"), name))
         qFatal("no list entry %s", qPrintable(name));
     return w;
 }
 
 // Opens com's list with the mouse and clicks the entry of that text.
 void pickWithMouse(TForm1& w, const QString& entry) {
-    QTest::mouseClick(w.com, Qt::LeftButton, {}, QPoint(w.com->width() - 6, w.com->height() / 2));
-    QAbstractItemView* view = w.com->view();
+    QTest::mouseClick(control<talmo::FunctionCombo>(w, "com"), Qt::LeftButton, {},
+                      QPoint(control<talmo::FunctionCombo>(w, "com")->width() - 6,
+                             control<talmo::FunctionCombo>(w, "com")->height() / 2));
+    QAbstractItemView* view = control<talmo::FunctionCombo>(w, "com")->view();
     QVERIFY(QTest::qWaitForWindowExposed(view->window()));
     // The list ignores a release that comes too soon after it opened.
     QTest::qWait(QApplication::doubleClickInterval() + 50);
-    const int row = w.com->findText(entry, Qt::MatchExactly);
+    const int row = control<talmo::FunctionCombo>(w, "com")->findText(entry, Qt::MatchExactly);
     QVERIFY(row >= 0);
     const QModelIndex index = view->model()->index(row, 0);
     view->scrollTo(index);
@@ -129,7 +133,7 @@ private slots:
 void WindowAnalysisTest::loadHighlightsAndIndexesTheFile() {
     WindowFixture f(mod());
     TForm1& w = loadDefs(f);
-    const std::string text = w.talmo->text();
+    const std::string text = editor(w)->text();
     QCOMPARE(text, kDefs);
 
     struct Expect {
@@ -148,46 +152,46 @@ void WindowAnalysisTest::loadHighlightsAndIndexesTheFile() {
     for (const Expect& e : expected) {
         const long at = positionOf(text, e.what);
         for (long p = at; p < at + 4; ++p) {
-            const talmo::CharFormat got = w.talmo->formatAt(p);
+            const talmo::CharFormat got = editor(w)->formatAt(p);
             QVERIFY2(got.bold == e.bold && got.colour == e.colour, e.what);
         }
     }
     // A line comment ends before its CR; the closing "*/" is coloured whole.
-    QVERIFY(w.talmo->formatAt(positionOf(text, "\r\nvoid() think")).colour == talmo::kBlack);
-    QVERIFY(w.talmo->formatAt(positionOf(text, "*/") + 1).colour == talmo::kGreen);
-    QVERIFY(w.talmo->formatAt(positionOf(text, "*/") + 2).colour == talmo::kBlack);
+    QVERIFY(editor(w)->formatAt(positionOf(text, "\r\nvoid() think")).colour == talmo::kBlack);
+    QVERIFY(editor(w)->formatAt(positionOf(text, "*/") + 1).colour == talmo::kGreen);
+    QVERIFY(editor(w)->formatAt(positionOf(text, "*/") + 2).colour == talmo::kBlack);
 
-    QCOMPARE(itemsOf(w.com),
+    QCOMPARE(itemsOf(control<talmo::FunctionCombo>(w, "com")),
              (QStringList{QStringLiteral("float(float v) rint ="),
                           QStringLiteral("void() worldspawn ="), QStringLiteral("void() main =")}));
-    QVERIFY(w.com->currentText().isEmpty());
+    QVERIFY(control<talmo::FunctionCombo>(w, "com")->currentText().isEmpty());
     // The caret went back where it was before the switch.
-    QCOMPARE(selectionOf(w.talmo), (Selection{0, 0}));
+    QCOMPARE(selectionOf(editor(w)), (Selection{0, 0}));
 }
 
 void WindowAnalysisTest::syntaxButtonFormatsTypedTextAndSelectsTheLastComment() {
     WindowFixture f(mod());
     TForm1& w = loadDefs(f);
-    w.talmo->setFocus();
-    w.talmo->setSelectionStart(w.talmo->length());
-    QTest::keyClicks(w.talmo, QStringLiteral("// vector note"));
-    QTest::keyClick(w.talmo, Qt::Key_Return);
-    const std::string text = w.talmo->text();
+    editor(w)->setFocus();
+    editor(w)->setSelectionStart(editor(w)->length());
+    QTest::keyClicks(editor(w), QStringLiteral("// vector note"));
+    QTest::keyClick(editor(w), Qt::Key_Return);
+    const std::string text = editor(w)->text();
     QCOMPARE(text, kDefs + "// vector note\r\n");
     const long comment = static_cast<long>(kDefs.size());
-    QVERIFY(w.talmo->formatAt(comment).colour == talmo::kBlue); // typed text
-    QVERIFY(!w.talmo->formatAt(comment + 3).bold);
+    QVERIFY(editor(w)->formatAt(comment).colour == talmo::kBlue); // typed text
+    QVERIFY(!editor(w)->formatAt(comment + 3).bold);
 
-    QTest::mouseClick(w.syntaxcolor, Qt::LeftButton);
+    QTest::mouseClick(control<QPushButton>(w, "syntaxcolor"), Qt::LeftButton);
     for (long p = comment; p < comment + 14; ++p)
-        QVERIFY(w.talmo->formatAt(p).colour == talmo::kGreen);
+        QVERIFY(editor(w)->formatAt(p).colour == talmo::kGreen);
     for (long p = comment + 3; p < comment + 9; ++p)
-        QVERIFY(w.talmo->formatAt(p).bold); // "vector"
-    QVERIFY(!w.talmo->formatAt(comment + 10).bold);
+        QVERIFY(editor(w)->formatAt(p).bold); // "vector"
+    QVERIFY(!editor(w)->formatAt(comment + 10).bold);
     // The pass ends with the last line comment selected.
-    QCOMPARE(selectionOf(w.talmo), (Selection{comment, 14}));
+    QCOMPARE(selectionOf(editor(w)), (Selection{comment, 14}));
     // Earlier formatting stays: the file's own comment is still green.
-    QVERIFY(w.talmo->formatAt(0).colour == talmo::kGreen);
+    QVERIFY(editor(w)->formatAt(0).colour == talmo::kGreen);
 }
 
 void WindowAnalysisTest::pickingAnEntryWithTheMouseSelectsTheDefinition() {
@@ -195,116 +199,126 @@ void WindowAnalysisTest::pickingAnEntryWithTheMouseSelectsTheDefinition() {
     TForm1& w = loadDefs(f);
     const long mainHead = positionOf(kDefs, "void() main =");
     // The caret stands after the definition: closing the list sends it to 0.
-    w.talmo->setSelectionStart(w.talmo->length());
+    editor(w)->setSelectionStart(editor(w)->length());
 
     pickWithMouse(w, QStringLiteral("void() main ="));
-    QCOMPARE(w.com->currentText(), QStringLiteral("void() main ="));
-    QCOMPARE(selectionOf(w.talmo), (Selection{mainHead, 13}));
-    QTRY_VERIFY(w.talmo->hasFocus());
+    QCOMPARE(control<talmo::FunctionCombo>(w, "com")->currentText(),
+             QStringLiteral("void() main ="));
+    QCOMPARE(selectionOf(editor(w)), (Selection{mainHead, 13}));
+    QTRY_VERIFY(editor(w)->hasFocus());
 
     // Picking it again: entering com emptied its text, so the close-up finds
     // nothing, the first run of the pick finds the head from position 1 and
     // the second finds nothing after it.
     pickWithMouse(w, QStringLiteral("void() main ="));
-    QCOMPARE(selectionOf(w.talmo), (Selection{mainHead, 13}));
+    QCOMPARE(selectionOf(editor(w)), (Selection{mainHead, 13}));
 
     // An arrow key picks too, without sending the caret to 0.
-    w.talmo->setSelectionStart(1);
-    w.com->setFocus();
-    QVERIFY(w.com->currentText().isEmpty());
-    QTest::keyClick(w.com, Qt::Key_Down);
-    QCOMPARE(w.com->currentText(), QStringLiteral("float(float v) rint ="));
-    QCOMPARE(selectionOf(w.talmo), (Selection{positionOf(kDefs, "float(float v) rint ="), 21}));
+    editor(w)->setSelectionStart(1);
+    control<talmo::FunctionCombo>(w, "com")->setFocus();
+    QVERIFY(control<talmo::FunctionCombo>(w, "com")->currentText().isEmpty());
+    QTest::keyClick(control<talmo::FunctionCombo>(w, "com"), Qt::Key_Down);
+    QCOMPARE(control<talmo::FunctionCombo>(w, "com")->currentText(),
+             QStringLiteral("float(float v) rint ="));
+    QCOMPARE(selectionOf(editor(w)), (Selection{positionOf(kDefs, "float(float v) rint ="), 21}));
 }
 
 void WindowAnalysisTest::closingTheListPutsTheCaretAtZeroAndSearches() {
     WindowFixture f(mod());
     TForm1& w = loadDefs(f);
-    w.talmo->setSelectionStart(w.talmo->length());
+    editor(w)->setSelectionStart(editor(w)->length());
     // "zz" begins no entry and is not in the text: the typed search finds
     // nothing from the end of the text.
-    f.type(w.com, QStringLiteral("zz"));
-    QCOMPARE(w.com->currentText(), QStringLiteral("zz"));
-    QCOMPARE(selectionOf(w.talmo), (Selection{w.talmo->length(), 0}));
+    f.type(control<talmo::FunctionCombo>(w, "com"), QStringLiteral("zz"));
+    QCOMPARE(control<talmo::FunctionCombo>(w, "com")->currentText(), QStringLiteral("zz"));
+    QCOMPARE(selectionOf(editor(w)), (Selection{editor(w)->length(), 0}));
 
-    w.talmo->setSelectionStart(w.talmo->length());
-    w.com->lineEdit()->setText(QStringLiteral("think")); // not a user edit: runs nothing
-    QCOMPARE(selectionOf(w.talmo), (Selection{w.talmo->length(), 0}));
-    w.com->showPopup();
-    QVERIFY(QTest::qWaitForWindowExposed(w.com->view()->window()));
-    QTest::keyClick(w.com->view(), Qt::Key_Escape);
-    QTRY_VERIFY(!w.com->view()->isVisible());
+    editor(w)->setSelectionStart(editor(w)->length());
+    control<talmo::FunctionCombo>(w, "com")->lineEdit()->setText(
+        QStringLiteral("think")); // not a user edit: runs nothing
+    QCOMPARE(selectionOf(editor(w)), (Selection{editor(w)->length(), 0}));
+    control<talmo::FunctionCombo>(w, "com")->showPopup();
+    QVERIFY(
+        QTest::qWaitForWindowExposed(control<talmo::FunctionCombo>(w, "com")->view()->window()));
+    QTest::keyClick(control<talmo::FunctionCombo>(w, "com")->view(), Qt::Key_Escape);
+    QTRY_VERIFY(!control<talmo::FunctionCombo>(w, "com")->view()->isVisible());
     // Caret to 0, then find-next for "think" from position 1.
-    QCOMPARE(w.com->currentText(), QStringLiteral("think"));
-    QCOMPARE(selectionOf(w.talmo), (Selection{positionOf(kDefs, "think"), 5}));
+    QCOMPARE(control<talmo::FunctionCombo>(w, "com")->currentText(), QStringLiteral("think"));
+    QCOMPARE(selectionOf(editor(w)), (Selection{positionOf(kDefs, "think"), 5}));
 
     // Nothing to find from position 1 (the text begins with it): the caret
     // stays at 0.
-    w.com->lineEdit()->setText(QStringLiteral("// defs"));
-    w.talmo->setSelectionStart(40);
-    w.com->showPopup();
-    QVERIFY(QTest::qWaitForWindowExposed(w.com->view()->window()));
-    w.com->hidePopup();
-    QCOMPARE(selectionOf(w.talmo), (Selection{0, 0}));
+    control<talmo::FunctionCombo>(w, "com")->lineEdit()->setText(QStringLiteral("// defs"));
+    editor(w)->setSelectionStart(40);
+    control<talmo::FunctionCombo>(w, "com")->showPopup();
+    QVERIFY(
+        QTest::qWaitForWindowExposed(control<talmo::FunctionCombo>(w, "com")->view()->window()));
+    control<talmo::FunctionCombo>(w, "com")->hidePopup();
+    QCOMPARE(selectionOf(editor(w)), (Selection{0, 0}));
 }
 
 void WindowAnalysisTest::typingAnInitialCompletesAndSelectsTheNextOccurrence() {
     WindowFixture f(mod());
     TForm1& w = loadDefs(f);
     const long wsHead = positionOf(kDefs, "void() worldspawn =");
-    w.talmo->setSelectionStart(3);
+    editor(w)->setSelectionStart(3);
 
-    f.type(w.com, QStringLiteral("V")); // case is ignored
-    QCOMPARE(w.com->currentText(), QStringLiteral("void() worldspawn ="));
+    f.type(control<talmo::FunctionCombo>(w, "com"), QStringLiteral("V")); // case is ignored
+    QCOMPARE(control<talmo::FunctionCombo>(w, "com")->currentText(),
+             QStringLiteral("void() worldspawn ="));
     // Typing does not send the caret to 0: the search ran from 4, twice.
-    QCOMPARE(selectionOf(w.talmo), (Selection{wsHead, 19}));
-    QTRY_VERIFY(w.talmo->hasFocus());
+    QCOMPARE(selectionOf(editor(w)), (Selection{wsHead, 19}));
+    QTRY_VERIFY(editor(w)->hasFocus());
 
     // With the caret after every occurrence the completion moves nothing.
-    w.talmo->setSelectionStart(w.talmo->length() - 2);
-    f.type(w.com, QStringLiteral("f"));
-    QCOMPARE(w.com->currentText(), QStringLiteral("float(float v) rint ="));
-    QCOMPARE(w.com->lineEdit()->selectedText(), QStringLiteral("loat(float v) rint ="));
-    QCOMPARE(selectionOf(w.talmo), (Selection{w.talmo->length() - 2, 0}));
+    editor(w)->setSelectionStart(editor(w)->length() - 2);
+    f.type(control<talmo::FunctionCombo>(w, "com"), QStringLiteral("f"));
+    QCOMPARE(control<talmo::FunctionCombo>(w, "com")->currentText(),
+             QStringLiteral("float(float v) rint ="));
+    QCOMPARE(control<talmo::FunctionCombo>(w, "com")->lineEdit()->selectedText(),
+             QStringLiteral("loat(float v) rint ="));
+    QCOMPARE(selectionOf(editor(w)), (Selection{editor(w)->length() - 2, 0}));
 }
 
 void WindowAnalysisTest::typingTextThatBeginsNoEntrySearchesAsTyped() {
     WindowFixture f(mod());
     TForm1& w = loadDefs(f);
-    w.talmo->setSelectionStart(0);
-    w.com->setFocus();
-    QVERIFY(w.com->hasFocus());
+    editor(w)->setSelectionStart(0);
+    control<talmo::FunctionCombo>(w, "com")->setFocus();
+    QVERIFY(control<talmo::FunctionCombo>(w, "com")->hasFocus());
 
     // "q" is nowhere in the text: nothing moves and com keeps the focus.
-    QTest::keyClick(w.com, Qt::Key_Q);
-    QCOMPARE(w.com->currentText(), QStringLiteral("q"));
-    QCOMPARE(selectionOf(w.talmo), (Selection{0, 0}));
-    QVERIFY(w.com->hasFocus());
+    QTest::keyClick(control<talmo::FunctionCombo>(w, "com"), Qt::Key_Q);
+    QCOMPARE(control<talmo::FunctionCombo>(w, "com")->currentText(), QStringLiteral("q"));
+    QCOMPARE(selectionOf(editor(w)), (Selection{0, 0}));
+    QVERIFY(control<talmo::FunctionCombo>(w, "com")->hasFocus());
 
     // Deleting and typing "k": no entry begins with it, the first "k" after
     // the caret is selected and the editor takes the focus.
-    QTest::keyClick(w.com, Qt::Key_Backspace);
-    QCOMPARE(selectionOf(w.talmo), (Selection{0, 0}));
-    QTest::keyClick(w.com, Qt::Key_K);
-    QCOMPARE(w.com->currentText(), QStringLiteral("k"));
-    QCOMPARE(selectionOf(w.talmo), (Selection{positionOf(kDefs, "k"), 1}));
-    QTRY_VERIFY(w.talmo->hasFocus());
+    QTest::keyClick(control<talmo::FunctionCombo>(w, "com"), Qt::Key_Backspace);
+    QCOMPARE(selectionOf(editor(w)), (Selection{0, 0}));
+    QTest::keyClick(control<talmo::FunctionCombo>(w, "com"), Qt::Key_K);
+    QCOMPARE(control<talmo::FunctionCombo>(w, "com")->currentText(), QStringLiteral("k"));
+    QCOMPARE(selectionOf(editor(w)), (Selection{positionOf(kDefs, "k"), 1}));
+    QTRY_VERIFY(editor(w)->hasFocus());
 }
 
 void WindowAnalysisTest::enteringComRebuildsTheIndexFromTheEditedText() {
     WindowFixture f(mod());
     TForm1& w = loadDefs(f);
-    w.talmo->setFocus();
-    w.talmo->setSelectionStart(w.talmo->length());
-    QTest::keyClicks(w.talmo, QStringLiteral("entity(float n) pick = {};"));
-    w.com->lineEdit()->setText(QStringLiteral("left over"));
-    QCOMPARE(w.com->count(), 3);
+    editor(w)->setFocus();
+    editor(w)->setSelectionStart(editor(w)->length());
+    QTest::keyClicks(editor(w), QStringLiteral("entity(float n) pick = {};"));
+    control<talmo::FunctionCombo>(w, "com")->lineEdit()->setText(QStringLiteral("left over"));
+    QCOMPARE(control<talmo::FunctionCombo>(w, "com")->count(), 3);
 
-    QTest::mouseClick(w.com->lineEdit(), Qt::LeftButton); // focus by the mouse
-    QTRY_VERIFY(w.com->hasFocus());
-    QCOMPARE(w.com->count(), 4);
-    QCOMPARE(w.com->itemText(3), QStringLiteral("entity(float n) pick ="));
-    QVERIFY(w.com->currentText().isEmpty());
+    QTest::mouseClick(control<talmo::FunctionCombo>(w, "com")->lineEdit(),
+                      Qt::LeftButton); // focus by the mouse
+    QTRY_VERIFY(control<talmo::FunctionCombo>(w, "com")->hasFocus());
+    QCOMPARE(control<talmo::FunctionCombo>(w, "com")->count(), 4);
+    QCOMPARE(control<talmo::FunctionCombo>(w, "com")->itemText(3),
+             QStringLiteral("entity(float n) pick ="));
+    QVERIFY(control<talmo::FunctionCombo>(w, "com")->currentText().isEmpty());
 }
 
 void WindowAnalysisTest::enterInFindeditSearchesAndF3FindsTheNextOne() {
@@ -312,99 +326,100 @@ void WindowAnalysisTest::enterInFindeditSearchesAndF3FindsTheNextOne() {
     TForm1& w = loadDefs(f);
     QVERIFY(w.lastSearch().isEmpty());
     // Enter in an empty box does nothing.
-    f.type(w.findedit, QString(), true);
-    QVERIFY(w.com->currentText().isEmpty());
+    f.type(control<QLineEdit>(w, "findedit"), QString(), true);
+    QVERIFY(control<talmo::FunctionCombo>(w, "com")->currentText().isEmpty());
     QVERIFY(w.lastSearch().isEmpty());
 
-    f.type(w.findedit, QStringLiteral("THINK"), true);
+    f.type(control<QLineEdit>(w, "findedit"), QStringLiteral("THINK"), true);
     QCOMPARE(w.lastSearch(), QStringLiteral("THINK"));
-    QCOMPARE(w.com->currentText(), QStringLiteral("THINK"));
-    QCOMPARE(selectionOf(w.talmo), (Selection{positionOf(kDefs, "think", 1), 5}));
-    QTRY_VERIFY(w.talmo->hasFocus());
+    QCOMPARE(control<talmo::FunctionCombo>(w, "com")->currentText(), QStringLiteral("THINK"));
+    QCOMPARE(selectionOf(editor(w)), (Selection{positionOf(kDefs, "think", 1), 5}));
+    QTRY_VERIFY(editor(w)->hasFocus());
 
     // F3 in the editor goes on from the selection, and stops at the last one.
-    w.com->lineEdit()->setText(QStringLiteral("something else"));
-    QTest::keyClick(w.talmo, Qt::Key_F3);
-    QCOMPARE(w.com->currentText(), QStringLiteral("THINK"));
-    QCOMPARE(selectionOf(w.talmo), (Selection{positionOf(kDefs, "think", 2), 5}));
-    QTest::keyClick(w.talmo, Qt::Key_F3);
-    QCOMPARE(selectionOf(w.talmo), (Selection{positionOf(kDefs, "think", 3), 5}));
-    QTest::keyClick(w.talmo, Qt::Key_F3);
-    QCOMPARE(selectionOf(w.talmo), (Selection{positionOf(kDefs, "think", 3), 5}));
-    QCOMPARE(w.talmo->text(), kDefs); // F3 types nothing
+    control<talmo::FunctionCombo>(w, "com")->lineEdit()->setText(QStringLiteral("something else"));
+    QTest::keyClick(editor(w), Qt::Key_F3);
+    QCOMPARE(control<talmo::FunctionCombo>(w, "com")->currentText(), QStringLiteral("THINK"));
+    QCOMPARE(selectionOf(editor(w)), (Selection{positionOf(kDefs, "think", 2), 5}));
+    QTest::keyClick(editor(w), Qt::Key_F3);
+    QCOMPARE(selectionOf(editor(w)), (Selection{positionOf(kDefs, "think", 3), 5}));
+    QTest::keyClick(editor(w), Qt::Key_F3);
+    QCOMPARE(selectionOf(editor(w)), (Selection{positionOf(kDefs, "think", 3), 5}));
+    QCOMPARE(editor(w)->text(), kDefs); // F3 types nothing
 
     // Enter in com searches its text again from the selection.
-    w.talmo->setSelectionStart(0);
-    f.type(w.com, QStringLiteral("qq")); // typed text that is found nowhere
-    w.com->lineEdit()->setText(QStringLiteral("worldspawn"));
-    QTest::keyClick(w.com, Qt::Key_Return);
-    QCOMPARE(selectionOf(w.talmo), (Selection{positionOf(kDefs, "worldspawn", 1), 10}));
+    editor(w)->setSelectionStart(0);
+    f.type(control<talmo::FunctionCombo>(w, "com"),
+           QStringLiteral("qq")); // typed text that is found nowhere
+    control<talmo::FunctionCombo>(w, "com")->lineEdit()->setText(QStringLiteral("worldspawn"));
+    QTest::keyClick(control<talmo::FunctionCombo>(w, "com"), Qt::Key_Return);
+    QCOMPARE(selectionOf(editor(w)), (Selection{positionOf(kDefs, "worldspawn", 1), 10}));
 }
 
 void WindowAnalysisTest::f3BeforeAnyFindEmptiesComAndMovesNothing() {
     WindowFixture f(mod());
     TForm1& w = loadDefs(f);
-    w.talmo->setSelectionStart(0);
-    f.type(w.com, QStringLiteral("k"));
-    QCOMPARE(w.com->currentText(), QStringLiteral("k"));
-    const Selection before = selectionOf(w.talmo);
+    editor(w)->setSelectionStart(0);
+    f.type(control<talmo::FunctionCombo>(w, "com"), QStringLiteral("k"));
+    QCOMPARE(control<talmo::FunctionCombo>(w, "com")->currentText(), QStringLiteral("k"));
+    const Selection before = selectionOf(editor(w));
     QCOMPARE(before.length, 1L);
 
-    w.talmo->setFocus();
-    QTest::keyClick(w.talmo, Qt::Key_F3);
-    QVERIFY(w.com->currentText().isEmpty());
-    QCOMPARE(selectionOf(w.talmo), before);
-    QCOMPARE(w.talmo->text(), kDefs);
+    editor(w)->setFocus();
+    QTest::keyClick(editor(w), Qt::Key_F3);
+    QVERIFY(control<talmo::FunctionCombo>(w, "com")->currentText().isEmpty());
+    QCOMPARE(selectionOf(editor(w)), before);
+    QCOMPARE(editor(w)->text(), kDefs);
 }
 
 void WindowAnalysisTest::enterOnAnEntryInComSearchesOnce() {
     const std::string thrice = "// three heads\r\nvoid() a =\r\nvoid() a =\r\nvoid() a =\r\n";
     WindowFixture f({{QStringLiteral("three.qc"), thrice}});
     TForm1& w = loadDefs(f, QStringLiteral("three.qc"));
-    QCOMPARE(w.com->count(), 3);
-    w.talmo->setSelectionStart(0);
-    w.com->setFocus();
-    w.com->lineEdit()->setText(QStringLiteral("void() a ="));
-    QTest::keyClick(w.com, Qt::Key_Return);
-    QCOMPARE(selectionOf(w.talmo), (Selection{positionOf(thrice, "void() a =", 1), 10}));
+    QCOMPARE(control<talmo::FunctionCombo>(w, "com")->count(), 3);
+    editor(w)->setSelectionStart(0);
+    control<talmo::FunctionCombo>(w, "com")->setFocus();
+    control<talmo::FunctionCombo>(w, "com")->lineEdit()->setText(QStringLiteral("void() a ="));
+    QTest::keyClick(control<talmo::FunctionCombo>(w, "com"), Qt::Key_Return);
+    QCOMPARE(selectionOf(editor(w)), (Selection{positionOf(thrice, "void() a =", 1), 10}));
 }
 
 void WindowAnalysisTest::colorizeMarksInTheChosenColourAndShowsTheEditPage() {
     WindowFixture f(mod());
     TForm1& w = loadDefs(f);
-    w.Manager->setCurrentIndex(3);
-    QCOMPARE(w.ColorBox->selectedColour(), talmo::kRed);
-    f.type(w.searchfor, QStringLiteral("Think"));
-    QTest::mouseClick(w.Button3, Qt::LeftButton);
+    control<QTabWidget>(w, "Manager")->setCurrentIndex(3);
+    QCOMPARE(control<talmo::ColourChooser>(w, "ColorBox")->selectedColour(), talmo::kRed);
+    f.type(control<QLineEdit>(w, "searchfor"), QStringLiteral("Think"));
+    QTest::mouseClick(control<QPushButton>(w, "Button3"), Qt::LeftButton);
 
-    QCOMPARE(w.Manager->currentIndex(), 1);
-    QVERIFY(w.talmo->isVisible());
+    QCOMPARE(control<QTabWidget>(w, "Manager")->currentIndex(), 1);
+    QVERIFY(editor(w)->isVisible());
     for (int nth = 1; nth <= 3; ++nth) {
         const long at = positionOf(kDefs, "think", nth);
-        QVERIFY(w.talmo->formatAt(at).colour == talmo::kRed);
-        QVERIFY(w.talmo->formatAt(at + 4).colour == talmo::kRed);
-        QVERIFY(w.talmo->formatAt(at + 5).colour != talmo::kRed);
+        QVERIFY(editor(w)->formatAt(at).colour == talmo::kRed);
+        QVERIFY(editor(w)->formatAt(at + 4).colour == talmo::kRed);
+        QVERIFY(editor(w)->formatAt(at + 5).colour != talmo::kRed);
     }
-    QVERIFY(w.talmo->formatAt(positionOf(kDefs, "void")).bold); // bold kept
-    QCOMPARE(selectionOf(w.talmo), (Selection{positionOf(kDefs, "think", 3), 5}));
-    QCOMPARE(w.talmo->text(), kDefs);
+    QVERIFY(editor(w)->formatAt(positionOf(kDefs, "void")).bold); // bold kept
+    QCOMPARE(selectionOf(editor(w)), (Selection{positionOf(kDefs, "think", 3), 5}));
+    QCOMPARE(editor(w)->text(), kDefs);
 
     // Another colour of the chooser; marks inside a comment too.
-    w.Manager->setCurrentIndex(3);
-    QVERIFY(w.ColorBox->selectColour(talmo::Rgb{128, 0, 128}));
-    w.searchfor->clear();
-    f.type(w.searchfor, QStringLiteral("block"));
-    QTest::mouseClick(w.Button3, Qt::LeftButton);
-    QVERIFY((w.talmo->formatAt(positionOf(kDefs, "block")).colour == talmo::Rgb{128, 0, 128}));
-    QCOMPARE(w.Manager->currentIndex(), 1);
+    control<QTabWidget>(w, "Manager")->setCurrentIndex(3);
+    QVERIFY(control<talmo::ColourChooser>(w, "ColorBox")->selectColour(talmo::Rgb{128, 0, 128}));
+    control<QLineEdit>(w, "searchfor")->clear();
+    f.type(control<QLineEdit>(w, "searchfor"), QStringLiteral("block"));
+    QTest::mouseClick(control<QPushButton>(w, "Button3"), Qt::LeftButton);
+    QVERIFY((editor(w)->formatAt(positionOf(kDefs, "block")).colour == talmo::Rgb{128, 0, 128}));
+    QCOMPARE(control<QTabWidget>(w, "Manager")->currentIndex(), 1);
 }
 
 void WindowAnalysisTest::colorizeAndReplaceFindingNothingKeepTheSearchPage() {
     WindowFixture f(mod());
     TForm1& w = loadDefs(f);
-    w.talmo->setSelectionStart(30);
-    w.talmo->setSelectionLength(4);
-    const std::string caption = w.Manager->tabText(1).toStdString();
+    editor(w)->setSelectionStart(30);
+    editor(w)->setSelectionLength(4);
+    const std::string caption = control<QTabWidget>(w, "Manager")->tabText(1).toStdString();
 
     struct Case {
         const char* name;
@@ -412,60 +427,62 @@ void WindowAnalysisTest::colorizeAndReplaceFindingNothingKeepTheSearchPage() {
         QString search;
     };
     const Case cases[] = {
-        {"colorize of a missing text", w.Button3, QStringLiteral("nowhere")},
-        {"replace of a missing text", w.Button4, QStringLiteral("nowhere")},
-        {"colorize with an empty search", w.Button3, QString()},
-        {"replace with an empty search", w.Button4, QString()},
+        {"colorize of a missing text", control<QPushButton>(w, "Button3"),
+         QStringLiteral("nowhere")},
+        {"replace of a missing text", control<QPushButton>(w, "Button4"),
+         QStringLiteral("nowhere")},
+        {"colorize with an empty search", control<QPushButton>(w, "Button3"), QString()},
+        {"replace with an empty search", control<QPushButton>(w, "Button4"), QString()},
     };
-    f.type(w.replaceby, QStringLiteral("x"));
+    f.type(control<QLineEdit>(w, "replaceby"), QStringLiteral("x"));
     for (const Case& c : cases) {
-        w.Manager->setCurrentIndex(3);
-        w.searchfor->setText(c.search);
+        control<QTabWidget>(w, "Manager")->setCurrentIndex(3);
+        control<QLineEdit>(w, "searchfor")->setText(c.search);
         QTest::mouseClick(c.button, Qt::LeftButton);
-        QVERIFY2(w.Manager->currentIndex() == 3, c.name);
-        QVERIFY2(!w.talmo->isHidden(), c.name);
-        QVERIFY2(w.talmo->text() == kDefs, c.name);
-        QCOMPARE(selectionOf(w.talmo), (Selection{30, 4}));
-        QVERIFY2(w.talmo->formatAt(0).colour == talmo::kGreen, c.name);
-        QVERIFY2(w.Manager->tabText(1).toStdString() == caption, c.name);
+        QVERIFY2(control<QTabWidget>(w, "Manager")->currentIndex() == 3, c.name);
+        QVERIFY2(!editor(w)->isHidden(), c.name);
+        QVERIFY2(editor(w)->text() == kDefs, c.name);
+        QCOMPARE(selectionOf(editor(w)), (Selection{30, 4}));
+        QVERIFY2(editor(w)->formatAt(0).colour == talmo::kGreen, c.name);
+        QVERIFY2(control<QTabWidget>(w, "Manager")->tabText(1).toStdString() == caption, c.name);
     }
 }
 
 void WindowAnalysisTest::replaceInAnotherCaseRewritesBlueAndShowsTheEditPage() {
     WindowFixture f(mod());
     TForm1& w = loadDefs(f, QStringLiteral("self.qc"));
-    w.Manager->setCurrentIndex(3);
-    f.type(w.searchfor, QStringLiteral("Self"));
-    f.type(w.replaceby, QStringLiteral("self"));
-    QTest::mouseClick(w.Button4, Qt::LeftButton);
+    control<QTabWidget>(w, "Manager")->setCurrentIndex(3);
+    f.type(control<QLineEdit>(w, "searchfor"), QStringLiteral("Self"));
+    f.type(control<QLineEdit>(w, "replaceby"), QStringLiteral("self"));
+    QTest::mouseClick(control<QPushButton>(w, "Button4"), Qt::LeftButton);
 
     // Nothing visible changed in the letters that were already "self", yet
     // every occurrence is rewritten blue and the Edit page comes to the front.
     const std::string expected = "// uses self\r\n"
                                  "\tself.health = 0;\r\n"
                                  "\tself.frags = self.frags;\r\n";
-    QCOMPARE(w.talmo->text(), expected);
-    QCOMPARE(w.Manager->currentIndex(), 1);
-    QVERIFY(w.talmo->isVisible());
+    QCOMPARE(editor(w)->text(), expected);
+    QCOMPARE(control<QTabWidget>(w, "Manager")->currentIndex(), 1);
+    QVERIFY(editor(w)->isVisible());
     for (int nth = 1; nth <= 4; ++nth) {
         const long at = positionOf(expected, "self", nth);
         for (long p = at; p < at + 4; ++p)
-            QVERIFY(w.talmo->formatAt(p).colour == talmo::kBlue);
-        QVERIFY(w.talmo->formatAt(at + 4).colour != talmo::kBlue);
+            QVERIFY(editor(w)->formatAt(p).colour == talmo::kBlue);
+        QVERIFY(editor(w)->formatAt(at + 4).colour != talmo::kBlue);
     }
     // The caret right after the last replacement; the page is not marked edited.
-    QCOMPARE(selectionOf(w.talmo), (Selection{positionOf(expected, "self", 4) + 4, 0}));
-    QCOMPARE(w.Manager->tabText(1), QStringLiteral("&Edit self.qc"));
+    QCOMPARE(selectionOf(editor(w)), (Selection{positionOf(expected, "self", 4) + 4, 0}));
+    QCOMPARE(control<QTabWidget>(w, "Manager")->tabText(1), QStringLiteral("&Edit self.qc"));
 
     // A replacement that makes the text longer still reaches the end, and
     // the inserted text is not searched again.
-    w.Manager->setCurrentIndex(3);
-    w.searchfor->setText(QStringLiteral("frags"));
-    w.replaceby->setText(QStringLiteral("frags_frags"));
-    QTest::mouseClick(w.Button4, Qt::LeftButton);
-    QCOMPARE(w.talmo->text(), std::string("// uses self\r\n"
-                                          "\tself.health = 0;\r\n"
-                                          "\tself.frags_frags = self.frags_frags;\r\n"));
+    control<QTabWidget>(w, "Manager")->setCurrentIndex(3);
+    control<QLineEdit>(w, "searchfor")->setText(QStringLiteral("frags"));
+    control<QLineEdit>(w, "replaceby")->setText(QStringLiteral("frags_frags"));
+    QTest::mouseClick(control<QPushButton>(w, "Button4"), Qt::LeftButton);
+    QCOMPARE(editor(w)->text(), std::string("// uses self\r\n"
+                                            "\tself.health = 0;\r\n"
+                                            "\tself.frags_frags = self.frags_frags;\r\n"));
 }
 
 QTEST_MAIN(WindowAnalysisTest)

@@ -20,6 +20,8 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
+using talmo::testing::control;
+using talmo::testing::editor;
 using talmo::testing::readFile;
 using talmo::testing::WindowFixture;
 using talmo::testing::writeFile;
@@ -77,30 +79,32 @@ void WindowBrowseTest::startsOnTheCurrentDirectory() {
     TForm1& w = f.window();
     QCOMPARE(w.windowTitle(),
              QStringLiteral(":: T A L M O :: - ") + QDir::toNativeSeparators(f.dir()));
-    QCOMPARE(w.Manager->currentIndex(), 1);
-    QCOMPARE(w.Manager->tabText(1), QStringLiteral("&Edit"));
+    QCOMPARE(control<QTabWidget>(w, "Manager")->currentIndex(), 1);
+    QCOMPARE(control<QTabWidget>(w, "Manager")->tabText(1), QStringLiteral("&Edit"));
     QCOMPARE(f.logLines(), (QStringList{QStringLiteral(" :: T A L M O ::.. "),
                                         QStringLiteral("  Console Subsystem."),
                                         QStringLiteral(" { This version as not real functions }"),
                                         QStringLiteral(">")}));
-    QVERIFY(w.autosave->isChecked());
-    QCOMPARE(w.autosave->objectName(), QStringLiteral("auto"));
+    QVERIFY(control<QCheckBox>(w, "auto")->isChecked());
+    QCOMPARE(control<QCheckBox>(w, "auto")->objectName(), QStringLiteral("auto"));
     QCOMPARE(w.size(), QSize(657, 545));
-    QCOMPARE(w.TabbedNotebook1->currentIndex(), 0);
-    QVERIFY(!w.create_new->isEnabled());
+    QCOMPARE(control<QTabWidget>(w, "TabbedNotebook1")->currentIndex(), 0);
+    QVERIFY(!control<QPushButton>(w, "create_new")->isEnabled());
 }
 
 void WindowBrowseTest::fileListsFollowMasksAndSortWithoutCase() {
     WindowFixture f(smallMod());
     TForm1& w = f.window();
-    QCOMPARE(names(w.qclista), (QStringList{QStringLiteral("defs.qc"), QStringLiteral("notes.txt"),
-                                            QStringLiteral("progs.src"), QStringLiteral("world.qc"),
-                                            QStringLiteral("Zeta.QC")}));
-    QCOMPARE(names(w.listado).size(), 6); // no directories
+    QCOMPARE(names(control<talmo::FileListBox>(w, "qclista")),
+             (QStringList{QStringLiteral("defs.qc"), QStringLiteral("notes.txt"),
+                          QStringLiteral("progs.src"), QStringLiteral("world.qc"),
+                          QStringLiteral("Zeta.QC")}));
+    QCOMPARE(names(control<talmo::FileListBox>(w, "listado")).size(), 6); // no directories
     // Choosing a filter re-reads listado with its mask.
-    w.FilterComboBox1->setCurrentIndex(1);
-    emit w.FilterComboBox1->activated(1);
-    QCOMPARE(names(w.listado), QStringList{QStringLiteral("progs.src")});
+    control<QComboBox>(w, "FilterComboBox1")->setCurrentIndex(1);
+    emit control<QComboBox>(w, "FilterComboBox1")->activated(1);
+    QCOMPARE(names(control<talmo::FileListBox>(w, "listado")),
+             QStringList{QStringLiteral("progs.src")});
 }
 
 void WindowBrowseTest::directoryChangesByPathsrcAndByDirList() {
@@ -108,83 +112,91 @@ void WindowBrowseTest::directoryChangesByPathsrcAndByDirList() {
     TForm1& w = f.window();
     const QString sub = QDir::toNativeSeparators(f.path(QStringLiteral("sub")));
 
-    f.type(w.pathsrc, sub, true);
+    f.type(control<QLineEdit>(w, "pathsrc"), sub, true);
     QCOMPARE(w.windowTitle(), QStringLiteral(":: T A L M O :: - ") + sub);
-    QCOMPARE(names(w.qclista), QStringList{QStringLiteral("inner.qc")});
-    QCOMPARE(names(w.listado), QStringList{QStringLiteral("inner.qc")});
-    QCOMPARE(w.xxtfilebox->directory(), sub);
+    QCOMPARE(names(control<talmo::FileListBox>(w, "qclista")),
+             QStringList{QStringLiteral("inner.qc")});
+    QCOMPARE(names(control<talmo::FileListBox>(w, "listado")),
+             QStringList{QStringLiteral("inner.qc")});
+    QCOMPARE(control<talmo::FileListBox>(w, "xxtfilebox")->directory(), sub);
     QCOMPARE(QDir::toNativeSeparators(QDir::currentPath()), sub);
-    QVERIFY(w.profiles->directory() != sub);
+    QVERIFY(control<talmo::FileListBox>(w, "profiles")->directory() != sub);
 
     // A path that does not exist changes nothing visible.
-    w.pathsrc->clear();
-    f.type(w.pathsrc, f.path(QStringLiteral("nowhere")), true);
+    control<QLineEdit>(w, "pathsrc")->clear();
+    f.type(control<QLineEdit>(w, "pathsrc"), f.path(QStringLiteral("nowhere")), true);
     QCOMPARE(w.windowTitle(), QStringLiteral(":: T A L M O :: - ") + sub);
 
     // Double click on the parent entry of the directory list goes back up.
     const QString top = QDir::toNativeSeparators(f.dir());
     QListWidgetItem* parentItem = nullptr;
-    for (int i = 0; i < w.dir->count(); ++i)
-        if (talmo::DirectoryList::pathOf(w.dir->item(i)) == top)
-            parentItem = w.dir->item(i);
+    for (int i = 0; i < control<talmo::DirectoryList>(w, "dir")->count(); ++i)
+        if (talmo::DirectoryList::pathOf(control<talmo::DirectoryList>(w, "dir")->item(i)) == top)
+            parentItem = control<talmo::DirectoryList>(w, "dir")->item(i);
     QVERIFY(parentItem);
-    const QPoint at = w.dir->visualItemRect(parentItem).center();
-    QTest::mouseClick(w.dir->viewport(), Qt::LeftButton, {}, at);
+    const QPoint at = control<talmo::DirectoryList>(w, "dir")->visualItemRect(parentItem).center();
+    QTest::mouseClick(control<talmo::DirectoryList>(w, "dir")->viewport(), Qt::LeftButton, {}, at);
     QCOMPARE(w.windowTitle(),
              QStringLiteral(":: T A L M O :: - ") + sub); // a click only highlights
-    QTest::mouseDClick(w.dir->viewport(), Qt::LeftButton, {}, at);
-    QTest::mouseRelease(w.dir->viewport(), Qt::LeftButton, {}, at);
+    QTest::mouseDClick(control<talmo::DirectoryList>(w, "dir")->viewport(), Qt::LeftButton, {}, at);
+    QTest::mouseRelease(control<talmo::DirectoryList>(w, "dir")->viewport(), Qt::LeftButton, {},
+                        at);
     QCOMPARE(w.windowTitle(), QStringLiteral(":: T A L M O :: - ") + top);
-    QVERIFY(names(w.qclista).contains(QStringLiteral("defs.qc")));
+    QVERIFY(names(control<talmo::FileListBox>(w, "qclista")).contains(QStringLiteral("defs.qc")));
 }
 
 void WindowBrowseTest::refreshFileListsShowsAllFilesWhateverTheFilter() {
     WindowFixture f(smallMod());
     TForm1& w = f.window();
-    w.FilterComboBox1->setCurrentIndex(2);
-    emit w.FilterComboBox1->activated(2);
-    QCOMPARE(names(w.listado), QStringList{QStringLiteral("notes.txt")});
-    QVERIFY(f.clickItem(w.qclista, QStringLiteral("defs.qc")));
+    control<QComboBox>(w, "FilterComboBox1")->setCurrentIndex(2);
+    emit control<QComboBox>(w, "FilterComboBox1")->activated(2);
+    QCOMPARE(names(control<talmo::FileListBox>(w, "listado")),
+             QStringList{QStringLiteral("notes.txt")});
+    QVERIFY(f.clickItem(control<talmo::FileListBox>(w, "qclista"), QStringLiteral("defs.qc")));
     w.RefreshFileLists();
-    QCOMPARE(names(w.listado).size(), 6);
-    QCOMPARE(w.FilterComboBox1->currentIndex(), 2);
-    QVERIFY(w.qclista->selectedPath().isEmpty());
-    QVERIFY(w.listado->selectedPath().isEmpty());
+    QCOMPARE(names(control<talmo::FileListBox>(w, "listado")).size(), 6);
+    QCOMPARE(control<QComboBox>(w, "FilterComboBox1")->currentIndex(), 2);
+    QVERIFY(control<talmo::FileListBox>(w, "qclista")->selectedPath().isEmpty());
+    QVERIFY(control<talmo::FileListBox>(w, "listado")->selectedPath().isEmpty());
 }
 
 void WindowBrowseTest::previewShowsDiskTextAndFramesTheEditedFile() {
     WindowFixture f(smallMod());
     TForm1& w = f.window();
-    QVERIFY(f.clickItem(w.qclista, QStringLiteral("world.qc")));
-    QCOMPARE(w.Manager->currentIndex(), 2);
-    QCOMPARE(w.Manager->tabText(2), QStringLiteral("&See world.qc"));
-    QCOMPARE(w.veer->text(), std::string("void() worldspawn =\r\n{\r\n\tmain();\r\n};\r\n"));
-    QCOMPARE(w.pathsrc->text(), QDir::toNativeSeparators(f.dir()));
-    QVERIFY(!w.veer->hasBorder());
-    QVERIFY(w.veer->isReadOnly());
+    QVERIFY(f.clickItem(control<talmo::FileListBox>(w, "qclista"), QStringLiteral("world.qc")));
+    QCOMPARE(control<QTabWidget>(w, "Manager")->currentIndex(), 2);
+    QCOMPARE(control<QTabWidget>(w, "Manager")->tabText(2), QStringLiteral("&See world.qc"));
+    QCOMPARE(editor(w, "veer")->text(),
+             std::string("void() worldspawn =\r\n{\r\n\tmain();\r\n};\r\n"));
+    QCOMPARE(control<QLineEdit>(w, "pathsrc")->text(), QDir::toNativeSeparators(f.dir()));
+    QVERIFY(!editor(w, "veer")->hasBorder());
+    QVERIFY(editor(w, "veer")->isReadOnly());
 
-    QVERIFY(f.doubleClickItem(w.qclista, QStringLiteral("defs.qc")));
-    w.talmo->setSelectionStart(0);
-    w.talmo->typeText("X");
-    QVERIFY(f.clickItem(w.qclista, QStringLiteral("world.qc")));
-    QVERIFY(f.clickItem(w.qclista, QStringLiteral("defs.qc")));
-    QVERIFY(w.veer->hasBorder());
-    QCOMPARE(w.veer->text(), kDefs); // the disk's text, not the unsaved edit
+    QVERIFY(
+        f.doubleClickItem(control<talmo::FileListBox>(w, "qclista"), QStringLiteral("defs.qc")));
+    editor(w)->setSelectionStart(0);
+    editor(w)->typeText("X");
+    QVERIFY(f.clickItem(control<talmo::FileListBox>(w, "qclista"), QStringLiteral("world.qc")));
+    QVERIFY(f.clickItem(control<talmo::FileListBox>(w, "qclista"), QStringLiteral("defs.qc")));
+    QVERIFY(editor(w, "veer")->hasBorder());
+    QCOMPARE(editor(w, "veer")->text(), kDefs); // the disk's text, not the unsaved edit
 }
 
 void WindowBrowseTest::switchAutosavesTheEditedFile() {
     WindowFixture f(smallMod());
     TForm1& w = f.window();
-    QVERIFY(f.doubleClickItem(w.qclista, QStringLiteral("defs.qc")));
-    QCOMPARE(w.Manager->currentIndex(), 1);
-    QCOMPARE(w.Manager->tabText(1), QStringLiteral("&Edit defs.qc"));
+    QVERIFY(
+        f.doubleClickItem(control<talmo::FileListBox>(w, "qclista"), QStringLiteral("defs.qc")));
+    QCOMPARE(control<QTabWidget>(w, "Manager")->currentIndex(), 1);
+    QCOMPARE(control<QTabWidget>(w, "Manager")->tabText(1), QStringLiteral("&Edit defs.qc"));
     QCOMPARE(w.currentFile(), f.path(QStringLiteral("defs.qc")));
-    QCOMPARE(w.talmo->text(), kDefs);
+    QCOMPARE(editor(w)->text(), kDefs);
 
-    w.talmo->setFocus();
-    w.talmo->setSelectionStart(0);
-    QTest::keyClicks(w.talmo, QStringLiteral("ab"));
-    QVERIFY(f.doubleClickItem(w.qclista, QStringLiteral("world.qc")));
+    editor(w)->setFocus();
+    editor(w)->setSelectionStart(0);
+    QTest::keyClicks(editor(w), QStringLiteral("ab"));
+    QVERIFY(
+        f.doubleClickItem(control<talmo::FileListBox>(w, "qclista"), QStringLiteral("world.qc")));
     QCOMPARE(readFile(f.path(QStringLiteral("defs.qc"))), "ab" + kDefs);
     QVERIFY(f.logLines().contains(QStringLiteral(":: Autosaved: ") +
                                   f.path(QStringLiteral("defs.qc"))));
@@ -195,11 +207,13 @@ void WindowBrowseTest::switchAutosavesTheEditedFile() {
 void WindowBrowseTest::switchWithAutosaveOffWritesNothing() {
     WindowFixture f(smallMod());
     TForm1& w = f.window();
-    w.autosave->setChecked(false);
-    QVERIFY(f.doubleClickItem(w.qclista, QStringLiteral("defs.qc")));
-    w.talmo->typeText("lost edit ");
+    control<QCheckBox>(w, "auto")->setChecked(false);
+    QVERIFY(
+        f.doubleClickItem(control<talmo::FileListBox>(w, "qclista"), QStringLiteral("defs.qc")));
+    editor(w)->typeText("lost edit ");
     const int before = f.logLines().size();
-    QVERIFY(f.doubleClickItem(w.qclista, QStringLiteral("world.qc")));
+    QVERIFY(
+        f.doubleClickItem(control<talmo::FileListBox>(w, "qclista"), QStringLiteral("world.qc")));
     QCOMPARE(readFile(f.path(QStringLiteral("defs.qc"))), kDefs);
     QCOMPARE(f.logLines().size(), before);
 }
@@ -207,9 +221,11 @@ void WindowBrowseTest::switchWithAutosaveOffWritesNothing() {
 void WindowBrowseTest::emptyEditorIsNotAutosaved() {
     WindowFixture f(smallMod());
     TForm1& w = f.window();
-    QVERIFY(f.doubleClickItem(w.qclista, QStringLiteral("defs.qc")));
-    w.talmo->setText("");
-    QVERIFY(f.doubleClickItem(w.qclista, QStringLiteral("world.qc")));
+    QVERIFY(
+        f.doubleClickItem(control<talmo::FileListBox>(w, "qclista"), QStringLiteral("defs.qc")));
+    editor(w)->setText("");
+    QVERIFY(
+        f.doubleClickItem(control<talmo::FileListBox>(w, "qclista"), QStringLiteral("world.qc")));
     QCOMPARE(readFile(f.path(QStringLiteral("defs.qc"))), kDefs);
     QVERIFY(!f.logLines().contains(QStringLiteral(":: Autosaved: ") +
                                    f.path(QStringLiteral("defs.qc"))));
@@ -222,26 +238,30 @@ void WindowBrowseTest::untouchedFilesKeepTheirBytesAcrossASwitch() {
                      {QStringLiteral("mixed.qc"), mixed}});
     TForm1& w = f.window();
     for (const char* name : {"lf.qc", "crlf.qc", "mixed.qc", "lf.qc"})
-        QVERIFY(f.doubleClickItem(w.qclista, QString::fromLatin1(name)));
+        QVERIFY(f.doubleClickItem(control<talmo::FileListBox>(w, "qclista"),
+                                  QString::fromLatin1(name)));
     QCOMPARE(readFile(f.path(QStringLiteral("lf.qc"))), kWorld);
     QCOMPARE(readFile(f.path(QStringLiteral("crlf.qc"))), kDefs);
     QCOMPARE(readFile(f.path(QStringLiteral("mixed.qc"))), mixed);
     QVERIFY(!f.logLines().join(u'\n').contains(QStringLiteral("Autosaved")));
 
     // An edited LF file stays LF.
-    w.talmo->setSelectionStart(0);
-    w.talmo->typeText("// top\r");
-    QVERIFY(f.doubleClickItem(w.qclista, QStringLiteral("crlf.qc")));
+    editor(w)->setSelectionStart(0);
+    editor(w)->typeText("// top\r");
+    QVERIFY(
+        f.doubleClickItem(control<talmo::FileListBox>(w, "qclista"), QStringLiteral("crlf.qc")));
     QCOMPARE(readFile(f.path(QStringLiteral("lf.qc"))), "// top\n" + kWorld);
 }
 
 void WindowBrowseTest::failedPreviewNeverBlocksTheAutosave() {
     WindowFixture f(smallMod());
     TForm1& w = f.window();
-    QVERIFY(f.doubleClickItem(w.qclista, QStringLiteral("defs.qc")));
-    w.talmo->typeText("edit ");
+    QVERIFY(
+        f.doubleClickItem(control<talmo::FileListBox>(w, "qclista"), QStringLiteral("defs.qc")));
+    editor(w)->typeText("edit ");
     QVERIFY(QFile::remove(f.path(QStringLiteral("world.qc")))); // gone since the list was read
-    QVERIFY(f.doubleClickItem(w.qclista, QStringLiteral("world.qc")));
+    QVERIFY(
+        f.doubleClickItem(control<talmo::FileListBox>(w, "qclista"), QStringLiteral("world.qc")));
     const QStringList lines = f.logLines();
     QCOMPARE(lines.count(QStringLiteral("Open fail!!: ")), 2); // click and selection change
     QCOMPARE(lines.last(), QStringLiteral("Load fail!!: "));
@@ -250,10 +270,12 @@ void WindowBrowseTest::failedPreviewNeverBlocksTheAutosave() {
     // The file being edited stays current: what is typed next is saved to it.
     QCOMPARE(w.currentFile(), f.path(QStringLiteral("defs.qc")));
     QVERIFY(!w.editFailed());
-    QCOMPARE(w.talmo->text(), "edit " + kDefs);
-    QCOMPARE(w.Manager->tabText(1), QStringLiteral("[ &Edit defs.qc]")); // as it was
-    w.talmo->typeText("more ");
-    QVERIFY(f.doubleClickItem(w.qclista, QStringLiteral("notes.txt")));
+    QCOMPARE(editor(w)->text(), "edit " + kDefs);
+    QCOMPARE(control<QTabWidget>(w, "Manager")->tabText(1),
+             QStringLiteral("[ &Edit defs.qc]")); // as it was
+    editor(w)->typeText("more ");
+    QVERIFY(
+        f.doubleClickItem(control<talmo::FileListBox>(w, "qclista"), QStringLiteral("notes.txt")));
     QCOMPARE(readFile(f.path(QStringLiteral("defs.qc"))), "edit more " + kDefs);
 }
 
@@ -262,9 +284,11 @@ void WindowBrowseTest::unreadableFileByPermissions() {
         QSKIP("permissions do not stop root from reading");
     WindowFixture f(smallMod());
     TForm1& w = f.window();
-    QVERIFY(f.doubleClickItem(w.qclista, QStringLiteral("defs.qc")));
+    QVERIFY(
+        f.doubleClickItem(control<talmo::FileListBox>(w, "qclista"), QStringLiteral("defs.qc")));
     QFile::setPermissions(f.path(QStringLiteral("world.qc")), QFileDevice::Permissions());
-    QVERIFY(f.doubleClickItem(w.qclista, QStringLiteral("world.qc")));
+    QVERIFY(
+        f.doubleClickItem(control<talmo::FileListBox>(w, "qclista"), QStringLiteral("world.qc")));
     QCOMPARE(f.logLines().last(), QStringLiteral("Load fail!!: "));
     QCOMPARE(w.currentFile(), f.path(QStringLiteral("defs.qc")));
     QFile::setPermissions(f.path(QStringLiteral("world.qc")),
@@ -274,18 +298,21 @@ void WindowBrowseTest::unreadableFileByPermissions() {
 void WindowBrowseTest::refreshWithNothingSelected() {
     WindowFixture f(smallMod());
     TForm1& w = f.window();
-    QVERIFY(f.doubleClickItem(w.qclista, QStringLiteral("defs.qc")));
-    w.talmo->setSelectionStart(0);
-    w.talmo->typeText("kept ");
-    w.qclista->reread(); // as after a change of directory: nothing selected
-    QTest::mouseClick(w.refresh, Qt::LeftButton);
+    QVERIFY(
+        f.doubleClickItem(control<talmo::FileListBox>(w, "qclista"), QStringLiteral("defs.qc")));
+    editor(w)->setSelectionStart(0);
+    editor(w)->typeText("kept ");
+    control<talmo::FileListBox>(w, "qclista")
+        ->reread(); // as after a change of directory: nothing selected
+    QTest::mouseClick(control<QPushButton>(w, "refresh"), Qt::LeftButton);
     QCOMPARE(readFile(f.path(QStringLiteral("defs.qc"))), "kept " + kDefs);
     QCOMPARE(f.logLines().last(), QStringLiteral("Load fail!!: "));
     QCOMPARE(w.currentFile(), f.path(QStringLiteral("defs.qc")));
-    QCOMPARE(w.talmo->text(), "kept " + kDefs);
-    w.talmo->typeText("more ");
-    const std::string typed = w.talmo->text();
-    QVERIFY(f.doubleClickItem(w.qclista, QStringLiteral("world.qc")));
+    QCOMPARE(editor(w)->text(), "kept " + kDefs);
+    editor(w)->typeText("more ");
+    const std::string typed = editor(w)->text();
+    QVERIFY(
+        f.doubleClickItem(control<talmo::FileListBox>(w, "qclista"), QStringLiteral("world.qc")));
     QCOMPARE(readFile(f.path(QStringLiteral("defs.qc"))), typed);
 }
 
@@ -295,14 +322,17 @@ void WindowBrowseTest::caretIsRestoredAndClampedToTheEnd() {
         longText += "float f" + std::to_string(i) + ";\r\n";
     WindowFixture f({{QStringLiteral("long.qc"), longText}, {QStringLiteral("short.qc"), "ab"}});
     TForm1& w = f.window();
-    QVERIFY(f.doubleClickItem(w.qclista, QStringLiteral("long.qc")));
-    QCOMPARE(w.talmo->length(), 1190L);
-    w.talmo->setSelectionStart(1100);
-    QTest::mouseClick(w.refresh, Qt::LeftButton); // save and reload, caret kept
-    QCOMPARE(w.talmo->selectionStart(), 1100L);
-    QVERIFY(f.doubleClickItem(w.qclista, QStringLiteral("short.qc")));
-    QCOMPARE(w.talmo->selectionStart(), 2L);
-    QCOMPARE(w.talmo->selectionLength(), 0L);
+    QVERIFY(
+        f.doubleClickItem(control<talmo::FileListBox>(w, "qclista"), QStringLiteral("long.qc")));
+    QCOMPARE(editor(w)->length(), 1190L);
+    editor(w)->setSelectionStart(1100);
+    QTest::mouseClick(control<QPushButton>(w, "refresh"),
+                      Qt::LeftButton); // save and reload, caret kept
+    QCOMPARE(editor(w)->selectionStart(), 1100L);
+    QVERIFY(
+        f.doubleClickItem(control<talmo::FileListBox>(w, "qclista"), QStringLiteral("short.qc")));
+    QCOMPARE(editor(w)->selectionStart(), 2L);
+    QCOMPARE(editor(w)->selectionLength(), 0L);
 }
 
 void WindowBrowseTest::manPageLoadsAndSavesGeneralFiles() {
@@ -310,24 +340,24 @@ void WindowBrowseTest::manPageLoadsAndSavesGeneralFiles() {
     TForm1& w = f.window();
     // Save before any load does nothing.
     const int before = f.logLines().size();
-    QTest::mouseClick(w.salvaman, Qt::LeftButton);
+    QTest::mouseClick(control<QPushButton>(w, "salvaman"), Qt::LeftButton);
     QCOMPARE(f.logLines().size(), before);
 
-    w.TabbedNotebook1->setCurrentIndex(1);
-    QVERIFY(f.clickItem(w.listado, QStringLiteral("notes.txt")));
-    QCOMPARE(w.Manager->currentIndex(), 0);
-    QCOMPARE(w.test->toPlainText(), QStringLiteral("a note\n"));
+    control<QTabWidget>(w, "TabbedNotebook1")->setCurrentIndex(1);
+    QVERIFY(f.clickItem(control<talmo::FileListBox>(w, "listado"), QStringLiteral("notes.txt")));
+    QCOMPARE(control<QTabWidget>(w, "Manager")->currentIndex(), 0);
+    QCOMPARE(control<QPlainTextEdit>(w, "test")->toPlainText(), QStringLiteral("a note\n"));
     QCOMPARE(w.manFile(), f.path(QStringLiteral("notes.txt")));
-    QTest::mouseClick(w.salvaman, Qt::LeftButton);
+    QTest::mouseClick(control<QPushButton>(w, "salvaman"), Qt::LeftButton);
     QCOMPARE(readFile(f.path(QStringLiteral("notes.txt"))), std::string("a note\n"));
-    w.test->moveCursor(QTextCursor::End);
-    QTest::keyClicks(w.test, QStringLiteral("more"));
-    QTest::mouseClick(w.salvaman, Qt::LeftButton);
+    control<QPlainTextEdit>(w, "test")->moveCursor(QTextCursor::End);
+    QTest::keyClicks(control<QPlainTextEdit>(w, "test"), QStringLiteral("more"));
+    QTest::mouseClick(control<QPushButton>(w, "salvaman"), Qt::LeftButton);
     QCOMPARE(readFile(f.path(QStringLiteral("notes.txt"))), std::string("a note\nmore"));
 
     // A binary file is shown up to its first NUL byte.
-    QVERIFY(f.clickItem(w.listado, QStringLiteral("image.pcx")));
-    QCOMPARE(w.test->toPlainText(),
+    QVERIFY(f.clickItem(control<talmo::FileListBox>(w, "listado"), QStringLiteral("image.pcx")));
+    QCOMPARE(control<QPlainTextEdit>(w, "test")->toPlainText(),
              QString::fromLatin1("\x0a\x05\x01\x08").replace(u'\x0a', u'\n'));
 }
 
@@ -344,7 +374,7 @@ void WindowBrowseTest::logKeepsAtMost801Lines() {
     QCOMPARE(f.logLines().size(), 801);
     QCOMPARE(f.logLines().first(), QStringLiteral("  Console Subsystem."));
     QCOMPARE(f.logLines().last(), QStringLiteral("line 798"));
-    w.log->clear();
+    control<QPlainTextEdit>(w, "log")->clear();
     w.LogLine(QStringLiteral("Ok."));
     QCOMPARE(f.logLines(), QStringList{QStringLiteral("Ok.")});
 }
@@ -352,16 +382,18 @@ void WindowBrowseTest::logKeepsAtMost801Lines() {
 void WindowBrowseTest::closingAutosavesWhenAutosaveIsOn() {
     {
         WindowFixture f(smallMod());
-        QVERIFY(f.doubleClickItem(f.window().qclista, QStringLiteral("defs.qc")));
-        f.window().talmo->typeText("closing ");
+        QVERIFY(f.doubleClickItem(control<talmo::FileListBox>(f.window(), "qclista"),
+                                  QStringLiteral("defs.qc")));
+        editor(f.window())->typeText("closing ");
         f.closeWindow();
         QCOMPARE(readFile(f.path(QStringLiteral("defs.qc"))), "closing " + kDefs);
     }
     {
         WindowFixture f(smallMod());
-        QVERIFY(f.doubleClickItem(f.window().qclista, QStringLiteral("defs.qc")));
-        f.window().talmo->typeText("dropped ");
-        f.window().autosave->setChecked(false);
+        QVERIFY(f.doubleClickItem(control<talmo::FileListBox>(f.window(), "qclista"),
+                                  QStringLiteral("defs.qc")));
+        editor(f.window())->typeText("dropped ");
+        control<QCheckBox>(f.window(), "auto")->setChecked(false);
         f.closeWindow();
         QCOMPARE(readFile(f.path(QStringLiteral("defs.qc"))), kDefs);
     }
@@ -371,12 +403,14 @@ void WindowBrowseTest::failedAutosaveKeepsARecoveryCopy() {
     QStandardPaths::setTestModeEnabled(true);
     WindowFixture f(smallMod());
     TForm1& w = f.window();
-    QVERIFY(f.doubleClickItem(w.qclista, QStringLiteral("defs.qc")));
-    w.talmo->typeText("precious ");
+    QVERIFY(
+        f.doubleClickItem(control<talmo::FileListBox>(w, "qclista"), QStringLiteral("defs.qc")));
+    editor(w)->typeText("precious ");
     // The file's place is taken by a directory: the write cannot succeed.
     QVERIFY(QFile::remove(f.path(QStringLiteral("defs.qc"))));
     QVERIFY(QDir(f.dir()).mkdir(QStringLiteral("defs.qc")));
-    QVERIFY(f.doubleClickItem(w.qclista, QStringLiteral("world.qc")));
+    QVERIFY(
+        f.doubleClickItem(control<talmo::FileListBox>(w, "qclista"), QStringLiteral("world.qc")));
     const QStringList lines = f.logLines();
     const qsizetype failed = lines.indexOf(QStringLiteral("Autosaved fail!!: "));
     QVERIFY(failed >= 0);
@@ -403,21 +437,26 @@ void WindowBrowseTest::hostileFilesEndInLogLinesNotCrashes() {
     TForm1& w = f.window();
     ::mkfifo(f.path(QStringLiteral("pipe.qc")).toLocal8Bit().constData(), 0644);
     w.RefreshFileLists();
-    QVERIFY(!names(w.qclista).contains(QStringLiteral("pipe.qc")));
+    QVERIFY(!names(control<talmo::FileListBox>(w, "qclista")).contains(QStringLiteral("pipe.qc")));
 
-    QVERIFY(f.doubleClickItem(w.qclista, QStringLiteral("bytes.qc")));
-    QCOMPARE(w.talmo->length(), 258L); // the lone LF and CR became CR LF each
-    QVERIFY(f.doubleClickItem(w.qclista, QStringLiteral("nuls.qc")));
+    QVERIFY(
+        f.doubleClickItem(control<talmo::FileListBox>(w, "qclista"), QStringLiteral("bytes.qc")));
+    QCOMPARE(editor(w)->length(), 258L); // the lone LF and CR became CR LF each
+    QVERIFY(
+        f.doubleClickItem(control<talmo::FileListBox>(w, "qclista"), QStringLiteral("nuls.qc")));
     QCOMPARE(readFile(f.path(QStringLiteral("bytes.qc"))), allBytes); // untouched: not rewritten
-    QCOMPARE(w.talmo->length(), 4096L);
-    QVERIFY(f.doubleClickItem(w.qclista, QStringLiteral("name with blanks é.qc")));
+    QCOMPARE(editor(w)->length(), 4096L);
+    QVERIFY(f.doubleClickItem(control<talmo::FileListBox>(w, "qclista"),
+                              QStringLiteral("name with blanks é.qc")));
     QCOMPARE(readFile(f.path(QStringLiteral("nuls.qc"))), nuls);
-    QCOMPARE(w.Manager->tabText(1), QStringLiteral("&Edit name with blanks é.qc"));
+    QCOMPARE(control<QTabWidget>(w, "Manager")->tabText(1),
+             QStringLiteral("&Edit name with blanks é.qc"));
 
     QElapsedTimer timer;
     timer.start();
-    QVERIFY(f.doubleClickItem(w.qclista, QStringLiteral("big.txt")));
-    QCOMPARE(w.talmo->length(), static_cast<long>(big.size() + big.size() / 81));
+    QVERIFY(
+        f.doubleClickItem(control<talmo::FileListBox>(w, "qclista"), QStringLiteral("big.txt")));
+    QCOMPARE(editor(w)->length(), static_cast<long>(big.size() + big.size() / 81));
     QVERIFY2(timer.elapsed() < 10000, qPrintable(QString::number(timer.elapsed())));
     QVERIFY(f.errors.isEmpty());
 }
@@ -430,7 +469,7 @@ void WindowBrowseTest::largeDirectoryListsQuickly() {
     timer.start();
     f.window().RefreshFileLists();
     const qint64 ms = timer.elapsed();
-    QCOMPARE(f.window().qclista->count(), 10000);
+    QCOMPARE(control<talmo::FileListBox>(f.window(), "qclista")->count(), 10000);
     // Four re-reads of 10,000 entries each.
     QVERIFY2(ms < 4000, qPrintable(QStringLiteral("%1 ms").arg(ms)));
 }

@@ -17,6 +17,8 @@
 #include <QTabWidget>
 #include <QTest>
 
+using talmo::testing::control;
+using talmo::testing::editor;
 using talmo::testing::readFile;
 using talmo::testing::WindowFixture;
 using talmo::testing::writeFile;
@@ -55,200 +57,213 @@ private slots:
 void WindowCommandsTest::typingMarksThePageButArrowsDoNot() {
     WindowFixture f(mod());
     TForm1& w = f.window();
-    QVERIFY(f.doubleClickItem(w.qclista, QStringLiteral("defs.qc")));
-    QCOMPARE(w.Manager->tabText(1), QStringLiteral("&Edit defs.qc"));
-    w.talmo->setFocus();
-    QTest::keyClick(w.talmo, Qt::Key_Down);
-    QTest::keyClick(w.talmo, Qt::Key_Right);
-    QCOMPARE(w.Manager->tabText(1), QStringLiteral("&Edit defs.qc"));
-    QTest::keyClick(w.talmo, Qt::Key_X);
-    QCOMPARE(w.Manager->tabText(1), QStringLiteral("[ &Edit defs.qc]"));
+    QVERIFY(
+        f.doubleClickItem(control<talmo::FileListBox>(w, "qclista"), QStringLiteral("defs.qc")));
+    QCOMPARE(control<QTabWidget>(w, "Manager")->tabText(1), QStringLiteral("&Edit defs.qc"));
+    editor(w)->setFocus();
+    QTest::keyClick(editor(w), Qt::Key_Down);
+    QTest::keyClick(editor(w), Qt::Key_Right);
+    QCOMPARE(control<QTabWidget>(w, "Manager")->tabText(1), QStringLiteral("&Edit defs.qc"));
+    QTest::keyClick(editor(w), Qt::Key_X);
+    QCOMPARE(control<QTabWidget>(w, "Manager")->tabText(1), QStringLiteral("[ &Edit defs.qc]"));
     // Typed text is blue.
-    const long typed = w.talmo->selectionStart() - 1;
-    QCOMPARE(w.talmo->text().at(static_cast<std::size_t>(typed)), 'x');
-    QVERIFY(w.talmo->formatAt(typed).colour == talmo::kBlue);
+    const long typed = editor(w)->selectionStart() - 1;
+    QCOMPARE(editor(w)->text().at(static_cast<std::size_t>(typed)), 'x');
+    QVERIFY(editor(w)->formatAt(typed).colour == talmo::kBlue);
 }
 
 void WindowCommandsTest::keyDownTurnsTheSelectionBlueButMenuShortcutsDoNot() {
     WindowFixture f(mod());
     TForm1& w = f.window();
-    QVERIFY(f.doubleClickItem(w.qclista, QStringLiteral("defs.qc")));
-    w.talmo->setFocus();
+    QVERIFY(
+        f.doubleClickItem(control<talmo::FileListBox>(w, "qclista"), QStringLiteral("defs.qc")));
+    editor(w)->setFocus();
 
     // "float" selected, then Ctrl+C: the menu takes it; colour and caption stay.
-    w.talmo->setSelectionStart(0);
-    w.talmo->setSelectionLength(5);
-    QTest::keyClick(w.talmo, Qt::Key_C, Qt::ControlModifier);
-    QVERIFY(w.talmo->formatAt(0).colour != talmo::kBlue);
-    QCOMPARE(w.Manager->tabText(1), QStringLiteral("&Edit defs.qc"));
+    editor(w)->setSelectionStart(0);
+    editor(w)->setSelectionLength(5);
+    QTest::keyClick(editor(w), Qt::Key_C, Qt::ControlModifier);
+    QVERIFY(editor(w)->formatAt(0).colour != talmo::kBlue);
+    QCOMPARE(control<QTabWidget>(w, "Manager")->tabText(1), QStringLiteral("&Edit defs.qc"));
     QCOMPARE(QGuiApplication::clipboard()->text(), QStringLiteral("float"));
 
     // Shift alone turns the selected word blue.
-    QTest::keyClick(w.talmo, Qt::Key_Shift);
-    QVERIFY(w.talmo->formatAt(0).colour == talmo::kBlue);
-    QVERIFY(w.talmo->formatAt(4).colour == talmo::kBlue);
-    QVERIFY(w.talmo->formatAt(5).colour != talmo::kBlue);
-    QCOMPARE(w.Manager->tabText(1), QStringLiteral("&Edit defs.qc"));
+    QTest::keyClick(editor(w), Qt::Key_Shift);
+    QVERIFY(editor(w)->formatAt(0).colour == talmo::kBlue);
+    QVERIFY(editor(w)->formatAt(4).colour == talmo::kBlue);
+    QVERIFY(editor(w)->formatAt(5).colour != talmo::kBlue);
+    QCOMPARE(control<QTabWidget>(w, "Manager")->tabText(1), QStringLiteral("&Edit defs.qc"));
 
     // An arrow does it too.
-    w.talmo->setSelectionStart(6);
-    w.talmo->setSelectionLength(4);
-    QTest::keyClick(w.talmo, Qt::Key_Left);
-    QVERIFY(w.talmo->formatAt(6).colour == talmo::kBlue);
+    editor(w)->setSelectionStart(6);
+    editor(w)->setSelectionLength(4);
+    QTest::keyClick(editor(w), Qt::Key_Left);
+    QVERIFY(editor(w)->formatAt(6).colour == talmo::kBlue);
 }
 
 void WindowCommandsTest::caretIndicatorCountsLinesAsAPersonDoes() {
     WindowFixture f(mod());
     TForm1& w = f.window();
-    QVERIFY(f.doubleClickItem(w.qclista, QStringLiteral("ten.qc")));
-    w.talmo->setFocus();
-    w.talmo->setSelectionStart(0);
-    QTest::keyClick(w.talmo, Qt::Key_Right);
-    QCOMPARE(w.editbar->text(), QStringLiteral("[1/11]"));
-    QTest::keyClick(w.talmo, Qt::Key_Down); // shows where the caret was before the key
-    QCOMPARE(w.editbar->text(), QStringLiteral("[1/11]"));
-    QTest::keyClick(w.talmo, Qt::Key_Down);
-    QCOMPARE(w.editbar->text(), QStringLiteral("[2/11]"));
+    QVERIFY(f.doubleClickItem(control<talmo::FileListBox>(w, "qclista"), QStringLiteral("ten.qc")));
+    editor(w)->setFocus();
+    editor(w)->setSelectionStart(0);
+    QTest::keyClick(editor(w), Qt::Key_Right);
+    QCOMPARE(control<QLabel>(w, "editbar")->text(), QStringLiteral("[1/11]"));
+    QTest::keyClick(editor(w), Qt::Key_Down); // shows where the caret was before the key
+    QCOMPARE(control<QLabel>(w, "editbar")->text(), QStringLiteral("[1/11]"));
+    QTest::keyClick(editor(w), Qt::Key_Down);
+    QCOMPARE(control<QLabel>(w, "editbar")->text(), QStringLiteral("[2/11]"));
     // A click shows where it put the caret.
-    QTest::mouseClick(w.talmo->viewport(), Qt::LeftButton, {}, QPoint(60, 5));
-    QCOMPARE(w.editbar->text(), QStringLiteral("[1/11]"));
+    QTest::mouseClick(editor(w)->viewport(), Qt::LeftButton, {}, QPoint(60, 5));
+    QCOMPARE(control<QLabel>(w, "editbar")->text(), QStringLiteral("[1/11]"));
 }
 
 void WindowCommandsTest::headBoxInsertsAFirstLine() {
     WindowFixture f(mod());
     TForm1& w = f.window();
-    QVERIFY(f.doubleClickItem(w.qclista, QStringLiteral("defs.qc")));
-    const std::string before = w.talmo->text();
-    f.type(w.uptext, QString(), true); // Enter in an empty box does nothing
-    QCOMPARE(w.talmo->text(), before);
-    f.type(w.uptext, QStringLiteral("// header"), true);
-    QCOMPARE(w.talmo->text(), "// header\r\n" + before);
-    QVERIFY(w.uptext->text().isEmpty());
-    QCOMPARE(w.Manager->tabText(1), QStringLiteral("&Edit defs.qc"));
+    QVERIFY(
+        f.doubleClickItem(control<talmo::FileListBox>(w, "qclista"), QStringLiteral("defs.qc")));
+    const std::string before = editor(w)->text();
+    f.type(control<QLineEdit>(w, "uptext"), QString(), true); // Enter in an empty box does nothing
+    QCOMPARE(editor(w)->text(), before);
+    f.type(control<QLineEdit>(w, "uptext"), QStringLiteral("// header"), true);
+    QCOMPARE(editor(w)->text(), "// header\r\n" + before);
+    QVERIFY(control<QLineEdit>(w, "uptext")->text().isEmpty());
+    QCOMPARE(control<QTabWidget>(w, "Manager")->tabText(1), QStringLiteral("&Edit defs.qc"));
 }
 
 void WindowCommandsTest::goToLineSkipsLines() {
     WindowFixture f(mod());
     TForm1& w = f.window();
-    QVERIFY(f.doubleClickItem(w.qclista, QStringLiteral("ten.qc")));
+    QVERIFY(f.doubleClickItem(control<talmo::FileListBox>(w, "qclista"), QStringLiteral("ten.qc")));
     struct Case {
         const char* typed;
         long start;
         long length;
     } cases[] = {{"0", 0, 1}, {"5", 5 * 7, 1}, {"-3", 0, 1}, {"1000", 70, 0}, {" 2", 14, 1}};
     for (const Case& c : cases) {
-        f.type(w.num, QString::fromLatin1(c.typed), true);
-        QVERIFY2(w.talmo->selectionStart() == c.start, c.typed);
-        QVERIFY2(w.talmo->selectionLength() == c.length, c.typed);
-        QVERIFY(w.num->text().isEmpty());
+        f.type(control<QLineEdit>(w, "num"), QString::fromLatin1(c.typed), true);
+        QVERIFY2(editor(w)->selectionStart() == c.start, c.typed);
+        QVERIFY2(editor(w)->selectionLength() == c.length, c.typed);
+        QVERIFY(control<QLineEdit>(w, "num")->text().isEmpty());
     }
-    QVERIFY(w.talmo->hasFocus());
-    f.type(w.num, QString(), true); // nothing happens
+    QVERIFY(editor(w)->hasFocus());
+    f.type(control<QLineEdit>(w, "num"), QString(), true); // nothing happens
     QVERIFY(f.errors.isEmpty());
 }
 
 void WindowCommandsTest::goToLineWithANonNumberReportsAnError() {
     WindowFixture f(mod());
     TForm1& w = f.window();
-    QVERIFY(f.doubleClickItem(w.qclista, QStringLiteral("ten.qc")));
-    w.talmo->setSelectionStart(9);
-    f.type(w.num, QStringLiteral("abc"), true);
+    QVERIFY(f.doubleClickItem(control<talmo::FileListBox>(w, "qclista"), QStringLiteral("ten.qc")));
+    editor(w)->setSelectionStart(9);
+    f.type(control<QLineEdit>(w, "num"), QStringLiteral("abc"), true);
     QCOMPARE(f.errors, QStringList{QStringLiteral("'abc' is not a valid integer value")});
-    QCOMPARE(w.talmo->selectionStart(), 9L);
-    QCOMPARE(w.num->text(), QStringLiteral("abc"));
+    QCOMPARE(editor(w)->selectionStart(), 9L);
+    QCOMPARE(control<QLineEdit>(w, "num")->text(), QStringLiteral("abc"));
 }
 
 void WindowCommandsTest::clipboardAndHelpEntries() {
     WindowFixture f(mod());
     TForm1& w = f.window();
-    QVERIFY(f.doubleClickItem(w.qclista, QStringLiteral("defs.qc")));
-    w.talmo->setFocus();
-    w.talmo->setSelectionStart(0);
-    w.talmo->setSelectionLength(6);
-    QTest::keyClick(w.talmo, Qt::Key_X, Qt::ControlModifier);
+    QVERIFY(
+        f.doubleClickItem(control<talmo::FileListBox>(w, "qclista"), QStringLiteral("defs.qc")));
+    editor(w)->setFocus();
+    editor(w)->setSelectionStart(0);
+    editor(w)->setSelectionLength(6);
+    QTest::keyClick(editor(w), Qt::Key_X, Qt::ControlModifier);
     QCOMPARE(QGuiApplication::clipboard()->text(), QStringLiteral("float "));
-    QVERIFY(w.talmo->text().rfind("time;", 0) == 0);
-    QTest::keyClick(w.talmo, Qt::Key_V, Qt::ControlModifier);
-    QVERIFY(w.talmo->text().rfind("float time;", 0) == 0);
-    QCOMPARE(w.Manager->tabText(1), QStringLiteral("&Edit defs.qc")); // menu entries mark nothing
+    QVERIFY(editor(w)->text().rfind("time;", 0) == 0);
+    QTest::keyClick(editor(w), Qt::Key_V, Qt::ControlModifier);
+    QVERIFY(editor(w)->text().rfind("float time;", 0) == 0);
+    QCOMPARE(control<QTabWidget>(w, "Manager")->tabText(1),
+             QStringLiteral("&Edit defs.qc")); // menu entries mark nothing
 
-    QVERIFY(!w.copypastertalmo->actions().isEmpty());
-    QVERIFY(w.copypastertalmo->actions().contains(w.help1));
-    QTest::keyClick(w.talmo, Qt::Key_F1);
-    QCOMPARE(w.Manager->currentIndex(), 7);
+    QVERIFY(!control<QMenu>(w, "copypastertalmo")->actions().isEmpty());
+    QVERIFY(control<QMenu>(w, "copypastertalmo")->actions().contains(control<QAction>(w, "help1")));
+    QTest::keyClick(editor(w), Qt::Key_F1);
+    QCOMPARE(control<QTabWidget>(w, "Manager")->currentIndex(), 7);
 }
 
 void WindowCommandsTest::textWithoutABytePastedOrTypedIsLogged() {
     WindowFixture f(mod());
     TForm1& w = f.window();
-    QVERIFY(f.doubleClickItem(w.qclista, QStringLiteral("defs.qc")));
-    w.talmo->setFocus();
-    const std::string before = w.talmo->text();
+    QVERIFY(
+        f.doubleClickItem(control<talmo::FileListBox>(w, "qclista"), QStringLiteral("defs.qc")));
+    editor(w)->setFocus();
+    const std::string before = editor(w)->text();
     const QString refused = QStringLiteral(
         ":: Cannot use \"\u03a9\": the 8-bit text of the files has no such character; "
         "nothing was changed");
-    QTest::sendKeyEvent(QTest::Click, w.talmo, Qt::Key_unknown, QStringLiteral("\u03a9"),
+    QTest::sendKeyEvent(QTest::Click, editor(w), Qt::Key_unknown, QStringLiteral("\u03a9"),
                         Qt::NoModifier);
     QCOMPARE(f.logLines().count(refused), 1);
     QGuiApplication::clipboard()->setText(QStringLiteral("x\u03a9"));
-    QTest::keyClick(w.talmo, Qt::Key_V, Qt::ControlModifier);
+    QTest::keyClick(editor(w), Qt::Key_V, Qt::ControlModifier);
     QCOMPARE(f.logLines().count(refused), 2);
-    QCOMPARE(w.talmo->text(), before);
-    QCOMPARE(w.Manager->tabText(1), QStringLiteral("&Edit defs.qc"));
+    QCOMPARE(editor(w)->text(), before);
+    QCOMPARE(control<QTabWidget>(w, "Manager")->tabText(1), QStringLiteral("&Edit defs.qc"));
 }
 
 void WindowCommandsTest::createNewWritesAHeaderedFile() {
     WindowFixture f(mod());
     TForm1& w = f.window();
-    QVERIFY(!w.create_new->isEnabled());
+    QVERIFY(!control<QPushButton>(w, "create_new")->isEnabled());
     struct Case {
         const char* typed;
         const char* file;
     } cases[] = {{"weapons", "weapons.qc"}, {"weapons.QC", "weapons.QC.qc"}, {"a.qcx", "a.qcx"}};
     for (const Case& c : cases) {
-        f.type(w.newqc, QString::fromLatin1(c.typed));
-        QVERIFY(w.create_new->isEnabled());
-        QTest::mouseClick(w.create_new, Qt::LeftButton);
+        f.type(control<QLineEdit>(w, "newqc"), QString::fromLatin1(c.typed));
+        QVERIFY(control<QPushButton>(w, "create_new")->isEnabled());
+        QTest::mouseClick(control<QPushButton>(w, "create_new"), Qt::LeftButton);
         const std::string file = c.file;
         QCOMPARE(readFile(f.path(QString::fromLatin1(c.file))),
                  "/////////////////////\r\n//  \r\n//  " + file +
                      "\r\n//  \r\n/////////////////////\r\n");
-        QVERIFY(w.newqc->text().isEmpty());
-        QVERIFY(!w.create_new->isEnabled());
-        QVERIFY(!w.listado->findItems(QString::fromLatin1(c.file), Qt::MatchExactly).isEmpty());
-        QVERIFY(w.qclista->selectedPath().isEmpty());
+        QVERIFY(control<QLineEdit>(w, "newqc")->text().isEmpty());
+        QVERIFY(!control<QPushButton>(w, "create_new")->isEnabled());
+        QVERIFY(!control<talmo::FileListBox>(w, "listado")
+                     ->findItems(QString::fromLatin1(c.file), Qt::MatchExactly)
+                     .isEmpty());
+        QVERIFY(control<talmo::FileListBox>(w, "qclista")->selectedPath().isEmpty());
     }
-    QVERIFY(!w.qclista->findItems(QStringLiteral("weapons.qc"), Qt::MatchExactly).isEmpty());
+    QVERIFY(!control<talmo::FileListBox>(w, "qclista")
+                 ->findItems(QStringLiteral("weapons.qc"), Qt::MatchExactly)
+                 .isEmpty());
 
     // A name that cannot be created goes to the error report and changes nothing else.
-    f.type(w.newqc, QStringLiteral("missing/dir/x"));
-    QTest::mouseClick(w.create_new, Qt::LeftButton);
+    f.type(control<QLineEdit>(w, "newqc"), QStringLiteral("missing/dir/x"));
+    QTest::mouseClick(control<QPushButton>(w, "create_new"), Qt::LeftButton);
     QCOMPARE(f.errors.size(), 1);
-    QCOMPARE(w.newqc->text(), QStringLiteral("missing/dir/x"));
+    QCOMPARE(control<QLineEdit>(w, "newqc")->text(), QStringLiteral("missing/dir/x"));
 }
 
 void WindowCommandsTest::deleteRenamesToBakAndNeverOverwrites() {
     WindowFixture f(mod());
     TForm1& w = f.window();
-    QVERIFY(f.doubleClickItem(w.qclista, QStringLiteral("defs.qc")));
-    w.talmo->typeText("edited ");
-    QVERIFY(f.clickItem(w.qclista, QStringLiteral("defs.qc")));
-    w.delete1->trigger();
+    QVERIFY(
+        f.doubleClickItem(control<talmo::FileListBox>(w, "qclista"), QStringLiteral("defs.qc")));
+    editor(w)->typeText("edited ");
+    QVERIFY(f.clickItem(control<talmo::FileListBox>(w, "qclista"), QStringLiteral("defs.qc")));
+    control<QAction>(w, "delete1")->trigger();
     const QString defs = f.path(QStringLiteral("defs.qc"));
     QCOMPARE(f.logLines().last(), QStringLiteral("Rename file ") + defs + QStringLiteral(" ok."));
     QVERIFY(!QFile::exists(defs));
     QVERIFY(QFile::exists(defs + QStringLiteral(".bak")));
     QCOMPARE(w.currentFile(), defs);
-    QVERIFY(w.qclista->findItems(QStringLiteral("defs.qc"), Qt::MatchExactly).isEmpty());
+    QVERIFY(control<talmo::FileListBox>(w, "qclista")
+                ->findItems(QStringLiteral("defs.qc"), Qt::MatchExactly)
+                .isEmpty());
 
     // The next switch writes the editor's text back under the old name.
-    QVERIFY(f.doubleClickItem(w.qclista, QStringLiteral("ten.qc")));
+    QVERIFY(f.doubleClickItem(control<talmo::FileListBox>(w, "qclista"), QStringLiteral("ten.qc")));
     QCOMPARE(readFile(defs), std::string("edited float time;\r\nvoid() main = {};\r\n"));
 
     // A second delete meets the existing .bak: error, nothing lost.
     w.RefreshFileLists();
-    QVERIFY(f.clickItem(w.qclista, QStringLiteral("defs.qc")));
-    w.delete1->trigger();
+    QVERIFY(f.clickItem(control<talmo::FileListBox>(w, "qclista"), QStringLiteral("defs.qc")));
+    control<QAction>(w, "delete1")->trigger();
     QCOMPARE(f.logLines().last(),
              QStringLiteral("Rename file ") + defs + QStringLiteral(" error!"));
     QCOMPARE(readFile(defs + QStringLiteral(".bak")),
@@ -257,7 +272,7 @@ void WindowCommandsTest::deleteRenamesToBakAndNeverOverwrites() {
 
     // Nothing selected.
     w.RefreshFileLists();
-    w.delete1->trigger();
+    control<QAction>(w, "delete1")->trigger();
     QCOMPARE(f.logLines().last(), QStringLiteral("Rename file  error!"));
 }
 

@@ -18,6 +18,8 @@
 #include <QToolButton>
 
 using talmo::QsciEditor;
+using talmo::testing::control;
+using talmo::testing::editor;
 using talmo::testing::WindowFixture;
 using Lines = std::vector<int>;
 
@@ -87,9 +89,9 @@ void WindowCompileTest::cleanupTestCase() {
 void WindowCompileTest::compile(WindowFixture& f, const QString& compiler) {
     TForm1& w = f.window();
     QVERIFY(w.openInEditor(f.path(QStringLiteral("a.qc"))));
-    w.compilerqc->setText(compiler);
+    control<QLineEdit>(w, "compilerqc")->setText(compiler);
     auto* list = f.control<QListView>("qccmessages");
-    QTest::mouseClick(w.qccarranca, Qt::LeftButton);
+    QTest::mouseClick(control<QPushButton>(w, "qccarranca"), Qt::LeftButton);
     // The list shows once the compile has been read.
     QTRY_VERIFY_WITH_TIMEOUT(list->isVisible(), 20000);
 }
@@ -106,17 +108,17 @@ void WindowCompileTest::compileListsTheMessagesAndAnEntryOpensItsLine() {
                  QStringLiteral("2 errors, 1 warning"), QStringLiteral("warning  a.qc:2  w text"),
                  QStringLiteral("error  ") + kOther + QStringLiteral(":3:4  caf\u00e9\u00a0x"),
                  QStringLiteral("error  gone.qc:5  missing")}));
-    QCOMPARE(w.talmo->linesWithMark(QsciEditor::LineMark::Warning), Lines{1});
-    QCOMPARE(w.talmo->linesWithMark(QsciEditor::LineMark::Error), Lines{});
+    QCOMPARE(editor(w)->linesWithMark(QsciEditor::LineMark::Warning), Lines{1});
+    QCOMPARE(editor(w)->linesWithMark(QsciEditor::LineMark::Error), Lines{});
     QVERIFY(f.errors.isEmpty());
 
     // An entry opens its file with its line selected and marked.
     QVERIFY(f.doubleClickRow(list, rows[2]));
     QCOMPARE(QFileInfo(w.currentFile()).canonicalFilePath(),
              QFileInfo(f.path(kOther)).canonicalFilePath());
-    QCOMPARE(selectedText(w.talmo), std::string("void() remove = #15;"));
-    QCOMPARE(w.talmo->linesWithMark(QsciEditor::LineMark::Error), Lines{2});
-    QCOMPARE(w.talmo->linesWithMark(QsciEditor::LineMark::Warning), Lines{});
+    QCOMPARE(selectedText(editor(w)), std::string("void() remove = #15;"));
+    QCOMPARE(editor(w)->linesWithMark(QsciEditor::LineMark::Error), Lines{2});
+    QCOMPARE(editor(w)->linesWithMark(QsciEditor::LineMark::Warning), Lines{});
 
     // The file of the last entry does not exist: logged, nothing changes.
     const QString before = w.currentFile();
@@ -133,16 +135,16 @@ void WindowCompileTest::f4AndShiftF4GoThroughTheMessages() {
     WindowFixture f(modFiles());
     TForm1& w = f.window();
     compile(f);
-    w.talmo->setFocus();
-    QTest::keyClick(w.talmo, Qt::Key_F4);
+    editor(w)->setFocus();
+    QTest::keyClick(editor(w), Qt::Key_F4);
     QCOMPARE(QFileInfo(w.currentFile()).fileName(), QStringLiteral("a.qc"));
-    QCOMPARE(selectedText(w.talmo), std::string("float b;"));
-    QTest::keyClick(w.talmo, Qt::Key_F4);
-    QCOMPARE(selectedText(w.talmo), std::string("void() remove = #15;"));
-    QTest::keyClick(w.talmo, Qt::Key_F4, Qt::ShiftModifier);
-    QCOMPARE(selectedText(w.talmo), std::string("float b;"));
+    QCOMPARE(selectedText(editor(w)), std::string("float b;"));
+    QTest::keyClick(editor(w), Qt::Key_F4);
+    QCOMPARE(selectedText(editor(w)), std::string("void() remove = #15;"));
+    QTest::keyClick(editor(w), Qt::Key_F4, Qt::ShiftModifier);
+    QCOMPARE(selectedText(editor(w)), std::string("float b;"));
     // Backwards from the first wraps to the last (a missing file: logged).
-    QTest::keyClick(w.talmo, Qt::Key_F4, Qt::ShiftModifier);
+    QTest::keyClick(editor(w), Qt::Key_F4, Qt::ShiftModifier);
     QCOMPARE(f.control<QListView>("qccmessages")->currentIndex().row(), 3);
     QCOMPARE(QFileInfo(w.currentFile()).fileName(), QStringLiteral("a.qc"));
 }
@@ -162,31 +164,31 @@ void WindowCompileTest::theInitialCompilerIsOneFoundOnPath() {
     WindowFixture f;
     qputenv("PATH", path);
     QFile::remove(m_bin.filePath(QStringLiteral("qfcc")));
-    QCOMPARE(f.window().compilerqc->text(), QStringLiteral("qfcc"));
+    QCOMPARE(control<QLineEdit>(f.window(), "compilerqc")->text(), QStringLiteral("qfcc"));
 }
 
 void WindowCompileTest::f1OnADocumentedWordShowsItsEntry() {
     WindowFixture f(modFiles());
     TForm1& w = f.window();
     QVERIFY(w.openInEditor(f.path(kOther)));
-    w.talmo->setFocus();
-    const long remove = static_cast<long>(w.talmo->text().find("remove"));
-    w.talmo->setSelectionStart(remove + 2);
-    w.talmo->setSelectionLength(0);
-    QTest::keyClick(w.talmo, Qt::Key_F1);
-    QCOMPARE(w.Manager->currentIndex(), 7);
-    QCOMPARE(w.TabbedNotebook2->currentIndex(), 2);
+    editor(w)->setFocus();
+    const long remove = static_cast<long>(editor(w)->text().find("remove"));
+    editor(w)->setSelectionStart(remove + 2);
+    editor(w)->setSelectionLength(0);
+    QTest::keyClick(editor(w), Qt::Key_F1);
+    QCOMPARE(control<QTabWidget>(w, "Manager")->currentIndex(), 7);
+    QCOMPARE(control<QTabWidget>(w, "TabbedNotebook2")->currentIndex(), 2);
     auto* memo = f.control<QPlainTextEdit>("Memo4");
     QCOMPARE(memo->textCursor().selectedText(), QStringLiteral("remove"));
     QVERIFY(memo->textCursor().block().text().contains(QStringLiteral("= #15")));
 
     // Elsewhere F1 only shows the Help page.
-    w.TabbedNotebook2->setCurrentIndex(6);
-    w.Manager->setCurrentIndex(1);
-    w.talmo->setSelectionStart(0);
-    QTest::keyClick(w.talmo, Qt::Key_F1);
-    QCOMPARE(w.Manager->currentIndex(), 7);
-    QCOMPARE(w.TabbedNotebook2->currentIndex(), 6);
+    control<QTabWidget>(w, "TabbedNotebook2")->setCurrentIndex(6);
+    control<QTabWidget>(w, "Manager")->setCurrentIndex(1);
+    editor(w)->setSelectionStart(0);
+    QTest::keyClick(editor(w), Qt::Key_F1);
+    QCOMPARE(control<QTabWidget>(w, "Manager")->currentIndex(), 7);
+    QCOMPARE(control<QTabWidget>(w, "TabbedNotebook2")->currentIndex(), 6);
 }
 
 QTEST_MAIN(WindowCompileTest)

@@ -11,6 +11,7 @@
 #include <QPushButton>
 #include <QTest>
 
+using talmo::testing::control;
 using talmo::testing::WindowFixture;
 
 namespace {
@@ -27,7 +28,7 @@ const QString kOk = QStringLiteral("Ok.");
 // Types a command and Enter into `cmd`; returns the lines it added to the log.
 QStringList enter(WindowFixture& f, const QString& command) {
     const qsizetype before = f.logLines().size();
-    f.type(f.window().cmd, command, true);
+    f.type(control<QLineEdit>(f.window(), "cmd"), command, true);
     return f.logLines().mid(before);
 }
 
@@ -56,14 +57,14 @@ void WindowConsoleTest::everyNameOfHelpListsTheHelpThenOk() {
         QCOMPARE(added.first(), QStringLiteral("> ") + command);
         QCOMPARE(added.mid(1, 21), helpListing());
         QCOMPARE(added.last(), kOk);
-        QVERIFY(f.window().cmd->text().isEmpty());
+        QVERIFY(control<QLineEdit>(f.window(), "cmd")->text().isEmpty());
     }
 }
 
 void WindowConsoleTest::questionMarkButtonListsTheHelpAlone() {
     WindowFixture f;
     const QStringList before = f.logLines();
-    QTest::mouseClick(f.window().help, Qt::LeftButton);
+    QTest::mouseClick(control<QPushButton>(f.window(), "help"), Qt::LeftButton);
     QCOMPARE(f.logLines(), before + helpListing());
     QCOMPARE(helpListing().size(), 21);
 }
@@ -81,10 +82,10 @@ void WindowConsoleTest::textsThatAreNoCommandsAreAnsweredAsUnknown_data() {
 void WindowConsoleTest::textsThatAreNoCommandsAreAnsweredAsUnknown() {
     QFETCH(QString, typed);
     WindowFixture f;
-    const bool autosave = f.window().autosave->isChecked();
+    const bool autosave = control<QCheckBox>(f.window(), "auto")->isChecked();
     QCOMPARE(enter(f, typed), (QStringList{QStringLiteral("> ") + typed,
                                            typed + QStringLiteral(" unknom action."), kOk}));
-    QCOMPARE(f.window().autosave->isChecked(), autosave);
+    QCOMPARE(control<QCheckBox>(f.window(), "auto")->isChecked(), autosave);
 }
 
 void WindowConsoleTest::dirShowsTheWorkingDirectoryInQuotes() {
@@ -98,7 +99,7 @@ void WindowConsoleTest::dirShowsTheWorkingDirectoryInQuotes() {
 
 void WindowConsoleTest::autosaveCommandsSetAndReportTheCheckBox() {
     WindowFixture f;
-    QCheckBox* box = f.window().autosave;
+    QCheckBox* box = control<QCheckBox>(f.window(), "auto");
     QVERIFY(box->isChecked());
     QCOMPARE(enter(f, QStringLiteral("autosave")),
              (QStringList{QStringLiteral("> autosave"), QStringLiteral("autosave 1"), kOk}));
@@ -119,9 +120,9 @@ void WindowConsoleTest::autosaveCommandsSetAndReportTheCheckBox() {
 
 void WindowConsoleTest::clearLeavesOnlyOk() {
     WindowFixture f;
-    f.type(f.window().cmd, QStringLiteral("clear"), true);
+    f.type(control<QLineEdit>(f.window(), "cmd"), QStringLiteral("clear"), true);
     QCOMPARE(f.logLines(), QStringList{kOk});
-    QVERIFY(f.window().cmd->text().isEmpty());
+    QVERIFY(control<QLineEdit>(f.window(), "cmd")->text().isEmpty());
     // The log goes on from there.
     QCOMPARE(enter(f, QStringLiteral("x")),
              (QStringList{QStringLiteral("> x"), QStringLiteral("x unknom action."), kOk}));
@@ -131,9 +132,9 @@ void WindowConsoleTest::emptyEntryAddsNothing() {
     WindowFixture f;
     const QStringList before = f.logLines();
     QCOMPARE(before.size(), 4);
-    f.type(f.window().cmd, QString(), true);
+    f.type(control<QLineEdit>(f.window(), "cmd"), QString(), true);
     QCOMPARE(f.logLines(), before);
-    QVERIFY(f.window().cmd->text().isEmpty());
+    QVERIFY(control<QLineEdit>(f.window(), "cmd")->text().isEmpty());
 }
 
 void WindowConsoleTest::fullLogDropsItsOldestLinesForTheHelp() {
@@ -142,7 +143,7 @@ void WindowConsoleTest::fullLogDropsItsOldestLinesForTheHelp() {
         f.window().LogLine(QStringLiteral("line %1").arg(i));
     const QStringList full = f.logLines();
     QCOMPARE(full.size(), 801);
-    f.type(f.window().cmd, QStringLiteral("help"), true);
+    f.type(control<QLineEdit>(f.window(), "cmd"), QStringLiteral("help"), true);
     const QStringList after = f.logLines();
     QCOMPARE(after.size(), 801);
     QCOMPARE(after.mid(0, 801 - 23), full.mid(23));

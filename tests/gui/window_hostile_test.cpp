@@ -19,6 +19,8 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
+using talmo::testing::control;
+using talmo::testing::editor;
 using talmo::testing::readFile;
 using talmo::testing::WindowFixture;
 
@@ -51,16 +53,18 @@ void WindowHostileTest::specialFilesAreNotListedAndNeverBlock() {
     QElapsedTimer timer;
     timer.start();
     w.RefreshFileLists();
-    QVERIFY(listed(w.qclista, QStringLiteral("ok.qc")));
-    QVERIFY(!listed(w.qclista, QStringLiteral("fifo.qc")));
-    QVERIFY(!listed(w.qclista, QStringLiteral("loop1.qc")));
+    QVERIFY(listed(control<talmo::FileListBox>(w, "qclista"), QStringLiteral("ok.qc")));
+    QVERIFY(!listed(control<talmo::FileListBox>(w, "qclista"), QStringLiteral("fifo.qc")));
+    QVERIFY(!listed(control<talmo::FileListBox>(w, "qclista"), QStringLiteral("loop1.qc")));
 
     // Even when a special file is selected by name, reading it fails at once.
-    w.qclista->addItem(QStringLiteral("fifo.qc"));
-    w.qclista->addItem(QStringLiteral("zero.qc"));
-    QVERIFY(f.doubleClickItem(w.qclista, QStringLiteral("fifo.qc")));
+    control<talmo::FileListBox>(w, "qclista")->addItem(QStringLiteral("fifo.qc"));
+    control<talmo::FileListBox>(w, "qclista")->addItem(QStringLiteral("zero.qc"));
+    QVERIFY(
+        f.doubleClickItem(control<talmo::FileListBox>(w, "qclista"), QStringLiteral("fifo.qc")));
     QCOMPARE(f.logLines().last(), QStringLiteral("Load fail!!: "));
-    QVERIFY(f.doubleClickItem(w.qclista, QStringLiteral("zero.qc")));
+    QVERIFY(
+        f.doubleClickItem(control<talmo::FileListBox>(w, "qclista"), QStringLiteral("zero.qc")));
     QCOMPARE(f.logLines().last(), QStringLiteral("Load fail!!: "));
     QVERIFY(timer.elapsed() < 5000);
 }
@@ -75,18 +79,21 @@ void WindowHostileTest::hugeFileAndLongLineStayUsable() {
     WindowFixture f({{QStringLiteral("line.qc"), line}, {QStringLiteral("huge.qc"), huge}});
     TForm1& w = f.window();
 
-    QVERIFY(f.doubleClickItem(w.qclista, QStringLiteral("line.qc")));
-    QCOMPARE(w.talmo->length(), static_cast<long>(line.size()));
-    w.talmo->setSelectionStart(w.talmo->length());
-    w.talmo->typeText("b");
+    QVERIFY(
+        f.doubleClickItem(control<talmo::FileListBox>(w, "qclista"), QStringLiteral("line.qc")));
+    QCOMPARE(editor(w)->length(), static_cast<long>(line.size()));
+    editor(w)->setSelectionStart(editor(w)->length());
+    editor(w)->typeText("b");
     QElapsedTimer timer;
     timer.start();
-    QVERIFY(f.doubleClickItem(w.qclista, QStringLiteral("huge.qc")));
-    QCOMPARE(w.talmo->length(), static_cast<long>(huge.size()));
+    QVERIFY(
+        f.doubleClickItem(control<talmo::FileListBox>(w, "qclista"), QStringLiteral("huge.qc")));
+    QCOMPARE(editor(w)->length(), static_cast<long>(huge.size()));
     QCOMPARE(readFile(f.path(QStringLiteral("line.qc"))), line + "b");
     QVERIFY2(timer.elapsed() < 60000, qPrintable(QString::number(timer.elapsed())));
     // Untouched, it goes back byte for byte.
-    QVERIFY(f.doubleClickItem(w.qclista, QStringLiteral("line.qc")));
+    QVERIFY(
+        f.doubleClickItem(control<talmo::FileListBox>(w, "qclista"), QStringLiteral("line.qc")));
     QVERIFY(readFile(f.path(QStringLiteral("huge.qc"))) == huge);
     QVERIFY(f.errors.isEmpty());
 }
@@ -95,12 +102,12 @@ void WindowHostileTest::fileThatDisappearsBetweenListingAndClick() {
     WindowFixture f({{QStringLiteral("a.qc"), "float a;\r\n"}, {QStringLiteral("b.txt"), "b"}});
     TForm1& w = f.window();
     QVERIFY(QFile::remove(f.path(QStringLiteral("a.qc"))));
-    QVERIFY(f.clickItem(w.qclista, QStringLiteral("a.qc")));
+    QVERIFY(f.clickItem(control<talmo::FileListBox>(w, "qclista"), QStringLiteral("a.qc")));
     QCOMPARE(f.logLines().last(), QStringLiteral("Open fail!!: "));
     QVERIFY(!w.editFailed()); // the preview's failure is its own
     QVERIFY(QFile::remove(f.path(QStringLiteral("b.txt"))));
-    w.TabbedNotebook1->setCurrentIndex(1);
-    QVERIFY(f.clickItem(w.listado, QStringLiteral("b.txt")));
+    control<QTabWidget>(w, "TabbedNotebook1")->setCurrentIndex(1);
+    QVERIFY(f.clickItem(control<talmo::FileListBox>(w, "listado"), QStringLiteral("b.txt")));
     QCOMPARE(f.logLines().last(), QStringLiteral("Load fail!!: "));
     QVERIFY(w.manFile().isEmpty());
 }
@@ -110,17 +117,17 @@ void WindowHostileTest::vanishedWorkingDirectory() {
                      {QStringLiteral("gone/x.qc"), "float x;\r\n"}});
     TForm1& w = f.window();
     const QString gone = QDir::toNativeSeparators(f.path(QStringLiteral("gone")));
-    f.type(w.pathsrc, gone, true);
-    QVERIFY(listed(w.qclista, QStringLiteral("x.qc")));
+    f.type(control<QLineEdit>(w, "pathsrc"), gone, true);
+    QVERIFY(listed(control<talmo::FileListBox>(w, "qclista"), QStringLiteral("x.qc")));
     QVERIFY(QDir(gone).removeRecursively());
     w.RefreshFileLists();
-    QCOMPARE(w.qclista->count(), 0);
-    QTest::mouseClick(w.refresh, Qt::LeftButton);
+    QCOMPARE(control<talmo::FileListBox>(w, "qclista")->count(), 0);
+    QTest::mouseClick(control<QPushButton>(w, "refresh"), Qt::LeftButton);
     QCOMPARE(f.logLines().last(), QStringLiteral("Load fail!!: "));
     // The user can still go elsewhere.
-    w.pathsrc->clear();
-    f.type(w.pathsrc, QDir::toNativeSeparators(f.dir()), true);
-    QVERIFY(listed(w.qclista, QStringLiteral("keep.qc")));
+    control<QLineEdit>(w, "pathsrc")->clear();
+    f.type(control<QLineEdit>(w, "pathsrc"), QDir::toNativeSeparators(f.dir()), true);
+    QVERIFY(listed(control<talmo::FileListBox>(w, "qclista"), QStringLiteral("keep.qc")));
 }
 
 void WindowHostileTest::unreadableDirectoryChangesNothing() {
@@ -129,11 +136,12 @@ void WindowHostileTest::unreadableDirectoryChangesNothing() {
     const QString locked = f.path(QStringLiteral("locked"));
     QVERIFY(QFile::setPermissions(locked, QFileDevice::Permissions()));
     const QString before = w.windowTitle();
-    f.type(w.pathsrc, QDir::toNativeSeparators(locked), true);
+    f.type(control<QLineEdit>(w, "pathsrc"), QDir::toNativeSeparators(locked), true);
     if (::geteuid() != 0) {
         QCOMPARE(w.windowTitle(), before); // cannot be entered: nothing changes
     } else {
-        QVERIFY(listed(w.qclista, QStringLiteral("x.qc"))); // root enters anyway
+        QVERIFY(listed(control<talmo::FileListBox>(w, "qclista"),
+                       QStringLiteral("x.qc"))); // root enters anyway
     }
     QVERIFY(f.errors.isEmpty());
     QFile::setPermissions(locked,

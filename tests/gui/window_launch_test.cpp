@@ -17,6 +17,7 @@
 #include <QTemporaryDir>
 #include <QTest>
 
+using talmo::testing::control;
 using talmo::testing::readFile;
 using talmo::testing::WindowFixture;
 using talmo::testing::writeFile;
@@ -121,15 +122,15 @@ void WindowLaunchTest::compileBatchHoldsTheCompilerAndTheLogLines() {
     QFETCH(QByteArray, batch);
     WindowFixture f;
     TForm1& w = f.window();
-    retype(w.compilerqc, compiler);
+    retype(control<QLineEdit>(w, "compilerqc"), compiler);
     const QStringList log = f.logLines();
-    QTest::mouseClick(w.qccarranca, Qt::LeftButton);
+    QTest::mouseClick(control<QPushButton>(w, "qccarranca"), Qt::LeftButton);
     QCOMPARE(readFile(f.path(QStringLiteral("qcc.bat"))), batch.toStdString());
     QVERIFY(waitForRuns(1));
     QCOMPARE(runs(), QStringList{QStringLiteral("talmo-batch|") + f.dir() + u'|' +
                                  QStringLiteral("--progress qcc.bat")});
     // Pressed again: the same file, run again.
-    QTest::mouseClick(w.qccarranca, Qt::LeftButton);
+    QTest::mouseClick(control<QPushButton>(w, "qccarranca"), Qt::LeftButton);
     QCOMPARE(readFile(f.path(QStringLiteral("qcc.bat"))), batch.toStdString());
     QVERIFY(waitForRuns(2));
     QCOMPARE(f.logLines(), log);
@@ -172,10 +173,10 @@ void WindowLaunchTest::bothGoButtonsWriteTheGameBatch() {
     QFETCH(QByteArray, batch);
     WindowFixture f;
     TForm1& w = f.window();
-    retype(w.pathquake, settings[0]);
-    retype(w.namequake, settings[1]);
-    retype(w.namemod, settings[2]);
-    retype(w.paramsquake, settings[3]);
+    retype(control<QLineEdit>(w, "pathquake"), settings[0]);
+    retype(control<QLineEdit>(w, "namequake"), settings[1]);
+    retype(control<QLineEdit>(w, "namemod"), settings[2]);
+    retype(control<QLineEdit>(w, "paramsquake"), settings[3]);
     QTest::mouseClick(f.control<QPushButton>(qPrintable(button)), Qt::LeftButton);
     QCOMPARE(readFile(f.path(QStringLiteral("goquake.bat"))), batch.toStdString());
     QVERIFY(waitForRuns(1));
@@ -186,19 +187,19 @@ void WindowLaunchTest::bothGoButtonsWriteTheGameBatch() {
 void WindowLaunchTest::commandBoxRunsItsTextOnEnterAndKeepsIt() {
     WindowFixture f;
     TForm1& w = f.window();
-    f.type(w.commander, QString(), true);
+    f.type(control<QLineEdit>(w, "commander"), QString(), true);
     QVERIFY(!QFile::exists(f.path(QStringLiteral("gocmd.bat"))));
 
-    f.type(w.commander, QStringLiteral("dir /w"));
+    f.type(control<QLineEdit>(w, "commander"), QStringLiteral("dir /w"));
     QVERIFY(!QFile::exists(f.path(QStringLiteral("gocmd.bat")))); // only Enter runs it
-    QTest::keyClick(w.commander, Qt::Key_Return);
+    QTest::keyClick(control<QLineEdit>(w, "commander"), Qt::Key_Return);
     QCOMPARE(readFile(f.path(QStringLiteral("gocmd.bat"))),
              std::string("dir /w> commanderlog\r\nnotepad commanderlog\r\n"));
-    QCOMPARE(w.commander->text(), QStringLiteral("dir /w"));
+    QCOMPARE(control<QLineEdit>(w, "commander")->text(), QStringLiteral("dir /w"));
     QVERIFY(waitForRuns(1));
     QCOMPARE(runs(),
              QStringList{QStringLiteral("talmo-batch|") + f.dir() + QStringLiteral("|gocmd.bat")});
-    QTest::keyClick(w.commander, Qt::Key_Enter);
+    QTest::keyClick(control<QLineEdit>(w, "commander"), Qt::Key_Enter);
     QVERIFY(waitForRuns(2));
 }
 
@@ -241,7 +242,9 @@ void WindowLaunchTest::notepadAndShellOpenTakeTheSelectedPath() {
     if (!selected.isEmpty())
         QVERIFY(f.clickItem(files, selected));
     QCOMPARE(files->selectedName(), selected);
-    (list == QStringLiteral("qclista") ? w.openwithnotepad1 : w.shellopen1)->trigger();
+    (list == QStringLiteral("qclista") ? control<QAction>(w, "openwithnotepad1")
+                                       : control<QAction>(w, "shellopen1"))
+        ->trigger();
 
     const QString expected = line.arg(f.dir()) + QStringLiteral("\r\n");
     QCOMPARE(readFile(f.path(batchName)), expected.toStdString());
@@ -253,8 +256,8 @@ void WindowLaunchTest::notepadAndShellOpenTakeTheSelectedPath() {
 void WindowLaunchTest::exploreFolderOpensTheDirectoryOfTheSelection() {
     WindowFixture f({{QStringLiteral("readme.txt"), "text\r\n"}});
     TForm1& w = f.window();
-    QVERIFY(f.clickItem(w.listado, QStringLiteral("readme.txt")));
-    w.ExploreFolder1->trigger();
+    QVERIFY(f.clickItem(control<talmo::FileListBox>(w, "listado"), QStringLiteral("readme.txt")));
+    control<QAction>(w, "ExploreFolder1")->trigger();
     QVERIFY(waitForRuns(1));
     QCOMPARE(runs(), QStringList{QStringLiteral("xdg-open|") + f.dir() + u'|' + f.dir() + u'/'});
     // No batch file is written for a folder.
@@ -268,15 +271,15 @@ void WindowLaunchTest::batchThatCannotBeWrittenIsReportedAndNotRun() {
     QVERIFY(QDir(f.dir()).mkdir(QStringLiteral("gocmd.bat")));
     const QStringList log = f.logLines();
 
-    QTest::mouseClick(w.qccarranca, Qt::LeftButton);
+    QTest::mouseClick(control<QPushButton>(w, "qccarranca"), Qt::LeftButton);
     QCOMPARE(f.errors.size(), 1);
-    f.type(w.commander, QStringLiteral("echo x"), true);
+    f.type(control<QLineEdit>(w, "commander"), QStringLiteral("echo x"), true);
     QCOMPARE(f.errors.size(), 2);
     QCOMPARE(f.logLines(), log);
     QVERIFY(QFileInfo(f.path(QStringLiteral("qcc.bat"))).isDir());
 
     // A batch that can be written still runs, and it is the only run.
-    QTest::mouseClick(w.Button5, Qt::LeftButton);
+    QTest::mouseClick(control<QPushButton>(w, "Button5"), Qt::LeftButton);
     QVERIFY(waitForRuns(1));
     QVERIFY(runs().first().endsWith(QStringLiteral("|goquake.bat")));
 }
@@ -284,12 +287,13 @@ void WindowLaunchTest::batchThatCannotBeWrittenIsReportedAndNotRun() {
 void WindowLaunchTest::afterAProfileSaveBatchesLandInTheStartupDirectory() {
     WindowFixture f({{QStringLiteral("sub/defs.qc"), "float x;\r\n"}});
     TForm1& w = f.window();
-    f.type(w.pathsrc, f.path(QStringLiteral("sub")), true);
-    QTest::mouseClick(w.qccarranca, Qt::LeftButton);
+    f.type(control<QLineEdit>(w, "pathsrc"), f.path(QStringLiteral("sub")), true);
+    QTest::mouseClick(control<QPushButton>(w, "qccarranca"), Qt::LeftButton);
     QVERIFY(QFile::exists(f.path(QStringLiteral("sub/qcc.bat"))));
 
-    QTest::mouseClick(w.Button2, Qt::LeftButton); // Save re-reads the profile list
-    QTest::mouseClick(w.qccarranca, Qt::LeftButton);
+    QTest::mouseClick(control<QPushButton>(w, "Button2"),
+                      Qt::LeftButton); // Save re-reads the profile list
+    QTest::mouseClick(control<QPushButton>(w, "qccarranca"), Qt::LeftButton);
     QVERIFY(QFile::exists(f.path(QStringLiteral("qcc.bat"))));
     QVERIFY(waitForRuns(2));
     QStringList ran = runs(); // the two runs are detached: either may record first

@@ -16,6 +16,8 @@
 #include <QTabWidget>
 #include <QTest>
 
+using talmo::testing::control;
+using talmo::testing::editor;
 using talmo::testing::WindowFixture;
 using talmo::testing::writeFile;
 
@@ -100,26 +102,26 @@ void WindowListsTest::rightClickPicksTheEntryForTheMenuOnly() {
     QFETCH(int, tab);
     WindowFixture f(mod());
     TForm1& w = f.window();
-    w.TabbedNotebook1->setCurrentIndex(tab);
+    control<QTabWidget>(w, "TabbedNotebook1")->setCurrentIndex(tab);
     auto* list = w.findChild<talmo::FileListBox*>(listName);
     auto* menu = w.findChild<QMenu*>(menuName);
     QVERIFY(list && menu);
-    w.pathsrc->setText(QStringLiteral("untouched"));
-    const int page = w.Manager->currentIndex();
-    const QString seeCaption = w.Manager->tabText(2);
+    control<QLineEdit>(w, "pathsrc")->setText(QStringLiteral("untouched"));
+    const int page = control<QTabWidget>(w, "Manager")->currentIndex();
+    const QString seeCaption = control<QTabWidget>(w, "Manager")->tabText(2);
 
     clickEntry(w, list, QStringLiteral("world.qc"), Qt::RightButton);
     QCOMPARE(list->selectedName(), QStringLiteral("world.qc"));
     QTRY_VERIFY(menu->isVisible());
     menu->hide();
-    QCOMPARE(w.Manager->currentIndex(), page);
-    QCOMPARE(w.Manager->tabText(2), seeCaption);
-    QCOMPARE(w.pathsrc->text(), QStringLiteral("untouched"));
-    QVERIFY(w.test->toPlainText().isEmpty());
+    QCOMPARE(control<QTabWidget>(w, "Manager")->currentIndex(), page);
+    QCOMPARE(control<QTabWidget>(w, "Manager")->tabText(2), seeCaption);
+    QCOMPARE(control<QLineEdit>(w, "pathsrc")->text(), QStringLiteral("untouched"));
+    QVERIFY(control<QPlainTextEdit>(w, "test")->toPlainText().isEmpty());
 
     if (listName == QLatin1String("qclista")) {
         // The menu acts on the entry picked.
-        w.delete1->trigger();
+        control<QAction>(w, "delete1")->trigger();
         QVERIFY(QFile::exists(f.path(QStringLiteral("world.qc.bak"))));
     }
 }
@@ -127,16 +129,17 @@ void WindowListsTest::rightClickPicksTheEntryForTheMenuOnly() {
 void WindowListsTest::allListLoadsOncePerClickAndOnKeys() {
     WindowFixture f(mod());
     TForm1& w = f.window();
-    w.TabbedNotebook1->setCurrentIndex(1);
+    control<QTabWidget>(w, "TabbedNotebook1")->setCurrentIndex(1);
     QVERIFY(QFile::remove(f.path(QStringLiteral("defs.qc"))));
-    clickEntry(w, w.listado, QStringLiteral("defs.qc"), Qt::LeftButton);
+    clickEntry(w, control<talmo::FileListBox>(w, "listado"), QStringLiteral("defs.qc"),
+               Qt::LeftButton);
     QCOMPARE(f.logLines().count(QStringLiteral("Load fail!!: ")), 1);
 
     // Moving the selection with the keyboard loads the entry it reaches.
-    w.listado->setFocus();
-    QTest::keyClick(w.listado, Qt::Key_Down);
-    QCOMPARE(w.listado->selectedName(), QStringLiteral("log"));
-    QCOMPARE(w.test->toPlainText(), QStringLiteral("compiled\n"));
+    control<talmo::FileListBox>(w, "listado")->setFocus();
+    QTest::keyClick(control<talmo::FileListBox>(w, "listado"), Qt::Key_Down);
+    QCOMPARE(control<talmo::FileListBox>(w, "listado")->selectedName(), QStringLiteral("log"));
+    QCOMPARE(control<QPlainTextEdit>(w, "test")->toPlainText(), QStringLiteral("compiled\n"));
 }
 
 void WindowListsTest::deletingInComNeitherCompletesNorSearches_data() {
@@ -149,17 +152,19 @@ void WindowListsTest::deletingInComNeitherCompletesNorSearches() {
     QFETCH(int, key);
     WindowFixture f(mod());
     TForm1& w = f.window();
-    QVERIFY(f.doubleClickItem(w.qclista, QStringLiteral("defs.qc")));
-    w.talmo->setSelectionStart(0);
-    QTest::keyClick(w.com, Qt::Key_V);
-    QCOMPARE(w.com->currentText(), QStringLiteral("void() main ="));
-    const long start = w.talmo->selectionStart();
-    const long length = w.talmo->selectionLength();
+    QVERIFY(
+        f.doubleClickItem(control<talmo::FileListBox>(w, "qclista"), QStringLiteral("defs.qc")));
+    editor(w)->setSelectionStart(0);
+    QTest::keyClick(control<talmo::FunctionCombo>(w, "com"), Qt::Key_V);
+    QCOMPARE(control<talmo::FunctionCombo>(w, "com")->currentText(),
+             QStringLiteral("void() main ="));
+    const long start = editor(w)->selectionStart();
+    const long length = editor(w)->selectionLength();
 
-    QTest::keyClick(w.com, static_cast<Qt::Key>(key));
-    QCOMPARE(w.com->currentText(), QStringLiteral("v"));
-    QCOMPARE(w.talmo->selectionStart(), start);
-    QCOMPARE(w.talmo->selectionLength(), length);
+    QTest::keyClick(control<talmo::FunctionCombo>(w, "com"), static_cast<Qt::Key>(key));
+    QCOMPARE(control<talmo::FunctionCombo>(w, "com")->currentText(), QStringLiteral("v"));
+    QCOMPARE(editor(w)->selectionStart(), start);
+    QCOMPARE(editor(w)->selectionLength(), length);
 }
 
 QTEST_MAIN(WindowListsTest)

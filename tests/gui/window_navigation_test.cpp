@@ -17,6 +17,8 @@
 #include <filesystem>
 #include <fstream>
 
+using talmo::testing::control;
+using talmo::testing::editor;
 using talmo::testing::readFile;
 using talmo::testing::WindowFixture;
 
@@ -41,7 +43,7 @@ TForm1& openIndexed(WindowFixture& f, const QString& file) {
         qFatal("the mod was not indexed");
     if (!w.openInEditor(f.path(file)))
         qFatal("cannot open %s", qPrintable(file));
-    w.talmo->setFocus();
+    editor(w)->setFocus();
     return w;
 }
 
@@ -75,36 +77,37 @@ private slots:
 void WindowNavigationTest::f12OnACallOpensTheBodyInAnotherFileAndAltLeftComesBack() {
     WindowFixture f(exampleMod());
     TForm1& w = openIndexed(f, QStringLiteral("floater.qc"));
-    const long caret = positionOf(w.talmo->text(), "SUB_SkippedBySkill") + 4;
-    w.talmo->setSelectionStart(caret);
+    const long caret = positionOf(editor(w)->text(), "SUB_SkippedBySkill") + 4;
+    editor(w)->setSelectionStart(caret);
     QCOMPARE(w.definitionTip(caret), QStringLiteral("subs.qc:51  float() SUB_SkippedBySkill ="));
 
-    QTest::keyClick(w.talmo, Qt::Key_F12);
+    QTest::keyClick(editor(w), Qt::Key_F12);
     QCOMPARE(fileName(w.currentFile()), QStringLiteral("subs.qc"));
-    const long body = positionOf(w.talmo->text(), "float() SUB_SkippedBySkill =") + 8;
-    QCOMPARE(w.talmo->selectionStart(), body);
-    QCOMPARE(w.talmo->selectionLength(), 18L);
+    const long body = positionOf(editor(w)->text(), "float() SUB_SkippedBySkill =") + 8;
+    QCOMPARE(editor(w)->selectionStart(), body);
+    QCOMPARE(editor(w)->selectionLength(), 18L);
 
-    QTest::keyClick(w.talmo, Qt::Key_Left, Qt::AltModifier);
+    QTest::keyClick(editor(w), Qt::Key_Left, Qt::AltModifier);
     QCOMPARE(fileName(w.currentFile()), QStringLiteral("floater.qc"));
-    QCOMPARE(w.talmo->selectionStart(), caret);
+    QCOMPARE(editor(w)->selectionStart(), caret);
 
-    QTest::keyClick(w.talmo, Qt::Key_Right, Qt::AltModifier);
+    QTest::keyClick(editor(w), Qt::Key_Right, Qt::AltModifier);
     QCOMPARE(fileName(w.currentFile()), QStringLiteral("subs.qc"));
-    QCOMPARE(w.talmo->selectionStart(), body);
+    QCOMPARE(editor(w)->selectionStart(), body);
 }
 
 void WindowNavigationTest::ctrlClickOnANameGoesToItsDefinition() {
     WindowFixture f(exampleMod());
     TForm1& w = openIndexed(f, QStringLiteral("floater.qc"));
-    const long at = positionOf(w.talmo->text(), "SUB_SkippedBySkill") + 2;
-    w.talmo->setSelectionStart(at);
-    w.talmo->SendScintilla(QsciScintillaBase::SCI_SCROLLCARET);
-    const QPoint point(
-        static_cast<int>(w.talmo->SendScintilla(QsciScintillaBase::SCI_POINTXFROMPOSITION, 0, at)),
-        static_cast<int>(w.talmo->SendScintilla(QsciScintillaBase::SCI_POINTYFROMPOSITION, 0, at)) +
-            3);
-    QTest::mouseClick(w.talmo->viewport(), Qt::LeftButton, Qt::ControlModifier, point);
+    const long at = positionOf(editor(w)->text(), "SUB_SkippedBySkill") + 2;
+    editor(w)->setSelectionStart(at);
+    editor(w)->SendScintilla(QsciScintillaBase::SCI_SCROLLCARET);
+    const QPoint point(static_cast<int>(editor(w)->SendScintilla(
+                           QsciScintillaBase::SCI_POINTXFROMPOSITION, 0, at)),
+                       static_cast<int>(editor(w)->SendScintilla(
+                           QsciScintillaBase::SCI_POINTYFROMPOSITION, 0, at)) +
+                           3);
+    QTest::mouseClick(editor(w)->viewport(), Qt::LeftButton, Qt::ControlModifier, point);
     QTRY_COMPARE(fileName(w.currentFile()), QStringLiteral("subs.qc"));
 }
 
@@ -114,14 +117,15 @@ void WindowNavigationTest::severalDefinitionsAreListedAndTheFirstOpened() {
                      {QStringLiteral("b.qc"), "\nentity twice;\n"},
                      {QStringLiteral("c.qc"), "float z = twice;\n"}});
     TForm1& w = openIndexed(f, QStringLiteral("c.qc"));
-    QVERIFY(w.goToDefinitionAt(positionOf(w.talmo->text(), "twice")));
+    QVERIFY(w.goToDefinitionAt(positionOf(editor(w)->text(), "twice")));
 
     QCOMPARE(fileName(w.currentFile()), QStringLiteral("b.qc"));
-    QCOMPARE(w.talmo->selectionStart(), positionOf(w.talmo->text(), "twice"));
+    QCOMPARE(editor(w)->selectionStart(), positionOf(editor(w)->text(), "twice"));
     QCOMPARE(WindowFixture::rowsOf(f.control<QListView>("qccmessages")).first(),
              QStringLiteral("2 definitions of twice"));
-    QCOMPARE(w.messageList->messages().size(), std::size_t{2});
-    QCOMPARE(w.messageList->messages()[1].file, std::filesystem::path("a.qc"));
+    QCOMPARE(control<talmo::MessageList>(w, "messagelist")->messages().size(), std::size_t{2});
+    QCOMPARE(control<talmo::MessageList>(w, "messagelist")->messages()[1].file,
+             std::filesystem::path("a.qc"));
 }
 
 void WindowNavigationTest::f12OnAFrameNameOpensItsOwnFilesFrameLine() {
@@ -130,10 +134,10 @@ void WindowNavigationTest::f12OnAFrameNameOpensItsOwnFilesFrameLine() {
                      {QStringLiteral("zombie.qc"),
                       "// the zombie\n$frame stand1\nvoid() z = [$stand1, z] {};\n"}});
     TForm1& w = openIndexed(f, QStringLiteral("zombie.qc"));
-    w.talmo->setSelectionStart(positionOf(w.talmo->text(), "$stand1") + 3);
-    QTest::keyClick(w.talmo, Qt::Key_F12);
+    editor(w)->setSelectionStart(positionOf(editor(w)->text(), "$stand1") + 3);
+    QTest::keyClick(editor(w), Qt::Key_F12);
     QCOMPARE(fileName(w.currentFile()), QStringLiteral("zombie.qc"));
-    QCOMPARE(w.talmo->selectionStart(), positionOf(w.talmo->text(), "stand1"));
+    QCOMPARE(editor(w)->selectionStart(), positionOf(editor(w)->text(), "stand1"));
 }
 
 void WindowNavigationTest::aFileNamedInLatin1OpensFromF12AndFromTheList() {
@@ -147,21 +151,21 @@ void WindowNavigationTest::aFileNamedInLatin1OpensFromF12AndFromTheList() {
     std::ofstream(dir / name, std::ios::binary) << "void() later = {};\n";
     std::filesystem::last_write_time(dir,
                                      std::filesystem::last_write_time(dir) + std::chrono::hours(1));
-    w.talmo->setSelectionStart(positionOf(w.talmo->text(), "later") + 1);
-    QTest::keyClick(w.talmo, Qt::Key_F12);
-    QCOMPARE(w.talmo->text(), std::string("void() later = {};\r\n"));
+    editor(w)->setSelectionStart(positionOf(editor(w)->text(), "later") + 1);
+    QTest::keyClick(editor(w), Qt::Key_F12);
+    QCOMPARE(editor(w)->text(), std::string("void() later = {};\r\n"));
     QVERIFY(f.logLines().filter(QStringLiteral("fail")).isEmpty());
 
-    QTest::keyClick(w.talmo, Qt::Key_F12, Qt::ShiftModifier);
+    QTest::keyClick(editor(w), Qt::Key_F12, Qt::ShiftModifier);
     auto* list = f.control<QListView>("qccmessages");
     const QString inLatin1 = QStringLiteral("usage  ma\u00f1ana.qc:1:8  void() later = {};");
     QCOMPARE(
         WindowFixture::rowsOf(list).mid(1),
         (QStringList{inLatin1, QStringLiteral("usage  use.qc:1:17  void() main = { later(); };")}));
-    QTest::keyClick(w.talmo, Qt::Key_Left, Qt::AltModifier);
+    QTest::keyClick(editor(w), Qt::Key_Left, Qt::AltModifier);
     QCOMPARE(fileName(w.currentFile()), QStringLiteral("use.qc"));
     QVERIFY(f.doubleClickRow(list, inLatin1));
-    QCOMPARE(w.talmo->text(), std::string("void() later = {};\r\n"));
+    QCOMPARE(editor(w)->text(), std::string("void() later = {};\r\n"));
 }
 
 void WindowNavigationTest::shiftF12ListsTheUsagesOfTheModWithTheirCount() {
@@ -169,15 +173,15 @@ void WindowNavigationTest::shiftF12ListsTheUsagesOfTheModWithTheirCount() {
     TForm1& w = openIndexed(f, QStringLiteral("subs.qc"));
     // The prototype in defs.qc, the body and one use in subs.qc; not
     // SUB_RemoveSoon.
-    w.talmo->setSelectionStart(positionOf(w.talmo->text(), "= SUB_Remove;") + 2);
-    QTest::keyClick(w.talmo, Qt::Key_F12, Qt::ShiftModifier);
+    editor(w)->setSelectionStart(positionOf(editor(w)->text(), "= SUB_Remove;") + 2);
+    QTest::keyClick(editor(w), Qt::Key_F12, Qt::ShiftModifier);
 
     auto* list = f.control<QListView>("qccmessages");
     QVERIFY(list->isVisible());
     QCOMPARE(WindowFixture::rowsOf(list).first(),
              QStringLiteral("3 usages of SUB_Remove in 2 files"));
     QStringList places;
-    for (const talmo::ListedMessage& m : w.messageList->messages())
+    for (const talmo::ListedMessage& m : control<talmo::MessageList>(w, "messagelist")->messages())
         places << talmo::messageKindName(m.kind) + QLatin1Char(' ') +
                       QString::fromStdString(m.file.string()) + QLatin1Char(':') +
                       QString::number(m.line);
@@ -190,23 +194,23 @@ void WindowNavigationTest::aNewWorkingDirectoryIsIndexedOnItsOwnAndAnUnknownName
     WindowFixture f({{QStringLiteral("top.qc"), "float topname;\n"},
                      {QStringLiteral("sub/x.qc"), "float subname = topname;\n"}});
     TForm1& w = openIndexed(f, QStringLiteral("sub/x.qc"));
-    const long use = positionOf(w.talmo->text(), "topname") + 2;
-    w.talmo->setSelectionStart(use);
+    const long use = positionOf(editor(w)->text(), "topname") + 2;
+    editor(w)->setSelectionStart(use);
     // Nothing to go back to yet.
-    QTest::keyClick(w.talmo, Qt::Key_Left, Qt::AltModifier);
-    QCOMPARE(w.talmo->selectionStart(), use);
+    QTest::keyClick(editor(w), Qt::Key_Left, Qt::AltModifier);
+    QCOMPARE(editor(w)->selectionStart(), use);
     QVERIFY(w.goToDefinitionAt(use));
     QCOMPARE(fileName(w.currentFile()), QStringLiteral("top.qc"));
 
     w.changeWorkingDirectory(f.path(QStringLiteral("sub"))); // starts the new index
     QTRY_VERIFY(w.definitionIndexReady());
     QVERIFY(w.openInEditor(f.path(QStringLiteral("sub/x.qc"))));
-    w.talmo->setFocus();
-    w.talmo->setSelectionStart(use);
-    QTest::keyClick(w.talmo, Qt::Key_F12);
+    editor(w)->setFocus();
+    editor(w)->setSelectionStart(use);
+    QTest::keyClick(editor(w), Qt::Key_F12);
     QCOMPARE(f.logLines().last(), QStringLiteral("No definition of topname in the mod"));
     QCOMPARE(fileName(w.currentFile()), QStringLiteral("x.qc"));
-    QCOMPARE(w.talmo->selectionStart(), use);
+    QCOMPARE(editor(w)->selectionStart(), use);
 }
 
 void WindowNavigationTest::aDefinitionMovedUnseenIsLookedForInTheFileAsLoaded() {
@@ -220,9 +224,9 @@ void WindowNavigationTest::aDefinitionMovedUnseenIsLookedForInTheFileAsLoaded() 
     std::ofstream(a, std::ios::binary) << "float target;\n\n\n\n    ";
     std::filesystem::last_write_time(a, time);
 
-    QVERIFY(w.goToDefinitionAt(positionOf(w.talmo->text(), "target")));
+    QVERIFY(w.goToDefinitionAt(positionOf(editor(w)->text(), "target")));
     QCOMPARE(fileName(w.currentFile()), QStringLiteral("a.qc"));
-    QCOMPARE(w.talmo->selectionStart(), 6L);
+    QCOMPARE(editor(w)->selectionStart(), 6L);
 }
 
 QTEST_MAIN(WindowNavigationTest)

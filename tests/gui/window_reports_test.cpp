@@ -15,6 +15,8 @@
 #include <QTabWidget>
 #include <QTest>
 
+using talmo::testing::control;
+using talmo::testing::editor;
 using talmo::testing::readFile;
 using talmo::testing::WindowFixture;
 
@@ -94,18 +96,19 @@ private slots:
 void WindowReportsTest::bothReportsFindTheExampleDefinitionsInRunOrder() {
     WindowFixture f({{QStringLiteral("defs.qc"), kDefs}});
     TForm1& w = f.window();
-    QVERIFY(w.reportlist->count() == 0);
+    QVERIFY(control<QListWidget>(w, "reportlist")->count() == 0);
 
-    QTest::mouseClick(w.generatereport, Qt::LeftButton);
-    QCOMPARE(entries(w.reportlist), kDefsFunctions);
+    QTest::mouseClick(control<QPushButton>(w, "generatereport"), Qt::LeftButton);
+    QCOMPARE(entries(control<QListWidget>(w, "reportlist")), kDefsFunctions);
     QCOMPARE(f.logLines().last(), QStringLiteral("GENERATING REPORT"));
     QCOMPARE(w.reportSource(), QStringLiteral("defs.qc"));
 
-    QTest::mouseClick(w.atribgen, Qt::LeftButton);
-    QCOMPARE(entries(w.reportlist), kDefsFunctions + kDefsAttributes);
+    QTest::mouseClick(control<QPushButton>(w, "atribgen"), Qt::LeftButton);
+    QCOMPARE(entries(control<QListWidget>(w, "reportlist")), kDefsFunctions + kDefsAttributes);
     // The list is never cleared: a second run appends the same entries.
-    QTest::mouseClick(w.generatereport, Qt::LeftButton);
-    QCOMPARE(entries(w.reportlist), kDefsFunctions + kDefsAttributes + kDefsFunctions);
+    QTest::mouseClick(control<QPushButton>(w, "generatereport"), Qt::LeftButton);
+    QCOMPARE(entries(control<QListWidget>(w, "reportlist")),
+             kDefsFunctions + kDefsAttributes + kDefsFunctions);
     QCOMPARE(f.logLines().count(QStringLiteral("GENERATING REPORT")), 3);
     QVERIFY(f.errors.isEmpty());
 }
@@ -124,16 +127,17 @@ void WindowReportsTest::lastLineOneLineFilesAndComparisonHeads() {
         {QStringLiteral("d_progs.src"), "progs.dat\r\ndefs.qc\r\n"},
     });
     TForm1& w = f.window();
-    QTest::mouseClick(w.generatereport, Qt::LeftButton);
-    QTest::mouseClick(w.atribgen, Qt::LeftButton);
-    QCOMPARE(entries(w.reportlist), (QStringList{
-                                        QStringLiteral("a_one.qc - void() solo ="),
-                                        QStringLiteral("b_cmp.qc - if (avoid(x) <="),
-                                        QStringLiteral("b_cmp.qc - float(float f) x >="),
-                                        QStringLiteral("b_cmp.qc - entity(string s) find ="),
-                                        QStringLiteral("b_cmp.qc - .float\tlight_lev;"),
-                                        QStringLiteral("b_cmp.qc - .entity owner;"),
-                                    }));
+    QTest::mouseClick(control<QPushButton>(w, "generatereport"), Qt::LeftButton);
+    QTest::mouseClick(control<QPushButton>(w, "atribgen"), Qt::LeftButton);
+    QCOMPARE(entries(control<QListWidget>(w, "reportlist")),
+             (QStringList{
+                 QStringLiteral("a_one.qc - void() solo ="),
+                 QStringLiteral("b_cmp.qc - if (avoid(x) <="),
+                 QStringLiteral("b_cmp.qc - float(float f) x >="),
+                 QStringLiteral("b_cmp.qc - entity(string s) find ="),
+                 QStringLiteral("b_cmp.qc - .float\tlight_lev;"),
+                 QStringLiteral("b_cmp.qc - .entity owner;"),
+             }));
     QCOMPARE(w.reportSource(), QStringLiteral("d_progs.src"));
     QVERIFY(f.errors.isEmpty());
 }
@@ -142,33 +146,37 @@ void WindowReportsTest::onlyTheExactReportFileNameIsSkipped() {
     WindowFixture f({{QStringLiteral("talmo.report.txt"), "void() skipped =\r\n"},
                      {QStringLiteral("Talmo.Report.txt"), "void() scanned =\r\n"}});
     TForm1& w = f.window();
-    QCOMPARE(w.qclista->count(), 2);
-    QTest::mouseClick(w.generatereport, Qt::LeftButton);
-    QCOMPARE(entries(w.reportlist),
+    QCOMPARE(control<talmo::FileListBox>(w, "qclista")->count(), 2);
+    QTest::mouseClick(control<QPushButton>(w, "generatereport"), Qt::LeftButton);
+    QCOMPARE(entries(control<QListWidget>(w, "reportlist")),
              QStringList{QStringLiteral("Talmo.Report.txt - void() scanned =")});
 }
 
 void WindowReportsTest::editReportWithAnEmptyListWritesTenLinesAndShowsThem() {
     WindowFixture f({{QStringLiteral("defs.qc"), kDefs}});
     TForm1& w = f.window();
-    QVERIFY(f.doubleClickItem(w.qclista, QStringLiteral("defs.qc")));
-    w.talmo->setFocus();
-    w.talmo->setSelectionStart(0);
-    QTest::keyClicks(w.talmo, QStringLiteral("// edited"));
-    QTest::keyClick(w.talmo, Qt::Key_Return);
-    w.Manager->setCurrentIndex(3);
+    QVERIFY(
+        f.doubleClickItem(control<talmo::FileListBox>(w, "qclista"), QStringLiteral("defs.qc")));
+    editor(w)->setFocus();
+    editor(w)->setSelectionStart(0);
+    QTest::keyClicks(editor(w), QStringLiteral("// edited"));
+    QTest::keyClick(editor(w), Qt::Key_Return);
+    control<QTabWidget>(w, "Manager")->setCurrentIndex(3);
 
-    QTest::mouseClick(w.EditReport, Qt::LeftButton);
+    QTest::mouseClick(control<QPushButton>(w, "EditReport"), Qt::LeftButton);
     const std::string report = readFile(f.path(QStringLiteral("talmo.report.txt")));
     QCOMPARE(report, kReportHead + kReportTail);
     QCOMPARE(QString::fromStdString(report).split(QStringLiteral("\r\n")).size() - 1, 10);
     // The lists were re-read, the report loaded like a double click on it.
-    QVERIFY(w.qclista->findItems(QStringLiteral("talmo.report.txt"), Qt::MatchExactly).size() == 1);
+    QVERIFY(control<talmo::FileListBox>(w, "qclista")
+                ->findItems(QStringLiteral("talmo.report.txt"), Qt::MatchExactly)
+                .size() == 1);
     QCOMPARE(w.currentFile(), f.path(QStringLiteral("talmo.report.txt")));
-    QCOMPARE(w.talmo->text(), report);
-    QCOMPARE(w.Manager->currentIndex(), 1);
-    QCOMPARE(w.Manager->tabText(1), QStringLiteral("&Edit talmo.report.txt"));
-    QVERIFY(w.talmo->formatAt(3).colour == talmo::kGreen); // highlighted
+    QCOMPARE(editor(w)->text(), report);
+    QCOMPARE(control<QTabWidget>(w, "Manager")->currentIndex(), 1);
+    QCOMPARE(control<QTabWidget>(w, "Manager")->tabText(1),
+             QStringLiteral("&Edit talmo.report.txt"));
+    QVERIFY(editor(w)->formatAt(3).colour == talmo::kGreen); // highlighted
     // The file being edited was autosaved on the way.
     QCOMPARE(readFile(f.path(QStringLiteral("defs.qc"))).substr(0, 11),
              std::string("// edited\r\n"));
@@ -178,33 +186,34 @@ void WindowReportsTest::editReportWithAnEmptyListWritesTenLinesAndShowsThem() {
 void WindowReportsTest::editReportWritesEveryEntryAndIsNeverScanned() {
     WindowFixture f({{QStringLiteral("defs.qc"), kDefs}});
     TForm1& w = f.window();
-    QTest::mouseClick(w.atribgen, Qt::LeftButton);
-    QTest::mouseClick(w.EditReport, Qt::LeftButton);
+    QTest::mouseClick(control<QPushButton>(w, "atribgen"), Qt::LeftButton);
+    QTest::mouseClick(control<QPushButton>(w, "EditReport"), Qt::LeftButton);
     QCOMPARE(readFile(f.path(QStringLiteral("talmo.report.txt"))),
              kReportHead + "defs.qc - .float health;\r\ndefs.qc - .void() th_pain;\r\n" +
                  kReportTail);
     // Its entries would be found again if it were scanned.
-    QTest::mouseClick(w.atribgen, Qt::LeftButton);
-    QCOMPARE(entries(w.reportlist), kDefsAttributes + kDefsAttributes);
+    QTest::mouseClick(control<QPushButton>(w, "atribgen"), Qt::LeftButton);
+    QCOMPARE(entries(control<QListWidget>(w, "reportlist")), kDefsAttributes + kDefsAttributes);
 }
 
 void WindowReportsTest::doubleClickOnAnEntryOpensItsFileAtTheDefinition() {
     WindowFixture f({{QStringLiteral("defs.qc"), kDefs}, {QStringLiteral("world.qc"), kWorld}});
     TForm1& w = f.window();
-    QTest::mouseClick(w.generatereport, Qt::LeftButton);
+    QTest::mouseClick(control<QPushButton>(w, "generatereport"), Qt::LeftButton);
     const QString entry = QStringLiteral("world.qc - void() worldspawn =");
-    QVERIFY(entries(w.reportlist).contains(entry));
-    w.Manager->setCurrentIndex(3);
+    QVERIFY(entries(control<QListWidget>(w, "reportlist")).contains(entry));
+    control<QTabWidget>(w, "Manager")->setCurrentIndex(3);
 
-    QVERIFY(f.doubleClickItem(w.reportlist, entry));
+    QVERIFY(f.doubleClickItem(control<QListWidget>(w, "reportlist"), entry));
     QCOMPARE(w.currentFile(), f.path(QStringLiteral("world.qc")));
-    QCOMPARE(w.Manager->currentIndex(), 1);
+    QCOMPARE(control<QTabWidget>(w, "Manager")->currentIndex(), 1);
     QCOMPARE(f.logLines().last(), QStringLiteral("Jumping to void() worldspawn ="));
-    QCOMPARE(w.com->currentText(), QStringLiteral("void() worldspawn ="));
-    QCOMPARE(w.talmo->selectionStart(), 10L); // "// world" and CR LF before it
-    QCOMPARE(w.talmo->selectionLength(), 19L);
+    QCOMPARE(control<talmo::FunctionCombo>(w, "com")->currentText(),
+             QStringLiteral("void() worldspawn ="));
+    QCOMPARE(editor(w)->selectionStart(), 10L); // "// world" and CR LF before it
+    QCOMPARE(editor(w)->selectionLength(), 19L);
     // The file list was re-read: nothing is selected in it any more.
-    QVERIFY(w.qclista->selectedPath().isEmpty());
+    QVERIFY(control<talmo::FileListBox>(w, "qclista")->selectedPath().isEmpty());
     QVERIFY(f.errors.isEmpty());
 }
 
@@ -214,18 +223,19 @@ void WindowReportsTest::fileDeletedAfterListingStopsTheRunKeepingEntries() {
                      {QStringLiteral("c.qc"), "void() third =\r\n"}});
     TForm1& w = f.window();
     QVERIFY(QFile::remove(f.path(QStringLiteral("b.qc"))));
-    QCOMPARE(w.qclista->count(), 3); // the list still shows it
+    QCOMPARE(control<talmo::FileListBox>(w, "qclista")->count(), 3); // the list still shows it
 
-    QTest::mouseClick(w.generatereport, Qt::LeftButton);
+    QTest::mouseClick(control<QPushButton>(w, "generatereport"), Qt::LeftButton);
     QCOMPARE(f.errors.size(), 1);
-    QCOMPARE(entries(w.reportlist), QStringList{QStringLiteral("a.qc - void() first =")});
+    QCOMPARE(entries(control<QListWidget>(w, "reportlist")),
+             QStringList{QStringLiteral("a.qc - void() first =")});
     QCOMPARE(w.reportSource(), QStringLiteral("b.qc"));
     QCOMPARE(f.logLines().last(), QStringLiteral("GENERATING REPORT"));
 
     // A failed report file write loads nothing: a directory in its way.
     QDir(f.dir()).mkdir(QStringLiteral("talmo.report.txt"));
     const QStringList logBefore = f.logLines();
-    QTest::mouseClick(w.EditReport, Qt::LeftButton);
+    QTest::mouseClick(control<QPushButton>(w, "EditReport"), Qt::LeftButton);
     QCOMPARE(f.errors.size(), 2);
     QVERIFY(w.currentFile().isEmpty());
     QCOMPARE(f.logLines(), logBefore);
@@ -234,13 +244,13 @@ void WindowReportsTest::fileDeletedAfterListingStopsTheRunKeepingEntries() {
 void WindowReportsTest::doubleClickWithoutASelectedEntryReportsAnError() {
     WindowFixture f({{QStringLiteral("world.qc"), kWorld}});
     TForm1& w = f.window();
-    w.Manager->setCurrentIndex(3);
-    QVERIFY(w.reportlist->isVisible());
+    control<QTabWidget>(w, "Manager")->setCurrentIndex(3);
+    QVERIFY(control<QListWidget>(w, "reportlist")->isVisible());
     const QStringList logBefore = f.logLines();
 
-    doubleClickViewport(w.reportlist, QPoint(10, 10)); // the list is empty
+    doubleClickViewport(control<QListWidget>(w, "reportlist"), QPoint(10, 10)); // the list is empty
     QCOMPARE(f.errors.size(), 1);
-    QCOMPARE(w.Manager->currentIndex(), 3);
+    QCOMPARE(control<QTabWidget>(w, "Manager")->currentIndex(), 3);
     QVERIFY(w.currentFile().isEmpty());
     QCOMPARE(f.logLines(), logBefore);
 }
@@ -249,37 +259,41 @@ void WindowReportsTest::entryNamingNoFileOfTheDirectoryReportsAnError() {
     WindowFixture f(
         {{QStringLiteral("world.qc"), kWorld}, {QStringLiteral("sub/keep.qc"), "x\r\n"}});
     TForm1& w = f.window();
-    QTest::mouseClick(w.generatereport, Qt::LeftButton);
-    QCOMPARE(w.reportlist->count(), 1);
-    QVERIFY(f.doubleClickItem(w.qclista, QStringLiteral("world.qc")));
-    w.talmo->setSelectionStart(5);
-    const std::string text = w.talmo->text();
+    QTest::mouseClick(control<QPushButton>(w, "generatereport"), Qt::LeftButton);
+    QCOMPARE(control<QListWidget>(w, "reportlist")->count(), 1);
+    QVERIFY(
+        f.doubleClickItem(control<talmo::FileListBox>(w, "qclista"), QStringLiteral("world.qc")));
+    editor(w)->setSelectionStart(5);
+    const std::string text = editor(w)->text();
 
     // Entries carry no directory: in another directory the name is unknown.
-    w.pathsrc->clear(); // the preview put the directory there
-    f.type(w.pathsrc, f.path(QStringLiteral("sub")), true);
-    QCOMPARE(w.qclista->count(), 1);
-    w.Manager->setCurrentIndex(3);
+    control<QLineEdit>(w, "pathsrc")->clear(); // the preview put the directory there
+    f.type(control<QLineEdit>(w, "pathsrc"), f.path(QStringLiteral("sub")), true);
+    QCOMPARE(control<talmo::FileListBox>(w, "qclista")->count(), 1);
+    control<QTabWidget>(w, "Manager")->setCurrentIndex(3);
     const QStringList logBefore = f.logLines();
-    QVERIFY(f.doubleClickItem(w.reportlist, QStringLiteral("world.qc - void() worldspawn =")));
+    QVERIFY(f.doubleClickItem(control<QListWidget>(w, "reportlist"),
+                              QStringLiteral("world.qc - void() worldspawn =")));
     QCOMPARE(f.errors.size(), 1);
     QVERIFY(f.errors.first().contains(QStringLiteral("world.qc")));
     QCOMPARE(f.logLines(), logBefore);
     QCOMPARE(w.currentFile(), f.path(QStringLiteral("world.qc")));
-    QCOMPARE(w.talmo->text(), text);
-    QCOMPARE(w.talmo->selectionStart(), 5L);
-    QCOMPARE(w.Manager->currentIndex(), 3);
-    QVERIFY(w.com->currentText().isEmpty());
+    QCOMPARE(editor(w)->text(), text);
+    QCOMPARE(editor(w)->selectionStart(), 5L);
+    QCOMPARE(control<QTabWidget>(w, "Manager")->currentIndex(), 3);
+    QVERIFY(control<talmo::FunctionCombo>(w, "com")->currentText().isEmpty());
 }
 
 void WindowReportsTest::fileNameHoldingTheSeparatorIsCutAtItsFirstOne() {
     WindowFixture f({{QStringLiteral("a - b.qc"), "// x\r\nvoid() lamp =\r\n"},
                      {QStringLiteral("other.qc"), "float o;\r\n"}});
     TForm1& w = f.window();
-    QTest::mouseClick(w.generatereport, Qt::LeftButton);
-    QCOMPARE(entries(w.reportlist), QStringList{QStringLiteral("a - b.qc - void() lamp =")});
-    w.Manager->setCurrentIndex(3);
-    QVERIFY(f.doubleClickItem(w.reportlist, QStringLiteral("a - b.qc - void() lamp =")));
+    QTest::mouseClick(control<QPushButton>(w, "generatereport"), Qt::LeftButton);
+    QCOMPARE(entries(control<QListWidget>(w, "reportlist")),
+             QStringList{QStringLiteral("a - b.qc - void() lamp =")});
+    control<QTabWidget>(w, "Manager")->setCurrentIndex(3);
+    QVERIFY(f.doubleClickItem(control<QListWidget>(w, "reportlist"),
+                              QStringLiteral("a - b.qc - void() lamp =")));
     // The file part is "a", which names no file: nothing is loaded.
     QCOMPARE(f.errors.size(), 1);
     QVERIFY(w.currentFile().isEmpty());
@@ -290,15 +304,17 @@ void WindowReportsTest::definitionOnlyBeforeTheLoadedCaretIsNotFound() {
     const std::string early = "void() early =\r\n{\r\n};\r\n// padding padding padding\r\n";
     WindowFixture f({{QStringLiteral("early.qc"), early}, {QStringLiteral("long.qc"), kWorld}});
     TForm1& w = f.window();
-    QTest::mouseClick(w.generatereport, Qt::LeftButton);
-    QVERIFY(f.doubleClickItem(w.qclista, QStringLiteral("long.qc")));
-    w.talmo->setSelectionStart(40); // the switch puts the caret back here
-    w.Manager->setCurrentIndex(3);
-    QVERIFY(f.doubleClickItem(w.reportlist, QStringLiteral("early.qc - void() early =")));
+    QTest::mouseClick(control<QPushButton>(w, "generatereport"), Qt::LeftButton);
+    QVERIFY(
+        f.doubleClickItem(control<talmo::FileListBox>(w, "qclista"), QStringLiteral("long.qc")));
+    editor(w)->setSelectionStart(40); // the switch puts the caret back here
+    control<QTabWidget>(w, "Manager")->setCurrentIndex(3);
+    QVERIFY(f.doubleClickItem(control<QListWidget>(w, "reportlist"),
+                              QStringLiteral("early.qc - void() early =")));
     QCOMPARE(w.currentFile(), f.path(QStringLiteral("early.qc")));
     QCOMPARE(f.logLines().last(), QStringLiteral("Jumping to void() early ="));
-    QCOMPARE(w.talmo->selectionStart(), 40L);
-    QCOMPARE(w.talmo->selectionLength(), 0L);
+    QCOMPARE(editor(w)->selectionStart(), 40L);
+    QCOMPARE(editor(w)->selectionLength(), 0L);
 }
 
 QTEST_MAIN(WindowReportsTest)

@@ -16,6 +16,8 @@
 
 #include <unistd.h>
 
+using talmo::testing::control;
+using talmo::testing::editor;
 using talmo::testing::readFile;
 using talmo::testing::WindowFixture;
 using talmo::testing::writeFile;
@@ -46,14 +48,15 @@ private slots:
 void WindowSessionTest::anOutsideChangeIsFollowedWhileUntouchedAndKeptWhenEdited() {
     WindowFixture f({{QStringLiteral("defs.qc"), kDefs}, {QStringLiteral("b.qc"), "b\r\n"}});
     TForm1& w = f.window();
-    QVERIFY(f.doubleClickItem(w.qclista, QStringLiteral("defs.qc")));
+    QVERIFY(
+        f.doubleClickItem(control<talmo::FileListBox>(w, "qclista"), QStringLiteral("defs.qc")));
     writeFile(f.path(QStringLiteral("defs.qc")), "float armor;\r\n");
-    QTRY_COMPARE(w.talmo->text(), std::string("float armor;\r\n"));
+    QTRY_COMPARE(editor(w)->text(), std::string("float armor;\r\n"));
 
-    w.talmo->setSelectionStart(0);
-    w.talmo->typeText("mine ");
+    editor(w)->setSelectionStart(0);
+    editor(w)->typeText("mine ");
     writeFile(f.path(QStringLiteral("defs.qc")), "theirs\r\n");
-    QVERIFY(f.doubleClickItem(w.qclista, QStringLiteral("b.qc")));
+    QVERIFY(f.doubleClickItem(control<talmo::FileListBox>(w, "qclista"), QStringLiteral("b.qc")));
     QCOMPARE(readFile(f.path(QStringLiteral("defs.qc"))), std::string("theirs\r\n"));
     const QString kept = f.path(QStringLiteral("defs.qc.recovered"));
     QVERIFY(
@@ -64,13 +67,13 @@ void WindowSessionTest::anOutsideChangeIsFollowedWhileUntouchedAndKeptWhenEdited
 void WindowSessionTest::editReportWhileTheReportIsLoadedShowsTheNewOne() {
     WindowFixture f({{QStringLiteral("defs.qc"), kDefs}});
     TForm1& w = f.window();
-    QTest::mouseClick(w.EditReport, Qt::LeftButton);
+    QTest::mouseClick(control<QPushButton>(w, "EditReport"), Qt::LeftButton);
     QCOMPARE(w.currentFile(), f.path(QStringLiteral("talmo.report.txt")));
-    QTest::mouseClick(w.atribgen, Qt::LeftButton);
-    QTest::mouseClick(w.EditReport, Qt::LeftButton);
+    QTest::mouseClick(control<QPushButton>(w, "atribgen"), Qt::LeftButton);
+    QTest::mouseClick(control<QPushButton>(w, "EditReport"), Qt::LeftButton);
     const std::string report = readFile(f.path(QStringLiteral("talmo.report.txt")));
     QVERIFY(report.find("defs.qc - .float health;") != std::string::npos);
-    QCOMPARE(w.talmo->text(), report);
+    QCOMPARE(editor(w)->text(), report);
 }
 
 void WindowSessionTest::compileWritesTheEditedFileFirstAndReplacesAPlantedLink() {
@@ -78,13 +81,14 @@ void WindowSessionTest::compileWritesTheEditedFileFirstAndReplacesAPlantedLink()
     TForm1& w = f.window();
     QVERIFY(::symlink("target.txt", QFile::encodeName(f.path(QStringLiteral("qcc.bat")))) == 0);
     QVERIFY(::symlink("target.txt", QFile::encodeName(f.path(QStringLiteral("log")))) == 0);
-    QVERIFY(f.doubleClickItem(w.qclista, QStringLiteral("defs.qc")));
-    w.talmo->setSelectionStart(0);
-    w.talmo->typeText("// compiled ");
-    w.compilerqc->setText(QStringLiteral("true"));
-    QTest::mouseClick(w.qccarranca, Qt::LeftButton);
+    QVERIFY(
+        f.doubleClickItem(control<talmo::FileListBox>(w, "qclista"), QStringLiteral("defs.qc")));
+    editor(w)->setSelectionStart(0);
+    editor(w)->typeText("// compiled ");
+    control<QLineEdit>(w, "compilerqc")->setText(QStringLiteral("true"));
+    QTest::mouseClick(control<QPushButton>(w, "qccarranca"), Qt::LeftButton);
     QCOMPARE(readFile(f.path(QStringLiteral("defs.qc"))), "// compiled " + kDefs);
-    QCOMPARE(w.talmo->selectionStart(), 12L); // the save leaves the caret where it was
+    QCOMPARE(editor(w)->selectionStart(), 12L); // the save leaves the caret where it was
     QVERIFY(!QFileInfo(f.path(QStringLiteral("qcc.bat"))).isSymLink());
     // Nor is the compile's output written through a planted link.
     QVERIFY(!QFileInfo(f.path(QStringLiteral("log"))).isSymLink());
@@ -94,16 +98,16 @@ void WindowSessionTest::compileWritesTheEditedFileFirstAndReplacesAPlantedLink()
 void WindowSessionTest::typedCharactersMapToTheirBytesOrAreRefused() {
     WindowFixture f({{QStringLiteral("a.qc"), "price 5\x80 \x80\r\n"}});
     TForm1& w = f.window();
-    QVERIFY(f.doubleClickItem(w.qclista, QStringLiteral("a.qc")));
-    retype(f, w.searchfor, QString::fromUtf16(u"\u20AC"));
-    retype(f, w.replaceby, QString::fromUtf16(u"\u2014"));
-    QTest::mouseClick(w.Button4, Qt::LeftButton);
-    QCOMPARE(w.talmo->text(), std::string("price 5\x97 \x97\r\n"));
+    QVERIFY(f.doubleClickItem(control<talmo::FileListBox>(w, "qclista"), QStringLiteral("a.qc")));
+    retype(f, control<QLineEdit>(w, "searchfor"), QString::fromUtf16(u"\u20AC"));
+    retype(f, control<QLineEdit>(w, "replaceby"), QString::fromUtf16(u"\u2014"));
+    QTest::mouseClick(control<QPushButton>(w, "Button4"), Qt::LeftButton);
+    QCOMPARE(editor(w)->text(), std::string("price 5\x97 \x97\r\n"));
 
-    const std::string before = w.talmo->text();
-    retype(f, w.replaceby, QString::fromUtf16(u"\u0416"));
-    QTest::mouseClick(w.Button4, Qt::LeftButton);
-    QCOMPARE(w.talmo->text(), before);
+    const std::string before = editor(w)->text();
+    retype(f, control<QLineEdit>(w, "replaceby"), QString::fromUtf16(u"\u0416"));
+    QTest::mouseClick(control<QPushButton>(w, "Button4"), Qt::LeftButton);
+    QCOMPARE(editor(w)->text(), before);
     QVERIFY(f.logLines().last().contains(QString::fromUtf16(u"\"\u0416\"")));
 }
 
@@ -112,16 +116,16 @@ void WindowSessionTest::theManPageSavesEveryByteOrNothing() {
                               "b\x85\r\nlast";
     WindowFixture f({{QStringLiteral("n.txt"), bytes}, {QStringLiteral("z.txt"), "x\0y"}});
     TForm1& w = f.window();
-    QVERIFY(f.clickItem(w.listado, QStringLiteral("n.txt")));
-    w.test->appendPlainText(QStringLiteral("\u00A0!"));
-    QTest::mouseClick(w.salvaman, Qt::LeftButton);
+    QVERIFY(f.clickItem(control<talmo::FileListBox>(w, "listado"), QStringLiteral("n.txt")));
+    control<QPlainTextEdit>(w, "test")->appendPlainText(QStringLiteral("\u00A0!"));
+    QTest::mouseClick(control<QPushButton>(w, "salvaman"), Qt::LeftButton);
     QCOMPARE(readFile(f.path(QStringLiteral("n.txt"))), bytes + "\r\n\xA0!");
 
     // The page holds the file only up to its NUL byte: it is never saved over it.
     writeFile(f.path(QStringLiteral("z.txt")), std::string("x\0y", 3));
-    QVERIFY(f.clickItem(w.listado, QStringLiteral("z.txt")));
-    w.test->appendPlainText(QStringLiteral("more"));
-    QTest::mouseClick(w.salvaman, Qt::LeftButton);
+    QVERIFY(f.clickItem(control<talmo::FileListBox>(w, "listado"), QStringLiteral("z.txt")));
+    control<QPlainTextEdit>(w, "test")->appendPlainText(QStringLiteral("more"));
+    QTest::mouseClick(control<QPushButton>(w, "salvaman"), Qt::LeftButton);
     QCOMPARE(readFile(f.path(QStringLiteral("z.txt"))), std::string("x\0y", 3));
     QVERIFY(f.logLines().last().startsWith(QStringLiteral("Save fail!!: ")));
 }
@@ -132,18 +136,19 @@ void WindowSessionTest::profilesKeepNamesAndValuesInTheFileNameEncoding() {
     TForm1& w = f.window();
     const QString name = QString::fromUtf16(u"\u042E\u0440\u0438\u0439.qprofile");
     const QString path = QString::fromUtf16(u"/home/\u042E\u0440\u0438\u0439/quake");
-    w.savename->setText(name);
-    w.pathquake->setText(path);
-    QTest::mouseClick(w.Button2, Qt::LeftButton);
+    control<QLineEdit>(w, "savename")->setText(name);
+    control<QLineEdit>(w, "pathquake")->setText(path);
+    QTest::mouseClick(control<QPushButton>(w, "Button2"), Qt::LeftButton);
     QVERIFY(readFile(f.path(name)).find(path.toStdString()) != std::string::npos);
-    QTest::mouseClick(w.Button1, Qt::LeftButton);
-    QCOMPARE(w.savename->text(), name);
-    QCOMPARE(w.pathquake->text(), path);
+    QTest::mouseClick(control<QPushButton>(w, "Button1"), Qt::LeftButton);
+    QCOMPARE(control<QLineEdit>(w, "savename")->text(), name);
+    QCOMPARE(control<QLineEdit>(w, "pathquake")->text(), path);
 
     // An older profile in Latin-1 still loads, byte for byte.
-    QVERIFY(f.clickItem(w.profiles, QStringLiteral("old.qprofile")));
-    QTest::mouseClick(w.Button1, Qt::LeftButton);
-    QCOMPARE(w.compilerqc->text(), QString::fromUtf16(u"q\u00E9"));
+    QVERIFY(
+        f.clickItem(control<talmo::FileListBox>(w, "profiles"), QStringLiteral("old.qprofile")));
+    QTest::mouseClick(control<QPushButton>(w, "Button1"), Qt::LeftButton);
+    QCOMPARE(control<QLineEdit>(w, "compilerqc")->text(), QString::fromUtf16(u"q\u00E9"));
 }
 
 void WindowSessionTest::reportEntriesOfNonAsciiFilesShowAndOpenThem() {
@@ -152,11 +157,11 @@ void WindowSessionTest::reportEntriesOfNonAsciiFilesShowAndOpenThem() {
     WindowFixture f({{dir + u'/' + name, "void() \xE9t\xE9 =\r\n{};\r\n"}});
     TForm1& w = f.window();
     w.changeWorkingDirectory(f.path(dir));
-    QTest::mouseClick(w.generatereport, Qt::LeftButton);
+    QTest::mouseClick(control<QPushButton>(w, "generatereport"), Qt::LeftButton);
     const QString entry = name + QString::fromUtf16(u" - void() \u00E9t\u00E9 =");
-    QVERIFY(f.doubleClickItem(w.reportlist, entry));
+    QVERIFY(f.doubleClickItem(control<QListWidget>(w, "reportlist"), entry));
     QCOMPARE(w.currentFile(), QDir(f.path(dir)).filePath(name));
-    QCOMPARE(w.talmo->text(), std::string("void() \xE9t\xE9 =\r\n{};\r\n"));
+    QCOMPARE(editor(w)->text(), std::string("void() \xE9t\xE9 =\r\n{};\r\n"));
 }
 
 QTEST_MAIN(WindowSessionTest)

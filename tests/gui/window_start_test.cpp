@@ -20,6 +20,8 @@
 #include <cstdlib>
 #include <memory>
 
+using talmo::testing::control;
+using talmo::testing::editor;
 using talmo::testing::WindowFixture;
 using talmo::testing::writeFile;
 
@@ -77,7 +79,7 @@ void WindowStartTest::aRestartKeepsTheLayoutAndTheMenuReopensTheLastDirectory() 
         panels->setSizes({230, 530});
         window->changeWorkingDirectory(sub);
         first.save(*window);
-        window->autosave->setChecked(false);
+        control<QCheckBox>(*window, "auto")->setChecked(false);
     }
 
     talmo::WindowSettings again(file);
@@ -88,10 +90,10 @@ void WindowStartTest::aRestartKeepsTheLayoutAndTheMenuReopensTheLastDirectory() 
     QCOMPARE(opened, sub);
     auto window = startWindow(opened, again);
     QCOMPARE(window->size(), QSize(760, 580));
-    QCOMPARE(window->TabbedNotebook1->width(), 230); // the file panel
+    QCOMPARE(control<QTabWidget>(*window, "TabbedNotebook1")->width(), 230); // the file panel
     QCOMPARE(window->workingDirectory(), sub);
-    QCOMPARE(window->qclista->directory(), sub);
-    window->autosave->setChecked(false);
+    QCOMPARE(control<talmo::FileListBox>(*window, "qclista")->directory(), sub);
+    control<QCheckBox>(*window, "auto")->setChecked(false);
     window.reset();
     QDir::setCurrent(before);
 }
@@ -115,10 +117,10 @@ void WindowStartTest::aFileOnTheCommandLineIsLoadedAsADoubleClickLoadsIt() {
 
     QVERIFY(talmo::openStartFile(w, start));
     QCOMPARE(w.currentFile(), f.path(name));
-    QCOMPARE(w.talmo->text(), bytes);
-    QCOMPARE(w.Manager->currentIndex(), 1);
-    QCOMPARE(w.Manager->tabText(1), QStringLiteral("&Edit ") + name);
-    QCOMPARE(w.qclista->selectedName(), listed ? name : QString());
+    QCOMPARE(editor(w)->text(), bytes);
+    QCOMPARE(control<QTabWidget>(w, "Manager")->currentIndex(), 1);
+    QCOMPARE(control<QTabWidget>(w, "Manager")->tabText(1), QStringLiteral("&Edit ") + name);
+    QCOMPARE(control<talmo::FileListBox>(w, "qclista")->selectedName(), listed ? name : QString());
     QVERIFY(f.errors.isEmpty());
 }
 
@@ -133,18 +135,18 @@ void WindowStartTest::thePreviewAndTheLogReadUnderADarkPalette() {
     {
         WindowFixture f({{QStringLiteral("a.qc"), "float x;\r\n"}});
         TForm1& w = f.window();
-        QVERIFY(f.clickItem(w.qclista, QStringLiteral("a.qc")));
+        QVERIFY(f.clickItem(control<talmo::FileListBox>(w, "qclista"), QStringLiteral("a.qc")));
         const QColor text =
-            fromBgr(w.veer->SendScintilla(QsciScintillaBase::SCI_STYLEGETFORE, 0UL));
+            fromBgr(editor(w, "veer")->SendScintilla(QsciScintillaBase::SCI_STYLEGETFORE, 0UL));
         const QColor paper =
-            fromBgr(w.veer->SendScintilla(QsciScintillaBase::SCI_STYLEGETBACK, 0UL));
+            fromBgr(editor(w, "veer")->SendScintilla(QsciScintillaBase::SCI_STYLEGETBACK, 0UL));
         QVERIFY2(contrast(text, paper) > 120, qPrintable(text.name() + u' ' + paper.name()));
-        const QPalette log = w.log->palette();
+        const QPalette log = control<QPlainTextEdit>(w, "log")->palette();
         QVERIFY(contrast(log.color(QPalette::Text), log.color(QPalette::Base)) > 120);
         // The editor keeps its black on its own white paper.
-        QCOMPARE(fromBgr(w.talmo->SendScintilla(QsciScintillaBase::SCI_STYLEGETBACK, 0UL)),
+        QCOMPARE(fromBgr(editor(w)->SendScintilla(QsciScintillaBase::SCI_STYLEGETBACK, 0UL)),
                  QColor(Qt::white));
-        QCOMPARE(fromBgr(w.talmo->SendScintilla(QsciScintillaBase::SCI_STYLEGETFORE, 0UL)),
+        QCOMPARE(fromBgr(editor(w)->SendScintilla(QsciScintillaBase::SCI_STYLEGETFORE, 0UL)),
                  QColor(Qt::black));
     }
     QApplication::setPalette(saved);
@@ -154,7 +156,8 @@ void WindowStartTest::aListEntryShowsItsFullNameAsItsTooltip() {
     const QString name = QStringLiteral("ai_ammoresistance_of_the_ñandú_monsters.qc");
     WindowFixture f({{name, "x\r\n"}});
     TForm1& w = f.window();
-    for (talmo::FileListBox* list : {w.qclista, w.listado}) {
+    for (talmo::FileListBox* list :
+         {control<talmo::FileListBox>(w, "qclista"), control<talmo::FileListBox>(w, "listado")}) {
         const auto found = list->findItems(name, Qt::MatchExactly);
         QCOMPARE(found.size(), 1);
         QCOMPARE(found.first()->toolTip(), name);

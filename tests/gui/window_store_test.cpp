@@ -13,6 +13,7 @@
 #include <QPushButton>
 #include <QTest>
 
+using talmo::testing::control;
 using talmo::testing::readFile;
 using talmo::testing::WindowFixture;
 using talmo::testing::writeFile;
@@ -27,8 +28,10 @@ void retype(WindowFixture& f, QLineEdit* box, const QString& text) {
 }
 
 QStringList settingBoxes(const TForm1& w) {
-    return {w.compilerqc->text(), w.pathsrc->text(), w.pathquake->text(),
-            w.namequake->text(),  w.namemod->text(), w.paramsquake->text()};
+    return {
+        control<QLineEdit>(w, "compilerqc")->text(), control<QLineEdit>(w, "pathsrc")->text(),
+        control<QLineEdit>(w, "pathquake")->text(),  control<QLineEdit>(w, "namequake")->text(),
+        control<QLineEdit>(w, "namemod")->text(),    control<QLineEdit>(w, "paramsquake")->text()};
 }
 
 QStringList listed(const QListWidget* list) {
@@ -64,14 +67,14 @@ private slots:
 void WindowStoreTest::savedProfileLoadsBackWithoutItsBlanks() {
     WindowFixture f;
     TForm1& w = f.window();
-    retype(f, w.savename, QStringLiteral("proj"));
-    retype(f, w.compilerqc, QStringLiteral("  fteqcc -O2 "));
-    retype(f, w.pathsrc, QStringLiteral(" C:\\mod\\src"));
-    retype(f, w.pathquake, QStringLiteral("D:\\games\\quake  "));
-    retype(f, w.namequake, QStringLiteral("quake.exe"));
-    retype(f, w.namemod, QStringLiteral(" mymod "));
-    retype(f, w.paramsquake, QStringLiteral("+map start "));
-    QTest::mouseClick(w.Button2, Qt::LeftButton);
+    retype(f, control<QLineEdit>(w, "savename"), QStringLiteral("proj"));
+    retype(f, control<QLineEdit>(w, "compilerqc"), QStringLiteral("  fteqcc -O2 "));
+    retype(f, control<QLineEdit>(w, "pathsrc"), QStringLiteral(" C:\\mod\\src"));
+    retype(f, control<QLineEdit>(w, "pathquake"), QStringLiteral("D:\\games\\quake  "));
+    retype(f, control<QLineEdit>(w, "namequake"), QStringLiteral("quake.exe"));
+    retype(f, control<QLineEdit>(w, "namemod"), QStringLiteral(" mymod "));
+    retype(f, control<QLineEdit>(w, "paramsquake"), QStringLiteral("+map start "));
+    QTest::mouseClick(control<QPushButton>(w, "Button2"), Qt::LeftButton);
 
     const std::string expected = "configfile : proj.qprofile\r\n"
                                  "qc compiler:   fteqcc -O2 \r\n"
@@ -82,35 +85,39 @@ void WindowStoreTest::savedProfileLoadsBackWithoutItsBlanks() {
                                  "paramsquake: +map start \r\n";
     QCOMPARE(readFile(f.path(QStringLiteral("proj.qprofile"))), expected);
     QCOMPARE(f.logLines().last(), QStringLiteral("qprofile saved"));
-    QCOMPARE(w.grupoprofiles->title(), QStringLiteral("proj.qprofile"));
-    QCOMPARE(w.savename->text(), QStringLiteral("proj"));
-    QCOMPARE(w.profileinfo->toPlainText() + u'\n', // the last line's break shows no line
+    QCOMPARE(control<QGroupBox>(w, "grupoprofiles")->title(), QStringLiteral("proj.qprofile"));
+    QCOMPARE(control<QLineEdit>(w, "savename")->text(), QStringLiteral("proj"));
+    QCOMPARE(control<QPlainTextEdit>(w, "profileinfo")->toPlainText() +
+                 u'\n', // the last line's break shows no line
              QString::fromLatin1(expected).replace(QStringLiteral("\r\n"), QStringLiteral("\n")));
-    QVERIFY(listed(w.profiles).contains(QStringLiteral("proj.qprofile")));
+    QVERIFY(listed(control<talmo::FileListBox>(w, "profiles"))
+                .contains(QStringLiteral("proj.qprofile")));
 
-    for (QLineEdit* box :
-         {w.compilerqc, w.pathsrc, w.pathquake, w.namequake, w.namemod, w.paramsquake})
+    for (QLineEdit* box : {control<QLineEdit>(w, "compilerqc"), control<QLineEdit>(w, "pathsrc"),
+                           control<QLineEdit>(w, "pathquake"), control<QLineEdit>(w, "namequake"),
+                           control<QLineEdit>(w, "namemod"), control<QLineEdit>(w, "paramsquake")})
         retype(f, box, QStringLiteral("other"));
-    QVERIFY(f.clickItem(w.profiles, QStringLiteral("proj.qprofile")));
-    QTest::mouseClick(w.Button1, Qt::LeftButton);
+    QVERIFY(
+        f.clickItem(control<talmo::FileListBox>(w, "profiles"), QStringLiteral("proj.qprofile")));
+    QTest::mouseClick(control<QPushButton>(w, "Button1"), Qt::LeftButton);
     QCOMPARE(settingBoxes(w),
              (QStringList{QStringLiteral("fteqcc -O2"), QStringLiteral("C:\\mod\\src"),
                           QStringLiteral("D:\\games\\quake"), QStringLiteral("quake.exe"),
                           QStringLiteral("mymod"), QStringLiteral("+map start")}));
     QCOMPARE(f.logLines().last(), QStringLiteral("Loading proj.qprofile"));
-    QCOMPARE(w.savename->text(), QStringLiteral("proj.qprofile"));
-    QCOMPARE(w.grupoprofiles->title(), QStringLiteral("proj.qprofile"));
+    QCOMPARE(control<QLineEdit>(w, "savename")->text(), QStringLiteral("proj.qprofile"));
+    QCOMPARE(control<QGroupBox>(w, "grupoprofiles")->title(), QStringLiteral("proj.qprofile"));
     QVERIFY(f.errors.isEmpty());
 }
 
 void WindowStoreTest::loadBeforeAnyProfileWasShownEmptiesTheSettings() {
     WindowFixture f;
     TForm1& w = f.window();
-    QVERIFY(!w.compilerqc->text().isEmpty());
-    QTest::mouseClick(w.Button1, Qt::LeftButton);
+    QVERIFY(!control<QLineEdit>(w, "compilerqc")->text().isEmpty());
+    QTest::mouseClick(control<QPushButton>(w, "Button1"), Qt::LeftButton);
     QCOMPARE(f.logLines().last(), QStringLiteral("Loading profileinfo"));
-    QCOMPARE(w.grupoprofiles->title(), QStringLiteral("profileinfo"));
-    QCOMPARE(w.savename->text(), QStringLiteral("profileinfo"));
+    QCOMPARE(control<QGroupBox>(w, "grupoprofiles")->title(), QStringLiteral("profileinfo"));
+    QCOMPARE(control<QLineEdit>(w, "savename")->text(), QStringLiteral("profileinfo"));
     QCOMPARE(settingBoxes(w), QStringList(6, QString()));
 }
 
@@ -158,58 +165,63 @@ void WindowStoreTest::loadTakesValuesByLineNumber() {
     WindowFixture f({{name, file.toStdString()}});
     TForm1& w = f.window();
 
-    QVERIFY(f.clickItem(w.profiles, name));
+    QVERIFY(f.clickItem(control<talmo::FileListBox>(w, "profiles"), name));
     QString shown = QString::fromLatin1(file).replace(QStringLiteral("\r\n"), QStringLiteral("\n"));
     shown.chop(1);
-    QCOMPARE(w.profileinfo->toPlainText(), shown);
-    QCOMPARE(w.grupoprofiles->title(), name);
+    QCOMPARE(control<QPlainTextEdit>(w, "profileinfo")->toPlainText(), shown);
+    QCOMPARE(control<QGroupBox>(w, "grupoprofiles")->title(), name);
 
-    QTest::mouseClick(w.Button1, Qt::LeftButton);
+    QTest::mouseClick(control<QPushButton>(w, "Button1"), Qt::LeftButton);
     QCOMPARE(settingBoxes(w), boxes);
     QCOMPARE(f.logLines().last(), QStringLiteral("Loading ") + name);
-    QCOMPARE(w.savename->text(), name);
+    QCOMPARE(control<QLineEdit>(w, "savename")->text(), name);
 }
 
 void WindowStoreTest::profileThatCannotBeShownKeepsTheMemo() {
     WindowFixture f({{QStringLiteral("a.qprofile"), "configfile : a.qprofile\r\n"},
                      {QStringLiteral("gone.qprofile"), "configfile : gone.qprofile\r\n"}});
     TForm1& w = f.window();
-    QVERIFY(f.clickItem(w.profiles, QStringLiteral("a.qprofile")));
+    QVERIFY(f.clickItem(control<talmo::FileListBox>(w, "profiles"), QStringLiteral("a.qprofile")));
     QVERIFY(QFile::remove(f.path(QStringLiteral("gone.qprofile"))));
-    QVERIFY(f.clickItem(w.profiles, QStringLiteral("gone.qprofile")));
+    QVERIFY(
+        f.clickItem(control<talmo::FileListBox>(w, "profiles"), QStringLiteral("gone.qprofile")));
     QCOMPARE(f.logLines().last(), QStringLiteral("Cant open profile file!"));
-    QCOMPARE(w.profileinfo->toPlainText(), QStringLiteral("configfile : a.qprofile"));
-    QCOMPARE(w.grupoprofiles->title(), QStringLiteral("a.qprofile"));
+    QCOMPARE(control<QPlainTextEdit>(w, "profileinfo")->toPlainText(),
+             QStringLiteral("configfile : a.qprofile"));
+    QCOMPARE(control<QGroupBox>(w, "grupoprofiles")->title(), QStringLiteral("a.qprofile"));
     QVERIFY(f.errors.isEmpty());
 }
 
 void WindowStoreTest::saveWithAnEmptyNameWritesDotQprofile() {
     WindowFixture f;
     TForm1& w = f.window();
-    retype(f, w.compilerqc, QStringLiteral("frikqcc2.exe"));
-    retype(f, w.savename, QString());
-    QTest::mouseClick(w.Button2, Qt::LeftButton);
+    retype(f, control<QLineEdit>(w, "compilerqc"), QStringLiteral("frikqcc2.exe"));
+    retype(f, control<QLineEdit>(w, "savename"), QString());
+    QTest::mouseClick(control<QPushButton>(w, "Button2"), Qt::LeftButton);
     QCOMPARE(readFile(f.path(QStringLiteral(".qprofile"))),
              std::string("configfile : .qprofile\r\nqc compiler: frikqcc2.exe\r\n"
                          "path src   : \r\npath exe   : \r\nquake exe  : \r\n"
                          "modname    : \r\nparamsquake: \r\n"));
-    QCOMPARE(w.grupoprofiles->title(), QStringLiteral(".qprofile"));
+    QCOMPARE(control<QGroupBox>(w, "grupoprofiles")->title(), QStringLiteral(".qprofile"));
     QCOMPARE(f.logLines().last(), QStringLiteral("qprofile saved"));
-    QVERIFY(listed(w.profiles).contains(QStringLiteral(".qprofile")));
+    QVERIFY(
+        listed(control<talmo::FileListBox>(w, "profiles")).contains(QStringLiteral(".qprofile")));
 }
 
 void WindowStoreTest::saveGoesToTheWorkingDirectoryAndMakesTheStartupDirectoryCurrent() {
     WindowFixture f({{QStringLiteral("sub/keep.txt"), "x"}});
     TForm1& w = f.window();
-    f.type(w.pathsrc, f.path(QStringLiteral("sub")), true);
+    f.type(control<QLineEdit>(w, "pathsrc"), f.path(QStringLiteral("sub")), true);
     QCOMPARE(QDir::currentPath(), f.path(QStringLiteral("sub")));
 
-    retype(f, w.savename, QStringLiteral("elsewhere"));
-    QTest::mouseClick(w.Button2, Qt::LeftButton);
+    retype(f, control<QLineEdit>(w, "savename"), QStringLiteral("elsewhere"));
+    QTest::mouseClick(control<QPushButton>(w, "Button2"), Qt::LeftButton);
     QVERIFY(QFile::exists(f.path(QStringLiteral("sub/elsewhere.qprofile"))));
     QVERIFY(!QFile::exists(f.path(QStringLiteral("elsewhere.qprofile"))));
-    QVERIFY(!listed(w.profiles).contains(QStringLiteral("elsewhere.qprofile")));
-    QCOMPARE(w.profiles->directory(), QDir::toNativeSeparators(f.dir()));
+    QVERIFY(!listed(control<talmo::FileListBox>(w, "profiles"))
+                 .contains(QStringLiteral("elsewhere.qprofile")));
+    QCOMPARE(control<talmo::FileListBox>(w, "profiles")->directory(),
+             QDir::toNativeSeparators(f.dir()));
     // The list's re-read made its own directory current again.
     QCOMPARE(QDir::currentPath(), f.dir());
 }
@@ -217,16 +229,21 @@ void WindowStoreTest::saveGoesToTheWorkingDirectoryAndMakesTheStartupDirectoryCu
 void WindowStoreTest::saveToAMissingDirectoryIsLoggedAndTheListStillReread() {
     WindowFixture f({{QStringLiteral("old.qprofile"), "configfile : old.qprofile\r\n"}});
     TForm1& w = f.window();
-    QVERIFY(f.clickItem(w.profiles, QStringLiteral("old.qprofile")));
-    QVERIFY(w.profiles->currentItem() && w.profiles->currentItem()->isSelected());
-    retype(f, w.compilerqc, QStringLiteral("frikqcc2.exe"));
-    retype(f, w.savename, QStringLiteral("no/such/dir/p.qprofile"));
-    QTest::mouseClick(w.Button2, Qt::LeftButton);
+    QVERIFY(
+        f.clickItem(control<talmo::FileListBox>(w, "profiles"), QStringLiteral("old.qprofile")));
+    QVERIFY(control<talmo::FileListBox>(w, "profiles")->currentItem() &&
+            control<talmo::FileListBox>(w, "profiles")->currentItem()->isSelected());
+    retype(f, control<QLineEdit>(w, "compilerqc"), QStringLiteral("frikqcc2.exe"));
+    retype(f, control<QLineEdit>(w, "savename"), QStringLiteral("no/such/dir/p.qprofile"));
+    QTest::mouseClick(control<QPushButton>(w, "Button2"), Qt::LeftButton);
     QCOMPARE(f.logLines().last(), QStringLiteral("cant save profile!"));
-    QCOMPARE(w.grupoprofiles->title(), QStringLiteral("no/such/dir/p.qprofile"));
-    QVERIFY(w.profileinfo->toPlainText().startsWith(
-        QStringLiteral("configfile : no/such/dir/p.qprofile\nqc compiler: frikqcc2.exe\n")));
-    QVERIFY(w.profiles->selectedName().isEmpty());
+    QCOMPARE(control<QGroupBox>(w, "grupoprofiles")->title(),
+             QStringLiteral("no/such/dir/p.qprofile"));
+    QVERIFY(control<QPlainTextEdit>(w, "profileinfo")
+                ->toPlainText()
+                .startsWith(QStringLiteral(
+                    "configfile : no/such/dir/p.qprofile\nqc compiler: frikqcc2.exe\n")));
+    QVERIFY(control<talmo::FileListBox>(w, "profiles")->selectedName().isEmpty());
 }
 
 void WindowStoreTest::snipRoundTripsThroughTheWindow_data() {
@@ -245,77 +262,81 @@ void WindowStoreTest::snipRoundTripsThroughTheWindow() {
     QFETCH(QByteArray, file);
     WindowFixture f({{QStringLiteral("abc.snip"), "an older snip"}});
     TForm1& w = f.window();
-    w.xxtcode->setPlainText(memo);
-    f.type(w.xxtfile, QStringLiteral("abc"));
+    control<QPlainTextEdit>(w, "xxtcode")->setPlainText(memo);
+    f.type(control<QLineEdit>(w, "xxtfile"), QStringLiteral("abc"));
     const int before = static_cast<int>(f.logLines().size());
-    QTest::mouseClick(w.salvaxss, Qt::LeftButton);
+    QTest::mouseClick(control<QPushButton>(w, "salvaxss"), Qt::LeftButton);
 
     QCOMPARE(readFile(f.path(QStringLiteral("abc.snip"))), file.toStdString());
     QCOMPARE(f.logLines().mid(before),
              (QStringList{QStringLiteral("Save snip!!: "), QStringLiteral("file: abc.snip")}));
-    QVERIFY(w.xxtfile->text().isEmpty());
-    QCOMPARE(listed(w.xxtfilebox), QStringList{QStringLiteral("abc.snip")});
+    QVERIFY(control<QLineEdit>(w, "xxtfile")->text().isEmpty());
+    QCOMPARE(listed(control<talmo::FileListBox>(w, "xxtfilebox")),
+             QStringList{QStringLiteral("abc.snip")});
 
-    w.xxtcode->setPlainText(QStringLiteral("unsaved edit"));
-    QVERIFY(f.clickItem(w.xxtfilebox, QStringLiteral("abc.snip")));
-    QCOMPARE(w.xxtcode->toPlainText(), memo);
+    control<QPlainTextEdit>(w, "xxtcode")->setPlainText(QStringLiteral("unsaved edit"));
+    QVERIFY(f.clickItem(control<talmo::FileListBox>(w, "xxtfilebox"), QStringLiteral("abc.snip")));
+    QCOMPARE(control<QPlainTextEdit>(w, "xxtcode")->toPlainText(), memo);
     QVERIFY(f.errors.isEmpty());
 }
 
 void WindowStoreTest::snipFileWithLoneBreaksShowsAsLines() {
     WindowFixture f({{QStringLiteral("mixed.snip"), "one\ntwo\rthree\r\nfour"}});
     TForm1& w = f.window();
-    QVERIFY(f.clickItem(w.xxtfilebox, QStringLiteral("mixed.snip")));
-    QCOMPARE(w.xxtcode->toPlainText(), QStringLiteral("one\ntwo\nthree\nfour"));
+    QVERIFY(
+        f.clickItem(control<talmo::FileListBox>(w, "xxtfilebox"), QStringLiteral("mixed.snip")));
+    QCOMPARE(control<QPlainTextEdit>(w, "xxtcode")->toPlainText(),
+             QStringLiteral("one\ntwo\nthree\nfour"));
 }
 
 void WindowStoreTest::snipNameGetsItsExtensionEvenWhenItHasOne() {
     WindowFixture f;
     TForm1& w = f.window();
-    w.xxtcode->setPlainText(QStringLiteral("x"));
-    f.type(w.xxtfile, QStringLiteral("abc.snip"));
-    QTest::mouseClick(w.salvaxss, Qt::LeftButton);
+    control<QPlainTextEdit>(w, "xxtcode")->setPlainText(QStringLiteral("x"));
+    f.type(control<QLineEdit>(w, "xxtfile"), QStringLiteral("abc.snip"));
+    QTest::mouseClick(control<QPushButton>(w, "salvaxss"), Qt::LeftButton);
     QCOMPARE(readFile(f.path(QStringLiteral("abc.snip.snip"))), std::string("x"));
     QVERIFY(!QFile::exists(f.path(QStringLiteral("abc.snip"))));
     QCOMPARE(f.logLines().last(), QStringLiteral("file: abc.snip.snip"));
-    QCOMPARE(listed(w.xxtfilebox), QStringList{QStringLiteral("abc.snip.snip")});
+    QCOMPARE(listed(control<talmo::FileListBox>(w, "xxtfilebox")),
+             QStringList{QStringLiteral("abc.snip.snip")});
 }
 
 void WindowStoreTest::emptySnipNameWritesNothingAndLogsOneLine() {
     WindowFixture f;
     TForm1& w = f.window();
-    w.xxtcode->setPlainText(QStringLiteral("kept"));
+    control<QPlainTextEdit>(w, "xxtcode")->setPlainText(QStringLiteral("kept"));
     const QStringList before = f.logLines();
-    QTest::mouseClick(w.salvaxss, Qt::LeftButton);
+    QTest::mouseClick(control<QPushButton>(w, "salvaxss"), Qt::LeftButton);
     QCOMPARE(f.logLines(), before + QStringList{QStringLiteral("file: .snip")});
     QVERIFY(QDir(f.dir()).entryList(QDir::Files | QDir::Hidden).isEmpty());
-    QCOMPARE(w.xxtcode->toPlainText(), QStringLiteral("kept"));
+    QCOMPARE(control<QPlainTextEdit>(w, "xxtcode")->toPlainText(), QStringLiteral("kept"));
 }
 
 void WindowStoreTest::snipThatCannotBeSavedIsLoggedAndTheBoxEmptied() {
     WindowFixture f;
     TForm1& w = f.window();
-    w.xxtcode->setPlainText(QStringLiteral("kept"));
-    f.type(w.xxtfile, QStringLiteral("no/such/abc"));
+    control<QPlainTextEdit>(w, "xxtcode")->setPlainText(QStringLiteral("kept"));
+    f.type(control<QLineEdit>(w, "xxtfile"), QStringLiteral("no/such/abc"));
     const int before = static_cast<int>(f.logLines().size());
-    QTest::mouseClick(w.salvaxss, Qt::LeftButton);
+    QTest::mouseClick(control<QPushButton>(w, "salvaxss"), Qt::LeftButton);
     QCOMPARE(f.logLines().mid(before), (QStringList{QStringLiteral("Save fail!!: "),
                                                     QStringLiteral("file: no/such/abc.snip")}));
-    QVERIFY(w.xxtfile->text().isEmpty());
-    QCOMPARE(w.xxtcode->toPlainText(), QStringLiteral("kept"));
+    QVERIFY(control<QLineEdit>(w, "xxtfile")->text().isEmpty());
+    QCOMPARE(control<QPlainTextEdit>(w, "xxtcode")->toPlainText(), QStringLiteral("kept"));
     QVERIFY(f.errors.isEmpty());
 }
 
 void WindowStoreTest::snipRemovedBeforeItsClickGoesToTheErrorReport() {
     WindowFixture f({{QStringLiteral("gone.snip"), "old"}});
     TForm1& w = f.window();
-    w.xxtcode->setPlainText(QStringLiteral("kept"));
+    control<QPlainTextEdit>(w, "xxtcode")->setPlainText(QStringLiteral("kept"));
     const QStringList log = f.logLines();
     QVERIFY(QFile::remove(f.path(QStringLiteral("gone.snip"))));
-    QVERIFY(f.clickItem(w.xxtfilebox, QStringLiteral("gone.snip")));
+    QVERIFY(f.clickItem(control<talmo::FileListBox>(w, "xxtfilebox"), QStringLiteral("gone.snip")));
     QCOMPARE(f.errors.size(), 1);
     QVERIFY(f.errors.first().contains(QStringLiteral("gone.snip")));
-    QCOMPARE(w.xxtcode->toPlainText(), QStringLiteral("kept"));
+    QCOMPARE(control<QPlainTextEdit>(w, "xxtcode")->toPlainText(), QStringLiteral("kept"));
     QCOMPARE(f.logLines(), log);
 }
 

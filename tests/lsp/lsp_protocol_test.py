@@ -93,6 +93,11 @@ class Server:
         message = self.answer(self.next_id)
         return message if full else message.get("result")
 
+    def wait_notes(self, method, count):
+        """Reads until `count` notifications of `method` have come."""
+        while sum(1 for n in self.notes if n.get("method") == method) < count:
+            self.notes.append(self.read())
+
     def notify(self, method, params):
         self.send({"jsonrpc": "2.0", "method": method, "params": params})
 
@@ -246,13 +251,17 @@ def test_diagnostics(parent):
     os.mkdir(bindir)
     compiler = os.path.join(bindir, "fteqcc")
     with open(compiler, "w") as f:
-        f.write("#!/bin/sh\ntouch progs.dat\necho 'w\xf6rld.qc:3: error: type mismatch'\n"
+        f.write("#!/bin/sh\ntouch progs.dat\nsleep 2\necho 'w\xf6rld.qc:3: error: type mismatch'\n"
                 "echo 'defs.qc:2:3: warning: unused'\n")
     os.chmod(compiler, 0o755)
     env = dict(os.environ, PATH=bindir + os.pathsep + "/usr/bin:/bin")
     s = Server(root, env=env)
     s.notify("textDocument/didSave", {"textDocument": {"uri": uri(world)}})
-    s.request("workspace/symbol", {"query": "x"})  # the notes come before this answer
+    # The compiler takes two seconds; requests are answered meanwhile.
+    started = time.monotonic()
+    s.request("workspace/symbol", {"query": "x"})
+    check(time.monotonic() - started < 1.0, "a request waited for the compiler")
+    s.wait_notes("textDocument/publishDiagnostics", 2)
     published = {os.path.basename(urllib.parse.unquote(n["params"]["uri"])):
                  [(d["range"]["start"]["line"], d["severity"], d["message"]) for d in n["params"]["diagnostics"]]
                  for n in s.notes if n.get("method") == "textDocument/publishDiagnostics"}

@@ -11,4 +11,5 @@ talmo_unit_test(analysis_tests
     ${CMAKE_CURRENT_LIST_DIR}/analysis_golden_test.cpp
     ${CMAKE_CURRENT_LIST_DIR}/analysis_definitions_test.cpp
     ${CMAKE_CURRENT_LIST_DIR}/analysis_completion_test.cpp
+    ${CMAKE_CURRENT_LIST_DIR}/analysis_lookup_test.cpp
   LIBS talmo_analysis)

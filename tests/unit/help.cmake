@@ -6,5 +6,3 @@ target_link_libraries(help_test PRIVATE talmo_help Qt6::Test GTest::gtest)
 target_compile_definitions(help_test PRIVATE QT_NO_CAST_FROM_ASCII QT_NO_FOREACH)
 gtest_discover_tests(help_test DISCOVERY_TIMEOUT 60
   PROPERTIES ENVIRONMENT "QT_QPA_PLATFORM=offscreen")
-
-talmo_unit_test(help_lookup_tests SOURCES help_lookup_test.cpp LIBS talmo_help)

@@ -1,16 +1,14 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "ReferenceLookup.h"
 
+#include "Text.h"
+
 namespace talmo {
 
 namespace {
 
 bool isWordChar(char c) {
     return (c >= 'a' && c <= 'z') || (c >= 'A' && c <= 'Z') || (c >= '0' && c <= '9') || c == '_';
-}
-
-bool isBlank(char c) {
-    return c == ' ' || c == '\t' || c == '\r' || c == '\n';
 }
 
 std::string_view page(const std::vector<std::string>& pages, int index) {
@@ -56,26 +54,9 @@ std::optional<std::size_t> findBuiltin(std::string_view text, std::string_view w
 }
 
 std::optional<std::size_t> findReservedWord(std::string_view text, std::string_view word) {
-    std::size_t begin = text.find("Reserved words");
-    if (begin == std::string_view::npos)
-        return std::nullopt;
-    std::size_t end = text.find("\n\n", begin);
-    if (end == std::string_view::npos)
-        end = text.size();
-    // Items between separators; an item that is exactly one word is listed.
-    std::size_t item = begin;
-    for (std::size_t i = begin; i <= end; ++i) {
-        if (i < end && std::string_view(",:()").find(text[i]) == std::string_view::npos)
-            continue;
-        std::size_t a = item, b = i;
-        while (a < b && isBlank(text[a]))
-            ++a;
-        while (b > a && isBlank(text[b - 1]))
-            --b;
-        if (text.substr(a, b - a) == word)
-            return a;
-        item = i + 1;
-    }
+    for (const PageItem& item : reservedWordItems(text))
+        if (item.text == word)
+            return item.offset;
     return std::nullopt;
 }
 
@@ -105,6 +86,27 @@ std::optional<std::size_t> findConsoleCommand(std::string_view text, std::string
 }
 
 } // namespace
+
+std::vector<PageItem> reservedWordItems(std::string_view lexPage) {
+    const std::size_t begin = lexPage.find("Reserved words");
+    if (begin == std::string_view::npos)
+        return {};
+    std::size_t end = lexPage.find("\n\n", begin);
+    if (end == std::string_view::npos)
+        end = lexPage.size();
+    std::vector<PageItem> items;
+    std::size_t item = begin;
+    for (std::size_t i = begin; i <= end; ++i) {
+        if (i < end && std::string_view(",:()").find(lexPage[i]) == std::string_view::npos)
+            continue;
+        // Items run across line breaks: trim those too.
+        const std::string_view text = trimControls(lexPage.substr(item, i - item));
+        const std::size_t offset = text.empty() ? item : std::size_t(text.data() - lexPage.data());
+        items.push_back({offset, text});
+        item = i + 1;
+    }
+    return items;
+}
 
 std::optional<ReferenceEntry> findReferenceEntry(const std::vector<std::string>& pages,
                                                  std::string_view word) {

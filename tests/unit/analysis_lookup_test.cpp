@@ -41,6 +41,8 @@ TEST(ReferenceLookup, FindsTheEntryThatDocumentsAWord) {
         {"a reserved word in the list, not in prose", "if", ReferenceEntry{1, lex.find("if,"), 2}},
         {"the first reserved word after the colon", "float",
          ReferenceEntry{1, lex.find("float"), 5}},
+        {"a reserved word after a line break", "return",
+         ReferenceEntry{1, lex.find("return"), 6}},
         {"a reserved word in parentheses", "for", ReferenceEntry{1, lex.find("for,"), 3}},
         {"a console command in another case", "CD", ReferenceEntry{0, pages[0].find("cd {"), 2}},
         {"a console command after +", "attack", ReferenceEntry{0, pages[0].find("attack"), 6}},

@@ -35,4 +35,13 @@ struct ReferenceEntry {
 std::optional<ReferenceEntry> findReferenceEntry(const std::vector<std::string>& pages,
                                                  std::string_view word);
 
+// The items of the lex page's paragraph that begins with "Reserved words":
+// the texts between ",", ":", "(" and ")", without blanks around them, each
+// with its offset in `lexPage`; none when the page has no such paragraph.
+struct PageItem {
+    std::size_t offset = 0;
+    std::string_view text;
+};
+std::vector<PageItem> reservedWordItems(std::string_view lexPage);
+
 } // namespace talmo
