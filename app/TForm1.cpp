@@ -112,7 +112,6 @@ void TForm1::showEvent(QShowEvent* event) {
 }
 
 void TForm1::FormShow() {
-    CurrentFile.clear();
     setWindowTitle(QStringLiteral(":: T A L M O :: - ") + workingDirectory());
     Manager->setTabText(1, QStringLiteral("&Edit"));
     offerJournals();

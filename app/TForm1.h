@@ -42,11 +42,8 @@ class QPlainTextEdit;
 class QPushButton;
 class QTabWidget;
 class QFrame;
-class QFileSystemWatcher;
 
 namespace talmo {
-class EditSession;
-class JournalKeeper;
 class RecoverBar;
 class ReportReader;
 class QsciEditor;
@@ -55,6 +52,7 @@ class DirectoryList;
 class ColourChooser;
 class FunctionCombo;
 class WorkingDirectory;
+class EditController;
 } // namespace talmo
 
 class TForm1 : public QMainWindow {
@@ -114,7 +112,7 @@ public:
     // the file-name encoding included).
     bool openInEditor(const std::filesystem::path& path);
     // The file loaded in the editor; empty when none.
-    QString currentFile() const { return CurrentFile; }
+    QString currentFile() const;
     // Follows an outside change of the edited file: an untouched editor shows
     // the new version; edited text is kept (the next autosave keeps both).
     void followEditedFile();
@@ -272,24 +270,14 @@ private:
     // What follows every load of the edited file: the function index, the
     // highlighting, the page caption and the typing colour.
     void showLoadedText();
-    // Watches the edited file for outside changes (none when empty).
-    void watchEditedFile(const QString& path);
-    // Watches the edited file again if it is back after a delete or a
-    // replace; true when it did.
-    bool rewatchEditedFile();
     // The user's data folder: journals, recovery copies that fit nowhere
     // else, the safe copies of a write in place.
     static std::filesystem::path dataFolder();
     // Unsaved work: the journal, the recover bar and what a switch may leave.
     void wireRecovery();
     void offerJournals();
-    void showNextOffer();
     void recoverClick();
     void discardClick();
-    // The autosave before the editor loads something else; false (logged)
-    // when the text could be neither written nor kept anywhere, so nothing
-    // may be loaded over it.
-    bool leaveEditedFile();
     using LineScan = void (*)(talmo::ReportReader&, const std::filesystem::path&, std::string_view,
                               std::vector<std::string>&);
     void runReport(LineScan scan);
@@ -386,18 +374,13 @@ private:
     void startIndexBuild();
 
     // ---- state shared by the handlers ----
-    QString CurrentFile; // file loaded in the editor; empty when none
-    QString ManFile;     // general file loaded into `test`
-    long SavedCaret = 0;
+    QString ManFile; // general file loaded into `test`
     QString LastSearch;
     QString ReportSource;
-    std::unique_ptr<talmo::EditSession> m_session;   // the editor's file and its rules
-    std::unique_ptr<talmo::JournalKeeper> m_journal; // after m_session: it uses it
-    std::vector<talmo::JournalEntry> m_offers;       // journals of an earlier run, on offer
+    // The edited file, its rules, its watch and its journal.
+    talmo::EditController* m_edit = nullptr;
     talmo::RecoverBar* recoverbar = nullptr;
     talmo::DiskStamp m_manStamp; // what the Man page's file held when shown or saved
-    QFileSystemWatcher* m_watcher = nullptr;
-    bool m_conflictLogged = false; // an outside change met edited text
     // What the Man page showed when loaded or saved, and whether it showed the
     // whole file (a NUL byte ends what a memo can hold).
     QString m_manShown;

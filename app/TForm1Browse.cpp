@@ -6,9 +6,9 @@
 #include "TextBytes.h"
 
 #include "DirectoryList.h"
+#include "EditController.h"
 #include "EditSession.h"
 #include "FileListBox.h"
-#include "JournalKeeper.h"
 #include "QsciEditor.h"
 #include "Text.h"
 #include "WorkingDirectory.h"
@@ -18,7 +18,6 @@
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
-#include <QFileSystemWatcher>
 #include <QLineEdit>
 #include <QPlainTextEdit>
 #include <QPushButton>
@@ -64,15 +63,16 @@ int driveIndexOf(const QComboBox* drive, const QString& directory) {
 } // namespace
 
 void TForm1::wireBrowsing() {
-    m_session = std::make_unique<talmo::EditSession>(*talmo);
-    m_watcher = new QFileSystemWatcher(this);
-    connect(m_watcher, &QFileSystemWatcher::fileChanged, this, [this] { followEditedFile(); });
-    // A file deleted and made again (some tools save so) is watched anew
-    // from its directory.
-    connect(m_watcher, &QFileSystemWatcher::directoryChanged, this, [this] {
-        if (rewatchEditedFile())
-            followEditedFile();
-    });
+    m_edit = new talmo::EditController(*talmo, dataFolder(), this);
+    m_edit->setAutosaveEnabled(autosave->isChecked());
+    connect(autosave, &QCheckBox::toggled, m_edit, &talmo::EditController::setAutosaveEnabled);
+    connect(m_edit, &talmo::EditController::log, this, &TForm1::LogLine);
+    connect(m_edit, &talmo::EditController::written, this, &TForm1::fileWritten);
+    for (auto loaded : {&talmo::EditController::loaded, &talmo::EditController::reloaded})
+        connect(m_edit, loaded, this, [this] {
+            showLoadedText();
+            markMessageLines();
+        });
     connect(m_workingDirectory, &talmo::WorkingDirectory::changed, this,
             [this](const QString& now) { followWorkingDirectory(now); });
     connect(dir, &talmo::DirectoryList::enterRequested, this,
@@ -117,7 +117,7 @@ void TForm1::dirChange() {
     setWindowTitle(QStringLiteral(":: T A L M O :: - ") + workingDirectory());
     if (m_navigation)
         workingDirectoryChanged();
-    if (m_journal && m_shown)
+    if (m_shown)
         offerJournals();
 }
 
@@ -157,7 +157,7 @@ void TForm1::qclistaClick() {
             veer->loadFromFile(localPath(path));
             m_previewStamp = stamp;
         }
-        veer->setBorder(path == CurrentFile);
+        veer->setBorder(path == currentFile());
         showPage(2);
         Manager->setTabText(2, QStringLiteral("&See ") + fileNamePart(path));
     } catch (const std::exception&) {
@@ -166,55 +166,16 @@ void TForm1::qclistaClick() {
     }
 }
 
+QString TForm1::currentFile() const {
+    return m_edit->currentFile();
+}
+
 bool TForm1::editFailed() const {
-    return m_session->failed();
+    return m_edit->failed();
 }
 
 bool TForm1::autosaveCurrentFile(QString* why) {
-    using Kind = talmo::EditSession::Autosave::Kind;
-    const talmo::EditSession::Autosave result = m_session->autosave();
-    const QString kept = talmo::pathText(result.recovery);
-    if (why)
-        *why = result.error.empty() ? QStringLiteral("an earlier write of it failed")
-                                    : QString::fromLocal8Bit(result.error);
-    switch (result.kind) {
-    case Kind::NotNeeded:
-    case Kind::Empty:
-        return true;
-    case Kind::Saved:
-        LogLine(QStringLiteral(":: Autosaved: ") + CurrentFile);
-        if (result.madeUniform)
-            LogLine(QStringLiteral(":: Line breaks made uniform (") +
-                    QLatin1String(talmo::lineBreakName(*result.madeUniform)) +
-                    QStringLiteral("): ") + CurrentFile);
-        m_journal->textSaved();
-        fileWritten(CurrentFile);
-        return true;
-    case Kind::Failed:
-        LogLine(QStringLiteral("Autosaved fail!!: "));
-        break;
-    case Kind::ChangedOnDisk:
-        if (why)
-            *why = QStringLiteral("it changed on disk");
-        if (!kept.isEmpty()) {
-            LogLine(QStringLiteral(":: Changed on disk, your text kept in: ") + kept);
-            m_journal->textSaved();
-            return true;
-        }
-        LogLine(QStringLiteral(":: Changed on disk: ") + CurrentFile);
-        break;
-    case Kind::SkippedFailed:
-        break;
-    }
-    const bool safe = !kept.isEmpty();
-    LogLine(safe ? QStringLiteral(":: Unsaved text kept in: ") + kept
-                 : QStringLiteral(":: Unsaved text could not be kept anywhere!"));
-    // Why the write failed (a write in place names the copies of both versions).
-    if (!result.error.empty())
-        LogLine(QStringLiteral(":: ") + QString::fromLocal8Bit(result.error));
-    if (safe)
-        m_journal->textSaved();
-    return safe;
+    return m_edit->autosave(why);
 }
 
 void TForm1::qclistaDblClick() {
@@ -226,78 +187,21 @@ bool TForm1::openInEditor(const QString& path) {
 }
 
 bool TForm1::openInEditor(const std::filesystem::path& path) {
-    SavedCaret = talmo->selectionStart();
     showPage(2);
-    if (!leaveEditedFile()) {
-        showPage(1);
-        return false;
-    }
-    bool loaded = false;
-    try {
-        // An empty path (nothing selected) fails like any unreadable file;
-        // then the file being edited stays current, text and all.
-        m_session->load(path);
-        CurrentFile = talmo::pathText(path);
-        showLoadedText();
-        watchEditedFile(CurrentFile);
-        loaded = true;
-    } catch (const std::exception&) {
-        LogLine(QStringLiteral("Load fail!!: "));
-    }
-    markMessageLines();
-    talmo->setSelectionStart(SavedCaret);
+    const bool opened = m_edit->open(path);
     showPage(1);
-    return loaded;
+    return opened;
 }
 
 void TForm1::showLoadedText() {
     BuildFunctionIndex();
     syntaxcolorClick();
-    Manager->setTabText(1, QStringLiteral("&Edit ") + fileNamePart(CurrentFile));
+    Manager->setTabText(1, QStringLiteral("&Edit ") + fileNamePart(currentFile()));
     talmo->setDefaultColour(talmo::kBlack);
 }
 
-void TForm1::watchEditedFile(const QString& path) {
-    m_conflictLogged = false;
-    const QStringList watched = m_watcher->files() + m_watcher->directories();
-    if (!watched.isEmpty())
-        m_watcher->removePaths(watched);
-    if (path.isEmpty())
-        return;
-    m_watcher->addPath(path);
-    m_watcher->addPath(QFileInfo(path).absolutePath());
-}
-
-bool TForm1::rewatchEditedFile() {
-    // A file replaced by a rename, or deleted and made again, is no longer
-    // watched under its name.
-    if (CurrentFile.isEmpty() || m_watcher->files().contains(CurrentFile) ||
-        !QFileInfo::exists(CurrentFile))
-        return false;
-    m_watcher->addPath(CurrentFile);
-    return true;
-}
-
 void TForm1::followEditedFile() {
-    using Change = talmo::EditSession::DiskChange;
-    rewatchEditedFile();
-    switch (m_session->followDisk()) {
-    case Change::Reloaded:
-        showLoadedText();
-        m_conflictLogged = false;
-        LogLine(QStringLiteral(":: Reloaded, changed on disk: ") + CurrentFile);
-        fileWritten(CurrentFile);
-        markMessageLines();
-        break;
-    case Change::Conflict:
-        if (!m_conflictLogged)
-            LogLine(QStringLiteral(":: Changed on disk while edited: ") + CurrentFile);
-        m_conflictLogged = true;
-        break;
-    case Change::None:
-    case Change::Vanished:
-        break;
-    }
+    m_edit->followDisk();
 }
 
 void TForm1::listadoClick() {

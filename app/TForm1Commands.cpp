@@ -71,7 +71,7 @@ void TForm1::wireEditorCommands() {
 }
 
 void TForm1::codexKeyPress(char) {
-    Manager->setTabText(1, QStringLiteral("[ &Edit ") + fileNamePart(CurrentFile) +
+    Manager->setTabText(1, QStringLiteral("[ &Edit ") + fileNamePart(currentFile()) +
                                QStringLiteral("]"));
 }
 

@@ -7,7 +7,7 @@
 #include "TextBytes.h"
 
 #include "CompilerMessages.h"
-#include "EditSession.h"
+#include "EditController.h"
 #include "MessageList.h"
 #include "QsciEditor.h"
 #include "WorkingDirectory.h"
@@ -151,12 +151,11 @@ void TForm1::readCompilerLog(const QString& directory, std::optional<int> exitSt
 
 void TForm1::markMessageLines() {
     talmo->clearLineMarks();
-    if (CurrentFile.isEmpty() || m_compileMessages.empty())
+    if (currentFile().isEmpty() || m_compileMessages.empty())
         return;
     // The edited file resolved once; each file the messages name once.
     std::error_code error;
-    const std::filesystem::path edited =
-        std::filesystem::weakly_canonical(m_session->file(), error);
+    const std::filesystem::path edited = std::filesystem::weakly_canonical(m_edit->file(), error);
     if (error)
         return;
     const std::filesystem::path base = talmo::localPath(m_compileDirectory);

@@ -8,7 +8,7 @@
 
 #include "DefinitionIndex.h"
 #include "DirectoryList.h"
-#include "EditSession.h"
+#include "EditController.h"
 #include "EventHook.h"
 #include "MessageList.h"
 #include "NameAt.h"
@@ -80,9 +80,7 @@ struct TForm1::Navigation {
     targetsOf(const NameAt& name, const talmo::DefinitionIndex& mod,
               const talmo::DefinitionIndex::EditedText* edited) const;
     // The file in the editor; empty when none.
-    static std::filesystem::path editedPath(const TForm1& form) {
-        return form.CurrentFile.isEmpty() ? std::filesystem::path() : form.m_session->file();
-    }
+    static std::filesystem::path editedPath(const TForm1& form) { return form.m_edit->file(); }
     // Shows `path` in the editor; the edited file stays as it is.
     bool open(TForm1& form, const std::filesystem::path& path);
     void step(TForm1& form, std::vector<Place>& from, std::vector<Place>& to);

@@ -4,7 +4,8 @@
 # loop. Their own main() creates the QApplication (offscreen).
 add_executable(talmo_app_tests
   ${CMAKE_CURRENT_LIST_DIR}/qt_gtest_main.cpp
-  ${CMAKE_CURRENT_LIST_DIR}/app_working_directory_test.cpp)
+  ${CMAKE_CURRENT_LIST_DIR}/app_working_directory_test.cpp
+  ${CMAKE_CURRENT_LIST_DIR}/app_edit_controller_test.cpp)
 target_link_libraries(talmo_app_tests PRIVATE talmo_app GTest::gtest)
 target_compile_definitions(talmo_app_tests PRIVATE QT_NO_CAST_FROM_ASCII)
 gtest_discover_tests(talmo_app_tests
