@@ -53,6 +53,7 @@ class ColourChooser;
 class FunctionCombo;
 class WorkingDirectory;
 class EditController;
+class NavigationController;
 } // namespace talmo
 
 class TForm1 : public QMainWindow {
@@ -365,13 +366,8 @@ public:
 
 private:
     // ---- navigation ----
-    struct Navigation; // the index, its build and the jump history
-    struct NavigationDeleter {
-        void operator()(Navigation* navigation) const;
-    };
-    std::unique_ptr<Navigation, NavigationDeleter> m_navigation;
+    talmo::NavigationController* m_navigation = nullptr;
     void wireNavigation();
-    void startIndexBuild();
 
     // ---- state shared by the handlers ----
     QString ManFile; // general file loaded into `test`

@@ -67,7 +67,6 @@ void TForm1::wireBrowsing() {
     m_edit->setAutosaveEnabled(autosave->isChecked());
     connect(autosave, &QCheckBox::toggled, m_edit, &talmo::EditController::setAutosaveEnabled);
     connect(m_edit, &talmo::EditController::log, this, &TForm1::LogLine);
-    connect(m_edit, &talmo::EditController::written, this, &TForm1::fileWritten);
     for (auto loaded : {&talmo::EditController::loaded, &talmo::EditController::reloaded})
         connect(m_edit, loaded, this, [this] {
             showLoadedText();
@@ -115,8 +114,6 @@ void TForm1::dirChange() {
     listado->setDirectory(workingDirectory());
     xxtfilebox->setDirectory(workingDirectory());
     setWindowTitle(QStringLiteral(":: T A L M O :: - ") + workingDirectory());
-    if (m_navigation)
-        workingDirectoryChanged();
     if (m_shown)
         offerJournals();
 }
