@@ -2,6 +2,7 @@
 // Start-up, the console log, the default error report and closing.
 #include "TForm1.h"
 
+#include "CompileController.h"
 #include "EditSession.h"
 #include "EventHook.h"
 #include "FileListBox.h"
@@ -38,7 +39,10 @@ TForm1::TForm1(QWidget* parent)
     wireNavigation();
 }
 
-TForm1::~TForm1() = default;
+TForm1::~TForm1() {
+    // Ends the compile runs left before the controls they report to go.
+    delete m_compile;
+}
 
 void TForm1::reportError(const QString& message) {
     if (m_errorReporter) {

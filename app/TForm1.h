@@ -54,6 +54,7 @@ class FunctionCombo;
 class WorkingDirectory;
 class EditController;
 class NavigationController;
+class CompileController;
 } // namespace talmo
 
 class TForm1 : public QMainWindow {
@@ -189,13 +190,6 @@ public:
     // The list of the last compile's messages under the editor (its list
     // control is "qccmessages").
     talmo::MessageList* messageList = nullptr;
-    // Starts "qcc.bat" in a run whose end is watched; false where runs cannot
-    // be watched (the caller then hands the file to the shell).
-    bool startWatchedCompile();
-    // Lists the messages of "log" in `directory`, where the compile ran, and
-    // marks their lines in the editor; `exitStatus` is the compiler's, when
-    // known.
-    void readCompilerLog(const QString& directory, std::optional<int> exitStatus);
     // Marks the lines of the edited file that the last compile has messages
     // for; to be called after every load into the editor.
     void markMessageLines();
@@ -208,11 +202,8 @@ public:
 
 private:
     void wireMessages();
-    std::vector<talmo::ListedMessage> m_compileMessages;
-    QString m_compileDirectory;
-    // Parent of the watched compile runs; ends the runs left when the window
-    // goes, before its controls do.
-    std::unique_ptr<QObject, void (*)(QObject*)> m_compileRuns{nullptr, nullptr};
+    // The compile loop; deleted before the window's controls go.
+    talmo::CompileController* m_compile = nullptr;
 
 public:
     // ---- profiles and snippets ----

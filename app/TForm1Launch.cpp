@@ -8,6 +8,7 @@
 #include "TextBytes.h"
 
 #include "Batch.h"
+#include "CompileController.h"
 #include "FileListBox.h"
 #include "PathBytes.h"
 #include "ShellRun.h"
@@ -47,32 +48,20 @@ void TForm1::wireLaunch() {
 }
 
 void TForm1::WriteCompileBatch() {
-    talmo::writeBatchFile(m_workingDirectory->filePath(talmo::kCompileBatch),
-                          talmo::compileBatchLines(typedText(compilerqc)));
-    talmo::dropLinkedOutput(m_workingDirectory->filePath("log"));
+    m_compile->writeCompileBatch(typedText(compilerqc));
 }
 
 // Batch files are written by their full path into the working directory and
 // run there by name (the shell runs in it).
 void TForm1::Button6Click() {
-    // The compiler reads the files on disk: write the edited one first.
-    if (autosave->isChecked())
-        autosaveCurrentFile();
-    runReportingErrors([this] {
-        WriteCompileBatch();
-        // A watched run lists the compiler's messages when it ends.
-        if (!startWatchedCompile())
-            talmo::runBatchFile(talmo::kCompileBatch, true, ownerOf(this));
-    });
+    runReportingErrors([this] { m_compile->compile(typedText(compilerqc), ownerOf(this)); });
 }
 
 void TForm1::goClick() {
     runReportingErrors([this] {
-        const talmo::GameSettings game{typedText(pathquake), typedText(namequake),
-                                       typedText(namemod), typedText(paramsquake)};
-        const std::filesystem::path batch = m_workingDirectory->filePath(talmo::kGameBatch);
-        talmo::writeBatchFile(batch, talmo::gameBatchLines(game));
-        talmo::runBatchFile(batch.filename(), false, ownerOf(this));
+        m_compile->runGame({typedText(pathquake), typedText(namequake), typedText(namemod),
+                            typedText(paramsquake)},
+                           ownerOf(this));
     });
 }
 
