@@ -52,6 +52,7 @@ class DirectoryList;
 class ColourChooser;
 class FunctionCombo;
 class WorkingDirectory;
+class FilePanel;
 class EditController;
 class NavigationController;
 class CompileController;
@@ -377,6 +378,7 @@ private:
 
     ErrorReporter m_errorReporter;
     talmo::WorkingDirectory* m_workingDirectory = nullptr;
+    talmo::FilePanel* m_filePanel = nullptr;
     QString m_startupDirectory; // the profiles list stays there
     bool m_shown = false;
     // The line breaks of the file in `test`: it is written back with them.

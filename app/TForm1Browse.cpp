@@ -9,6 +9,7 @@
 #include "EditController.h"
 #include "EditSession.h"
 #include "FileListBox.h"
+#include "FilePanel.h"
 #include "QsciEditor.h"
 #include "Text.h"
 #include "WorkingDirectory.h"
@@ -79,12 +80,10 @@ void TForm1::wireBrowsing() {
     connect(drive, &QComboBox::activated, this, [this] { driveChange(); });
     onKeyPress(pathsrc, [this](char key) { pathsrcKeyPress(key); });
 
-    connect(qclista, &QListWidget::itemClicked, this, [this] { qclistaClick(); });
-    connect(qclista, &FileListBox::selectionChanged, this, [this] { qclistaClick(); });
-    connect(qclista, &QListWidget::itemDoubleClicked, this, [this] { qclistaDblClick(); });
+    connect(m_filePanel, &talmo::FilePanel::sourceSelected, this, [this] { qclistaClick(); });
+    connect(m_filePanel, &talmo::FilePanel::sourceChosen, this, [this] { qclistaDblClick(); });
     connect(refresh, &QPushButton::clicked, this, [this] { qclistaDblClick(); });
-    // A click loads once; a selection moved by keys loads too.
-    connect(listado, &FileListBox::chosen, this, [this] { listadoClick(); });
+    connect(m_filePanel, &talmo::FilePanel::fileChosen, this, [this] { listadoClick(); });
     connect(salvaman, &QPushButton::clicked, this, [this] { salvamanClick(); });
     connect(FilterComboBox1, &QComboBox::activated, this, [this] { FilterComboBox1Change(); });
 
@@ -135,8 +134,7 @@ void TForm1::FilterComboBox1Change() {
 }
 
 void TForm1::RefreshFileLists() {
-    qclista->reread(talmo::sourceMask());
-    listado->reread(QStringLiteral("*.*"));
+    m_filePanel->RefreshFileLists();
 }
 
 void TForm1::qclistaClick() {

@@ -6,6 +6,7 @@
 #include "ColourChooser.h"
 #include "DirectoryList.h"
 #include "FileListBox.h"
+#include "FilePanel.h"
 #include "FunctionCombo.h"
 #include "QsciEditor.h"
 #include "RecoverBar.h"
@@ -158,23 +159,11 @@ void TForm1::buildLayout() {
 }
 
 QWidget* TForm1::buildLeftPanel() {
-    TabbedNotebook1 = named(new QTabWidget, "TabbedNotebook1");
-    TabbedNotebook1->setToolTip(QStringLiteral("Qc files or General Files."));
-    TabbedNotebook1->setMinimumWidth(110);
-
-    qclista = named(new FileListBox(m_startupDirectory, talmo::sourceMask()), "qclista");
-    qclista->setToolTip(QStringLiteral("Click->Save last & open new, DblClick->Save.. "));
-    qclista->setCursor(Qt::PointingHandCursor);
-    qclista->setFont(listFont());
-    TabbedNotebook1->addTab(qclista, QStringLiteral("&QC"));
-
-    listado = named(new FileListBox(m_startupDirectory, QStringLiteral("*.*")), "listado");
-    listado->setToolTip(QStringLiteral("Can damage files, click only in text files!"));
-    listado->setCursor(Qt::PointingHandCursor);
-    listado->setFont(listFont());
-    TabbedNotebook1->addTab(listado, QStringLiteral("&All"));
-    TabbedNotebook1->setCurrentIndex(0);
-    return TabbedNotebook1;
+    m_filePanel = new talmo::FilePanel(m_startupDirectory, listFont());
+    TabbedNotebook1 = m_filePanel;
+    qclista = m_filePanel->sources();
+    listado = m_filePanel->allFiles();
+    return m_filePanel;
 }
 
 QWidget* TForm1::buildManPage() {
