@@ -717,4 +717,29 @@ std::string_view lineAround(std::string_view text, std::size_t offset) {
     return text.substr(start, lineEndOf(text, offset) - start);
 }
 
+std::optional<std::size_t> definitionPlace(std::string_view text, const Definition& wanted) {
+    // The start of the definition's line: lines end at LF, CR LF or a lone CR.
+    std::optional<std::size_t> lineStart;
+    if (wanted.line >= 1) {
+        std::size_t at = 0;
+        int line = 1;
+        while (line < wanted.line && at < text.size()) {
+            const char c = text[at++];
+            if (c == '\n' || (c == '\r' && (at == text.size() || text[at] != '\n')))
+                ++line;
+        }
+        if (line == wanted.line)
+            lineStart = at;
+    }
+    if (lineStart && wanted.column >= 0) {
+        const std::size_t at = *lineStart + static_cast<std::size_t>(wanted.column);
+        if (at <= text.size() && text.substr(at, wanted.name.size()) == wanted.name)
+            return at;
+    }
+    for (const Definition& d : scanDefinitions(text))
+        if (d.name == wanted.name && d.kind == wanted.kind)
+            return d.offset;
+    return std::nullopt;
+}
+
 } // namespace talmo

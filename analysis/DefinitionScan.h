@@ -11,6 +11,7 @@
 #pragma once
 
 #include <cstddef>
+#include <optional>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -50,6 +51,12 @@ std::vector<Definition> scanDefinitions(std::string_view text);
 // The same, added to the end of `out`: a scan of many texts uses one vector's
 // room for all.
 void scanDefinitionsInto(std::string_view text, std::vector<Definition>& out);
+
+// Where to select the definition `wanted` (of `wanted.name`, as an index saw
+// it) in `text`, which may have changed since: the byte offset of the name at
+// the definition's line and column when it is still there, else of the first
+// definition of that name and kind in the text; nullopt when there is none.
+std::optional<std::size_t> definitionPlace(std::string_view text, const Definition& wanted);
 
 struct TextUsage {
     int line = 0;

@@ -17,6 +17,10 @@ constexpr QChar kSeparator = u'/';
 
 } // namespace
 
+QString sourceMask() {
+    return QStringLiteral("*.qc;*.src;*.txt");
+}
+
 QStringList maskPatterns(const QString& mask) {
     QStringList patterns = mask.split(u';', Qt::SkipEmptyParts);
     for (QString& pattern : patterns) {
@@ -74,7 +78,6 @@ void FileListBox::setShowDotFiles(bool show) {
 }
 
 void FileListBox::reread() {
-    QDir::setCurrent(m_directory);
     QDir dir(m_directory);
     dir.setFilter(m_showDotFiles ? QDir::Files | QDir::NoDotAndDotDot | QDir::Hidden
                                  : QDir::Files | QDir::NoDotAndDotDot);
@@ -92,6 +95,11 @@ void FileListBox::reread() {
         clearSelection();
     }
     emit selectionChanged();
+}
+
+void FileListBox::reread(const QString& mask) {
+    m_mask = mask;
+    reread();
 }
 
 QString FileListBox::selectedName() const {

@@ -27,9 +27,11 @@ public:
     // list whose mask names one kind of file (profiles) shows every one.
     void setShowDotFiles(bool show);
 
-    // Makes the list's directory the process's current directory, reads it,
-    // clears the selection, then emits selectionChanged().
+    // Reads the list's directory again, clears the selection, then emits
+    // selectionChanged().
     void reread();
+    // Takes `mask` and reads the directory again, changed or not.
+    void reread(const QString& mask);
 
     // The directory and the selected name joined by the platform's separator;
     // empty when nothing is selected.
@@ -58,6 +60,9 @@ private:
     QString m_selectedAtPress;    // the selection when the left button went down
     bool m_doubleClicked = false; // the press was the second of a double click
 };
+
+// The mask of the QuakeC sources' list.
+QString sourceMask();
 
 // The wildcard patterns of a mask, "*.*" turned into "*" so that it also
 // matches names without a dot.

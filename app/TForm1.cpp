@@ -3,6 +3,7 @@
 #include "TForm1.h"
 
 #include "CmdPage.h"
+#include "CompileController.h"
 #include "EditSession.h"
 #include "FileListBox.h"
 #include "JournalKeeper.h"
@@ -10,6 +11,7 @@
 #include "QsciEditor.h"
 #include "RSearchPage.h"
 #include "TextBytes.h"
+#include "WorkingDirectory.h"
 
 #include <QCheckBox>
 #include <QCloseEvent>
@@ -20,7 +22,9 @@
 
 #include <exception>
 
-TForm1::TForm1(QWidget* parent) : QMainWindow(parent), m_startupDirectory(QDir::currentPath()) {
+TForm1::TForm1(QWidget* parent)
+    : QMainWindow(parent), m_workingDirectory(new talmo::WorkingDirectory(this)),
+      m_startupDirectory(m_workingDirectory->path()) {
     buildLayout();
     wireBrowsing();
     wireRecovery();
@@ -31,7 +35,10 @@ TForm1::TForm1(QWidget* parent) : QMainWindow(parent), m_startupDirectory(QDir::
     wireNavigation();
 }
 
-TForm1::~TForm1() = default;
+TForm1::~TForm1() {
+    // Ends the compile runs left before the controls they report to go.
+    delete m_compile;
+}
 
 void TForm1::reportError(const QString& message) {
     if (m_errorReporter) {
@@ -80,7 +87,6 @@ void TForm1::showEvent(QShowEvent* event) {
 }
 
 void TForm1::FormShow() {
-    CurrentFile.clear();
     setWindowTitle(QStringLiteral(":: T A L M O :: - ") + workingDirectory());
     Manager->setTabText(1, QStringLiteral("&Edit"));
     offerJournals();

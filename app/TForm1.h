@@ -39,11 +39,8 @@ class QPlainTextEdit;
 class QPushButton;
 class QTabWidget;
 class QFrame;
-class QFileSystemWatcher;
 
 namespace talmo {
-class EditSession;
-class JournalKeeper;
 class RecoverBar;
 class QsciEditor;
 class FileListBox;
@@ -62,6 +59,11 @@ class EditorMenu;
 struct PageServices;
 struct CompletionItem;
 struct NameAt;
+class WorkingDirectory;
+class FilePanel;
+class EditController;
+class NavigationController;
+class CompileController;
 } // namespace talmo
 
 class TForm1 : public QMainWindow {
@@ -84,8 +86,8 @@ public:
     // Makes qclista and listado re-read the working directory; afterwards
     // listado shows all files and neither list has a selection.
     void RefreshFileLists();
-    // Makes `path` the working directory (the directory list, the process's
-    // current directory and the lists that follow it).
+    // Makes `path` the working directory (a file names its folder): the
+    // directory list and the lists that follow it.
     void changeWorkingDirectory(const QString& path);
     QString workingDirectory() const;
 
@@ -120,7 +122,7 @@ public:
     // the file-name encoding included).
     bool openInEditor(const std::filesystem::path& path);
     // The file loaded in the editor; empty when none.
-    QString currentFile() const { return CurrentFile; }
+    QString currentFile() const;
     // Follows an outside change of the edited file: an untouched editor shows
     // the new version; edited text is kept (the next autosave keeps both).
     void followEditedFile();
@@ -189,13 +191,6 @@ public:
     // The list of the last compile's messages under the editor (its list
     // control is "qccmessages").
     talmo::MessageList* messageList = nullptr;
-    // Starts "qcc.bat" in a run whose end is watched; false where runs cannot
-    // be watched (the caller then hands the file to the shell).
-    bool startWatchedCompile();
-    // Lists the messages of "log" in `directory`, where the compile ran, and
-    // marks their lines in the editor; `exitStatus` is the compiler's, when
-    // known.
-    void readCompilerLog(const QString& directory, std::optional<int> exitStatus);
     // Marks the lines of the edited file that the last compile has messages
     // for; to be called after every load into the editor.
     void markMessageLines();
@@ -208,11 +203,8 @@ public:
 
 private:
     void wireMessages();
-    std::vector<talmo::ListedMessage> m_compileMessages;
-    QString m_compileDirectory;
-    // Parent of the watched compile runs; ends the runs left when the window
-    // goes, before its controls do.
-    std::unique_ptr<QObject, void (*)(QObject*)> m_compileRuns{nullptr, nullptr};
+    // The compile loop; deleted before the window's controls go.
+    talmo::CompileController* m_compile = nullptr;
 
 protected:
     void showEvent(QShowEvent* event) override;
@@ -242,6 +234,8 @@ private:
     void onKeyPress(QWidget* box, std::function<void(char)> handler);
     // Brings a page of Manager to the front by index.
     void showPage(int index);
+    // The directory list and the lists that show the working directory.
+    void followWorkingDirectory(const QString& now);
     // The bare file name of a path.
     static QString fileNamePart(const QString& path);
     // Text typed for the file's 8-bit text, as bytes; nullopt (logged, so
@@ -250,24 +244,14 @@ private:
     // What follows every load of the edited file: the function index, the
     // highlighting, the page caption and the typing colour.
     void showLoadedText();
-    // Watches the edited file for outside changes (none when empty).
-    void watchEditedFile(const QString& path);
-    // Watches the edited file again if it is back after a delete or a
-    // replace; true when it did.
-    bool rewatchEditedFile();
     // The user's data folder: journals, recovery copies that fit nowhere
     // else, the safe copies of a write in place.
     static std::filesystem::path dataFolder();
     // Unsaved work: the journal, the recover bar and what a switch may leave.
     void wireRecovery();
     void offerJournals();
-    void showNextOffer();
     void recoverClick();
     void discardClick();
-    // The autosave before the editor loads something else; false (logged)
-    // when the text could be neither written nor kept anywhere, so nothing
-    // may be loaded over it.
-    bool leaveEditedFile();
     // The pages (owned by the window through Qt's parent chain).
     talmo::HeaderBar* m_header = nullptr;
     talmo::SeePage* m_see = nullptr;
@@ -308,33 +292,25 @@ public:
 
 private:
     // ---- navigation ----
-    struct Navigation; // the index, its build and the jump history
-    struct NavigationDeleter {
-        void operator()(Navigation* navigation) const;
-    };
-    std::unique_ptr<Navigation, NavigationDeleter> m_navigation;
+    talmo::NavigationController* m_navigation = nullptr;
     void wireNavigation();
-    void startIndexBuild();
 
     // ---- state shared by the handlers ----
-    QString CurrentFile; // file loaded in the editor; empty when none
-    QString ManFile;     // general file loaded into `test`
-    long SavedCaret = 0;
+    QString ManFile; // general file loaded into `test`
     QString LastSearch;
-    std::unique_ptr<talmo::EditSession> m_session;   // the editor's file and its rules
-    std::unique_ptr<talmo::JournalKeeper> m_journal; // after m_session: it uses it
-    std::vector<talmo::JournalEntry> m_offers;       // journals of an earlier run, on offer
+    // The edited file, its rules, its watch and its journal.
+    talmo::EditController* m_edit = nullptr;
     talmo::RecoverBar* recoverbar = nullptr;
     talmo::DiskStamp m_manStamp; // what the Man page's file held when shown or saved
-    QFileSystemWatcher* m_watcher = nullptr;
-    bool m_conflictLogged = false; // an outside change met edited text
     // What the Man page showed when loaded or saved, and whether it showed the
     // whole file (a NUL byte ends what a memo can hold).
     QString m_manShown;
     bool m_manWhole = true;
 
     ErrorReporter m_errorReporter;
-    QString m_startupDirectory;
+    talmo::WorkingDirectory* m_workingDirectory = nullptr;
+    talmo::FilePanel* m_filePanel = nullptr;
+    QString m_startupDirectory; // the profiles list stays there
     bool m_shown = false;
     // The line breaks of the file in `test`: it is written back with them.
     talmo::LineBreak m_manBreaks = talmo::LineBreak::CrLf;

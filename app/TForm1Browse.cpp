@@ -6,22 +6,23 @@
 #include "TextBytes.h"
 
 #include "DirectoryList.h"
+#include "EditController.h"
 #include "EditSession.h"
 #include "FileListBox.h"
 #include "GoPage.h"
-#include "JournalKeeper.h"
+#include "FilePanel.h"
 #include "QsciEditor.h"
 #include "SeePage.h"
 #include "SnipPage.h"
 #include "QsciView.h"
 #include "Text.h"
+#include "WorkingDirectory.h"
 
 #include <QCheckBox>
 #include <QComboBox>
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
-#include <QFileSystemWatcher>
 #include <QLineEdit>
 #include <QPlainTextEdit>
 #include <QPushButton>
@@ -35,8 +36,6 @@ using talmo::FileListBox;
 using talmo::localPath;
 
 namespace {
-
-const QString kSourceMask = QStringLiteral("*.qc;*.src;*.txt");
 
 // The entry of `drive` that holds the working directory: the longest root
 // that begins it. Roots ("C:/") and directories ("C:\mod") are compared in
@@ -69,25 +68,25 @@ int driveIndexOf(const QComboBox* drive, const QString& directory) {
 } // namespace
 
 void TForm1::wireBrowsing() {
-    m_session = std::make_unique<talmo::EditSession>(*talmo);
-    m_watcher = new QFileSystemWatcher(this);
-    connect(m_watcher, &QFileSystemWatcher::fileChanged, this, [this] { followEditedFile(); });
-    // A file deleted and made again (some tools save so) is watched anew
-    // from its directory.
-    connect(m_watcher, &QFileSystemWatcher::directoryChanged, this, [this] {
-        if (rewatchEditedFile())
-            followEditedFile();
-    });
+    m_edit = new talmo::EditController(*talmo, dataFolder(), this);
+    m_edit->setAutosaveEnabled(autosave->isChecked());
+    connect(autosave, &QCheckBox::toggled, m_edit, &talmo::EditController::setAutosaveEnabled);
+    connect(m_edit, &talmo::EditController::log, this, &TForm1::LogLine);
+    for (auto loaded : {&talmo::EditController::loaded, &talmo::EditController::reloaded})
+        connect(m_edit, loaded, this, [this] {
+            showLoadedText();
+            markMessageLines();
+        });
+    connect(m_workingDirectory, &talmo::WorkingDirectory::changed, this,
+            [this](const QString& now) { followWorkingDirectory(now); });
     connect(dir, &talmo::DirectoryList::enterRequested, this,
             [this](const QString& path) { changeWorkingDirectory(path); });
     connect(drive, &QComboBox::activated, this, [this] { driveChange(); });
 
-    connect(qclista, &QListWidget::itemClicked, this, [this] { qclistaClick(); });
-    connect(qclista, &FileListBox::selectionChanged, this, [this] { qclistaClick(); });
-    connect(qclista, &QListWidget::itemDoubleClicked, this, [this] { qclistaDblClick(); });
+    connect(m_filePanel, &talmo::FilePanel::sourceSelected, this, [this] { qclistaClick(); });
+    connect(m_filePanel, &talmo::FilePanel::sourceChosen, this, [this] { qclistaDblClick(); });
     connect(refresh, &QPushButton::clicked, this, [this] { qclistaDblClick(); });
-    // A click loads once; a selection moved by keys loads too.
-    connect(listado, &FileListBox::chosen, this, [this] { listadoClick(); });
+    connect(m_filePanel, &talmo::FilePanel::fileChosen, this, [this] { listadoClick(); });
     connect(salvaman, &QPushButton::clicked, this, [this] { salvamanClick(); });
     connect(FilterComboBox1, &QComboBox::activated, this, [this] { FilterComboBox1Change(); });
 
@@ -95,19 +94,19 @@ void TForm1::wireBrowsing() {
 }
 
 QString TForm1::workingDirectory() const {
-    return dir->directory();
+    return m_workingDirectory->path();
 }
 
 void TForm1::changeWorkingDirectory(const QString& path) {
     if (path.isEmpty() || path == workingDirectory())
         return;
-    QString target = path;
-    const QFileInfo info(QDir::current(), path);
-    if (info.exists() && !info.isDir())
-        target = info.absolutePath();
-    // A directory that cannot be entered leaves everything as it was.
-    QDir::setCurrent(target);
-    const QString now = QDir::toNativeSeparators(QDir::currentPath());
+    // A directory that cannot be entered changes nothing; what follows a
+    // change still runs.
+    if (!m_workingDirectory->change(path))
+        followWorkingDirectory(workingDirectory());
+}
+
+void TForm1::followWorkingDirectory(const QString& now) {
     dir->setDirectory(now);
     qclista->setDirectory(now);
     dirChange();
@@ -117,9 +116,7 @@ void TForm1::dirChange() {
     listado->setDirectory(workingDirectory());
     m_snip->setDirectory(workingDirectory());
     setWindowTitle(QStringLiteral(":: T A L M O :: - ") + workingDirectory());
-    if (m_navigation)
-        workingDirectoryChanged();
-    if (m_journal && m_shown)
+    if (m_shown)
         offerJournals();
 }
 
@@ -135,10 +132,7 @@ void TForm1::FilterComboBox1Change() {
 }
 
 void TForm1::RefreshFileLists() {
-    qclista->setMask(QStringLiteral("*.*"));
-    qclista->setMask(kSourceMask);
-    listado->setMask(kSourceMask);
-    listado->setMask(QStringLiteral("*.*"));
+    m_filePanel->RefreshFileLists();
 }
 
 void TForm1::qclistaClick() {
@@ -147,7 +141,7 @@ void TForm1::qclistaClick() {
         return;
     try {
         m_go->setSourcePath(talmo::directoryPart(path));
-        m_see->preview(path, path == CurrentFile);
+        m_see->preview(path, path == currentFile());
         showPage(2);
         Manager->setTabText(2, QStringLiteral("&See ") + fileNamePart(path));
     } catch (const std::exception&) {
@@ -156,55 +150,16 @@ void TForm1::qclistaClick() {
     }
 }
 
+QString TForm1::currentFile() const {
+    return m_edit->currentFile();
+}
+
 bool TForm1::editFailed() const {
-    return m_session->failed();
+    return m_edit->failed();
 }
 
 bool TForm1::autosaveCurrentFile(QString* why) {
-    using Kind = talmo::EditSession::Autosave::Kind;
-    const talmo::EditSession::Autosave result = m_session->autosave();
-    const QString kept = talmo::pathText(result.recovery);
-    if (why)
-        *why = result.error.empty() ? QStringLiteral("an earlier write of it failed")
-                                    : QString::fromLocal8Bit(result.error);
-    switch (result.kind) {
-    case Kind::NotNeeded:
-    case Kind::Empty:
-        return true;
-    case Kind::Saved:
-        LogLine(QStringLiteral(":: Autosaved: ") + CurrentFile);
-        if (result.madeUniform)
-            LogLine(QStringLiteral(":: Line breaks made uniform (") +
-                    QLatin1String(talmo::lineBreakName(*result.madeUniform)) +
-                    QStringLiteral("): ") + CurrentFile);
-        m_journal->textSaved();
-        fileWritten(CurrentFile);
-        return true;
-    case Kind::Failed:
-        LogLine(QStringLiteral("Autosaved fail!!: "));
-        break;
-    case Kind::ChangedOnDisk:
-        if (why)
-            *why = QStringLiteral("it changed on disk");
-        if (!kept.isEmpty()) {
-            LogLine(QStringLiteral(":: Changed on disk, your text kept in: ") + kept);
-            m_journal->textSaved();
-            return true;
-        }
-        LogLine(QStringLiteral(":: Changed on disk: ") + CurrentFile);
-        break;
-    case Kind::SkippedFailed:
-        break;
-    }
-    const bool safe = !kept.isEmpty();
-    LogLine(safe ? QStringLiteral(":: Unsaved text kept in: ") + kept
-                 : QStringLiteral(":: Unsaved text could not be kept anywhere!"));
-    // Why the write failed (a write in place names the copies of both versions).
-    if (!result.error.empty())
-        LogLine(QStringLiteral(":: ") + QString::fromLocal8Bit(result.error));
-    if (safe)
-        m_journal->textSaved();
-    return safe;
+    return m_edit->autosave(why);
 }
 
 void TForm1::qclistaDblClick() {
@@ -216,78 +171,21 @@ bool TForm1::openInEditor(const QString& path) {
 }
 
 bool TForm1::openInEditor(const std::filesystem::path& path) {
-    SavedCaret = talmo->selectionStart();
     showPage(2);
-    if (!leaveEditedFile()) {
-        showPage(1);
-        return false;
-    }
-    bool loaded = false;
-    try {
-        // An empty path (nothing selected) fails like any unreadable file;
-        // then the file being edited stays current, text and all.
-        m_session->load(path);
-        CurrentFile = talmo::pathText(path);
-        showLoadedText();
-        watchEditedFile(CurrentFile);
-        loaded = true;
-    } catch (const std::exception&) {
-        LogLine(QStringLiteral("Load fail!!: "));
-    }
-    markMessageLines();
-    talmo->setSelectionStart(SavedCaret);
+    const bool opened = m_edit->open(path);
     showPage(1);
-    return loaded;
+    return opened;
 }
 
 void TForm1::showLoadedText() {
     BuildFunctionIndex();
     syntaxcolorClick();
-    Manager->setTabText(1, QStringLiteral("&Edit ") + fileNamePart(CurrentFile));
+    Manager->setTabText(1, QStringLiteral("&Edit ") + fileNamePart(currentFile()));
     talmo->setDefaultColour(talmo::kBlack);
 }
 
-void TForm1::watchEditedFile(const QString& path) {
-    m_conflictLogged = false;
-    const QStringList watched = m_watcher->files() + m_watcher->directories();
-    if (!watched.isEmpty())
-        m_watcher->removePaths(watched);
-    if (path.isEmpty())
-        return;
-    m_watcher->addPath(path);
-    m_watcher->addPath(QFileInfo(path).absolutePath());
-}
-
-bool TForm1::rewatchEditedFile() {
-    // A file replaced by a rename, or deleted and made again, is no longer
-    // watched under its name.
-    if (CurrentFile.isEmpty() || m_watcher->files().contains(CurrentFile) ||
-        !QFileInfo::exists(CurrentFile))
-        return false;
-    m_watcher->addPath(CurrentFile);
-    return true;
-}
-
 void TForm1::followEditedFile() {
-    using Change = talmo::EditSession::DiskChange;
-    rewatchEditedFile();
-    switch (m_session->followDisk()) {
-    case Change::Reloaded:
-        showLoadedText();
-        m_conflictLogged = false;
-        LogLine(QStringLiteral(":: Reloaded, changed on disk: ") + CurrentFile);
-        fileWritten(CurrentFile);
-        markMessageLines();
-        break;
-    case Change::Conflict:
-        if (!m_conflictLogged)
-            LogLine(QStringLiteral(":: Changed on disk while edited: ") + CurrentFile);
-        m_conflictLogged = true;
-        break;
-    case Change::None:
-    case Change::Vanished:
-        break;
-    }
+    m_edit->followDisk();
 }
 
 void TForm1::listadoClick() {

@@ -10,6 +10,7 @@
 #include "NameAt.h"
 #include "QsciEditor.h"
 #include "Text.h"
+#include "WorkingDirectory.h"
 
 #include <QAction>
 #include <QFile>
@@ -65,7 +66,7 @@ void TForm1::wireEditorCommands() {
 }
 
 void TForm1::codexKeyPress(char) {
-    Manager->setTabText(1, QStringLiteral("[ &Edit ") + fileNamePart(CurrentFile) +
+    Manager->setTabText(1, QStringLiteral("[ &Edit ") + fileNamePart(currentFile()) +
                                QStringLiteral("]"));
 }
 
@@ -153,17 +154,14 @@ void TForm1::create_newClick() {
     const std::vector<std::string> header = {"/////////////////////", "//  ", "//  " + written,
                                              "//  ", "/////////////////////"};
     try {
-        talmo::writeFileBytes(talmo::localPath(name), talmo::joinCrLf(header));
+        talmo::writeFileBytes(m_workingDirectory->filePath(name), talmo::joinCrLf(header));
     } catch (const std::exception& e) {
         reportError(QString::fromUtf8(e.what()));
         return;
     }
     newqc->clear();
-    listado->setMask(QStringLiteral("*.qc"));
-    listado->setMask(QStringLiteral("*.*"));
-    const QString mask = qclista->mask();
-    qclista->setMask(QStringLiteral("*.*"));
-    qclista->setMask(mask);
+    listado->reread(QStringLiteral("*.*"));
+    qclista->reread();
 }
 
 void TForm1::delete1Click() {

@@ -1,14 +1,17 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
-// The launcher: the compiler and the CMD box through batch files written into
-// the current directory (the game, notepad and the shell are started by the Go
-// page and the file lists' menus). A batch file that cannot be written is not
-// run; its failure goes to the default error report.
+// The launcher: the compiler, the game and the CMD box through batch files
+// written by their full path into the working directory and run there by name
+// (notepad and the shell are started by the file lists' menus). A batch file
+// that cannot be written is not run; its failure goes to the default error
+// report.
 #include "TForm1.h"
 
 #include "Batch.h"
+#include "CompileController.h"
 #include "GoPage.h"
 #include "PageControls.h"
 #include "ShellRun.h"
+#include "WorkingDirectory.h"
 
 #include <QCheckBox>
 #include <QLineEdit>
@@ -19,35 +22,29 @@ using talmo::ownerOf;
 
 void TForm1::wireLaunch() {
     connect(Button7, &QPushButton::clicked, m_go, &talmo::GoPage::goClick);
+    connect(m_go, &talmo::GoPage::gameWanted, this, [this](const talmo::GameSettings& game) {
+        runReportingErrors([this, &game] { m_compile->runGame(game, ownerOf(this)); });
+    });
     onKeyPress(commander, [this](char key) { commanderKeyPress(key); });
     wireMessages();
 }
 
 void TForm1::WriteCompileBatch() {
-    talmo::writeBatchFile(talmo::kCompileBatch,
-                          talmo::compileBatchLines(talmo::commandText(m_go->compiler())));
-    talmo::dropLinkedOutput("log");
+    m_compile->writeCompileBatch(commandText(m_go->compiler()));
 }
 
 void TForm1::Button6Click() {
-    // The compiler reads the files on disk: write the edited one first.
-    if (autosave->isChecked())
-        autosaveCurrentFile();
-    runReportingErrors([this] {
-        WriteCompileBatch();
-        // A watched run lists the compiler's messages when it ends.
-        if (!startWatchedCompile())
-            talmo::runBatchFile(talmo::kCompileBatch, true, ownerOf(this));
-    });
+    runReportingErrors(
+        [this] { m_compile->compile(commandText(m_go->compiler()), ownerOf(this)); });
 }
 
 void TForm1::commanderKeyPress(char key) {
     if (key != '\r' || commander->text().isEmpty())
         return;
     runReportingErrors([this] {
-        talmo::writeBatchFile(talmo::kCommandBatch,
-                              talmo::commandBatchLines(commandText(commander->text())));
-        talmo::dropLinkedOutput("commanderlog");
-        talmo::runBatchFile(talmo::kCommandBatch, false, ownerOf(this));
+        const std::filesystem::path batch = m_workingDirectory->filePath(talmo::kCommandBatch);
+        talmo::writeBatchFile(batch, talmo::commandBatchLines(commandText(commander->text())));
+        talmo::dropLinkedOutput(m_workingDirectory->filePath("commanderlog"));
+        talmo::runBatchFile(batch.filename(), false, ownerOf(this));
     });
 }

@@ -7,6 +7,7 @@
 #include "EditorMenu.h"
 #include "FileListBox.h"
 #include "FileMenus.h"
+#include "FilePanel.h"
 #include "FunctionCombo.h"
 #include "GoPage.h"
 #include "HeaderBar.h"
@@ -18,6 +19,7 @@
 #include "RecoverBar.h"
 #include "SeePage.h"
 #include "SnipPage.h"
+#include "WorkingDirectory.h"
 
 #include <QCheckBox>
 #include <QComboBox>
@@ -45,12 +47,6 @@ using talmo::listFont;
 using talmo::memo;
 using talmo::named;
 using talmo::systemFont;
-
-namespace {
-
-const QString kSourceMask = QStringLiteral("*.qc;*.src;*.txt");
-
-} // namespace
 
 void TForm1::buildLayout() {
     setObjectName(QStringLiteral("Form1"));
@@ -115,7 +111,8 @@ void TForm1::buildLayout() {
 
 talmo::PageServices TForm1::pageServices() {
     return {[this](const QString& line) { LogLine(line); },
-            [this](const QString& message) { reportError(message); }};
+            [this](const QString& message) { reportError(message); },
+            [this](const QString& name) { return m_workingDirectory->filePath(name); }};
 }
 
 void TForm1::wirePages() {
@@ -123,7 +120,7 @@ void TForm1::wirePages() {
     connect(m_header, &talmo::HeaderBar::goClicked, m_go, &talmo::GoPage::goClick);
     connect(m_rsearch, &talmo::RSearchPage::editorWanted, this, [this] { showPage(1); });
     connect(m_rsearch, &talmo::RSearchPage::fileListsStale, this, [this] { RefreshFileLists(); });
-    connect(m_rsearch, &talmo::RSearchPage::sourceListStale, qclista, &FileListBox::reread);
+    connect(m_rsearch, &talmo::RSearchPage::sourceListStale, this, [this] { qclista->reread(); });
     connect(m_rsearch, &talmo::RSearchPage::findInEditor, this, [this](const QString& text) {
         com->setEditText(text);
         comClick();
@@ -139,23 +136,11 @@ void TForm1::wirePages() {
 }
 
 QWidget* TForm1::buildLeftPanel() {
-    TabbedNotebook1 = named(new QTabWidget, "TabbedNotebook1");
-    TabbedNotebook1->setToolTip(QStringLiteral("Qc files or General Files."));
-    TabbedNotebook1->setMinimumWidth(110);
-
-    qclista = named(new FileListBox(m_startupDirectory, kSourceMask), "qclista");
-    qclista->setToolTip(QStringLiteral("Click->Save last & open new, DblClick->Save.. "));
-    qclista->setCursor(Qt::PointingHandCursor);
-    qclista->setFont(listFont());
-    TabbedNotebook1->addTab(qclista, QStringLiteral("&QC"));
-
-    listado = named(new FileListBox(m_startupDirectory, QStringLiteral("*.*")), "listado");
-    listado->setToolTip(QStringLiteral("Can damage files, click only in text files!"));
-    listado->setCursor(Qt::PointingHandCursor);
-    listado->setFont(listFont());
-    TabbedNotebook1->addTab(listado, QStringLiteral("&All"));
-    TabbedNotebook1->setCurrentIndex(0);
-    return TabbedNotebook1;
+    m_filePanel = new talmo::FilePanel(m_startupDirectory, listFont());
+    TabbedNotebook1 = m_filePanel;
+    qclista = m_filePanel->sources();
+    listado = m_filePanel->allFiles();
+    return m_filePanel;
 }
 
 QWidget* TForm1::buildManPage() {

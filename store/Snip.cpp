@@ -22,12 +22,13 @@ std::string readSnipFile(const std::filesystem::path& path) {
 }
 
 std::vector<std::string> saveSnip(std::string_view name, std::string_view text,
-                                  const std::function<void()>& afterWrite) {
+                                  const std::function<void()>& afterWrite,
+                                  const std::filesystem::path& directory) {
     std::vector<std::string> log;
     const std::string file = snipFileName(name);
     if (!name.empty()) {
         try {
-            writeSnipFile(file, text);
+            writeSnipFile(directory / file, text);
             if (afterWrite)
                 afterWrite();
             log.emplace_back("Save snip!!: ");

@@ -26,13 +26,14 @@ void writeSnipFile(const std::filesystem::path& path, std::string_view text);
 std::string readSnipFile(const std::filesystem::path& path);
 
 // Save of the Snip page: when `name` is not empty, writes `text` to
-// snipFileName(name) (relative to the current directory) and runs
+// snipFileName(name) in `directory` (empty: the current one) and runs
 // `afterWrite` (the window re-reads its snip list there); then reports.
 // Returns the log lines, in order: "Save snip!!: " on success or
 // "Save fail!!: " when the write or `afterWrite` threw, then always
 // "file: " + snipFileName(name). An empty name writes nothing and gives the
 // "file: " line alone. `afterWrite` may be empty.
 std::vector<std::string> saveSnip(std::string_view name, std::string_view text,
-                                  const std::function<void()>& afterWrite);
+                                  const std::function<void()>& afterWrite,
+                                  const std::filesystem::path& directory = {});
 
 } // namespace talmo

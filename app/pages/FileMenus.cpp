@@ -36,16 +36,17 @@ void FileMenus::attach(QWidget* sourceList, QWidget* fileList) {
 
 void FileMenus::openwithnotepad1Click() {
     m_services.runReportingErrors([this] {
-        writeBatchFile(kNotepadBatch,
-                       notepadBatchLines(pathBytes(localPath(m_selections.source()))));
-        runBatchFile(kNotepadBatch, true, ownerOf(m_window));
+        const std::filesystem::path batch = m_services.pathInDirectory(QString::fromLatin1(kNotepadBatch));
+        writeBatchFile(batch, notepadBatchLines(pathBytes(localPath(m_selections.source()))));
+        runBatchFile(batch.filename(), true, ownerOf(m_window));
     });
 }
 
 void FileMenus::shellopen1Click() {
     m_services.runReportingErrors([this] {
-        writeBatchFile(kShellBatch, shellBatchLines(pathBytes(localPath(m_selections.file()))));
-        runBatchFile(kShellBatch, true, ownerOf(m_window));
+        const std::filesystem::path batch = m_services.pathInDirectory(QString::fromLatin1(kShellBatch));
+        writeBatchFile(batch, shellBatchLines(pathBytes(localPath(m_selections.file()))));
+        runBatchFile(batch.filename(), true, ownerOf(m_window));
     });
 }
 

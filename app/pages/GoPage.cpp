@@ -123,13 +123,12 @@ void GoPage::Button2Click() {
                                    nameBytes(paramsquake->text())};
     profileinfo->setPlainText(settingsText(profileMemoText(composeProfileText(settings))));
     try {
-        writeProfileFile(localPath(name), settings);
+        writeProfileFile(m_services.pathInDirectory(name), settings);
         m_services.log(QStringLiteral("qprofile saved"));
     } catch (const std::exception&) {
         m_services.log(QStringLiteral("cant save profile!"));
     }
-    // Shows a profile saved into the list's directory; this makes the
-    // start-up directory current again.
+    // Shows a profile saved into the list's directory.
     profiles->reread();
 }
 
@@ -157,12 +156,8 @@ void GoPage::pathsrcKeyPress(char key) {
 }
 
 void GoPage::goClick() {
-    m_services.runReportingErrors([this] {
-        const GameSettings game{commandText(pathquake->text()), commandText(namequake->text()),
-                                commandText(namemod->text()), commandText(paramsquake->text())};
-        writeBatchFile(kGameBatch, gameBatchLines(game));
-        runBatchFile(kGameBatch, false, ownerOf(this));
-    });
+    emit gameWanted({commandText(pathquake->text()), commandText(namequake->text()),
+                     commandText(namemod->text()), commandText(paramsquake->text())});
 }
 
 } // namespace talmo

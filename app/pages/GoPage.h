@@ -4,6 +4,7 @@
 // game with them.
 #pragma once
 
+#include "Batch.h" // GameSettings
 #include "PageControls.h"
 
 #include <QWidget>
@@ -32,12 +33,14 @@ public:
     void Button1Click();
     void Button2Click();
     void pathsrcKeyPress(char key);
-    // Writes the game's batch file from the settings and starts it.
+    // GO!: asks for the game to be started with the settings.
     void goClick();
 
 signals:
     // Enter in the source path: make that the working directory.
     void directoryEntered(const QString& path);
+    // The game's settings as typed, in the command processor's encoding.
+    void gameWanted(const talmo::GameSettings& game);
 
 private:
     PageServices m_services;

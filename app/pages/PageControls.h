@@ -9,6 +9,7 @@
 #include <QString>
 
 #include <cstdint>
+#include <filesystem>
 #include <functional>
 #include <optional>
 #include <string>
@@ -67,6 +68,9 @@ struct PageServices {
     std::function<void(const QString&)> log;
     // The default error report (a message box in the real program).
     std::function<void(const QString&)> reportError;
+    // A name inside the working directory, where the pages write their files
+    // (always by full path); an absolute name stays as it is.
+    std::function<std::filesystem::path(const QString& name)> pathInDirectory;
 
     // Runs a handler body whose failures no handler catches: they go to the
     // default error report and the page carries on.

@@ -131,7 +131,7 @@ void RSearchPage::runReport(LineScan scan) {
         std::vector<std::string> entries;
         QString failure;
         try {
-            scan(reader, localPath(name), source, entries);
+            scan(reader, m_services.pathInDirectory(name), source, entries);
         } catch (const std::exception& e) {
             failure = QString::fromUtf8(e.what());
         }
@@ -167,7 +167,10 @@ void RSearchPage::EditReportClick() {
         entries.reserve(static_cast<std::size_t>(reportlist->count()));
         for (int i = 0; i < reportlist->count(); ++i)
             entries.push_back(bytesOf(reportlist->item(i)));
-        writeGeneratedFileBytes(std::string(kReportFileName), joinCrLf(reportFileLines(entries)));
+        writeGeneratedFileBytes(
+            m_services.pathInDirectory(QString::fromLatin1(kReportFileName.data(),
+                                                           qsizetype(kReportFileName.size()))),
+            joinCrLf(reportFileLines(entries)));
         emit fileListsStale();
         const QString name = QString::fromLatin1(kReportFileName.data(),
                                                  static_cast<qsizetype>(kReportFileName.size()));

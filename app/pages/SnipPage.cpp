@@ -60,7 +60,8 @@ void SnipPage::salvaxssClick() {
     if (!text)
         return;
     const std::vector<std::string> lines = saveSnip(
-        nameBytes(xxtfile->text()), normalizeLineBreaks(*text), [this] { xxtfilebox->reread(); });
+        nameBytes(xxtfile->text()), normalizeLineBreaks(*text), [this] { xxtfilebox->reread(); },
+        m_services.pathInDirectory(QString()));
     for (const std::string& line : lines)
         m_services.log(nameText(line));
     xxtfile->clear();

@@ -1,12 +1,12 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
-// The window's wiring of unsaved work: the journal and the recover bar, a
-// switch refused when the text is nowhere else, the Man page's save and a
-// file made again under the edited name (a failed load: window_browse_test).
-// The rules are tested on the edit session and the file functions.
+// The window's wiring of unsaved work: the journal and the recover bar, the
+// Man page's save and a file made again under the edited name (a failed
+// load: window_browse_test). The rules are tested on the edit session, the
+// edit controller (a switch refused when the text is nowhere else) and the
+// file functions.
 #include "WindowFixture.h"
 
 #include "FileListBox.h"
-#include "FileWrite.h"
 #include "QsciEditor.h"
 #include "QsciView.h"
 
@@ -45,7 +45,6 @@ private slots:
     void init() { QDir(journalFolder()).removeRecursively(); }
     void aJournalOfEditedTextIsOfferedAgainAndRecovered();
     void discardRemovesTheOffer();
-    void aSwitchIsRefusedWhenTheTextIsNowhereElse();
     void theManPageKeepsAFileChangedSinceItWasShown();
     void anEditorFollowsItsFileAfterItIsMadeAgain();
 };
@@ -91,29 +90,6 @@ void WindowUnsavedTest::discardRemovesTheOffer() {
     QVERIFY(!again.control<QWidget>("recoverbar")->isVisible());
     QCOMPARE(journalCount(), 0);
     QCOMPARE(readFile(f.path(QStringLiteral("a.qc"))), std::string("a\r\n"));
-}
-
-void WindowUnsavedTest::aSwitchIsRefusedWhenTheTextIsNowhereElse() {
-    WindowFixture f({{QStringLiteral("a.qc"), "a\r\n"}, {QStringLiteral("b.qc"), "b\r\n"}});
-    auto* list = f.control<talmo::FileListBox>("qclista");
-    QVERIFY(f.doubleClickItem(list, QStringLiteral("a.qc")));
-    auto* editor = talmo::testing::editor(f.window());
-    QTest::keyClicks(editorView(f.window()), QStringLiteral("x"));
-    // A full disk everywhere: the file, the copies, the journal.
-    talmo::setWriteFaultForTesting([](const std::filesystem::path&) {
-        return talmo::WriteFault{false, 0};
-    });
-    QVERIFY(f.doubleClickItem(list, QStringLiteral("b.qc")));
-    talmo::setWriteFaultForTesting({});
-    QCOMPARE(f.window().currentFile(), f.path(QStringLiteral("a.qc")));
-    QCOMPARE(editor->text(), std::string("xa\r\n"));
-    QVERIFY(f.logLines().last().startsWith(
-        QStringLiteral(":: Not switched: your text could not be saved or kept: ")));
-    // Once the disk has room, the text that failed goes to a copy and the
-    // switch goes on.
-    QVERIFY(f.doubleClickItem(list, QStringLiteral("b.qc")));
-    QCOMPARE(f.window().currentFile(), f.path(QStringLiteral("b.qc")));
-    QCOMPARE(readFile(f.path(QStringLiteral("a.qc.recovered"))), std::string("xa\r\n"));
 }
 
 void WindowUnsavedTest::theManPageKeepsAFileChangedSinceItWasShown() {

@@ -10,6 +10,7 @@
 #include <chrono>
 #include <filesystem>
 #include <fstream>
+#include <optional>
 
 namespace talmo {
 namespace {
@@ -202,6 +203,35 @@ INSTANTIATE_TEST_SUITE_P(Choices, JumpTargets, ::testing::Values(
     TargetCase{"FieldWithoutADotWhenNothingElse", {K::Field}, false, {K::Field}},
     TargetCase{"BodiesRatherThanPrototypeAllRemain", {K::Function, K::Prototype, K::Function},
                false, {K::Function, K::Function}}));
+// clang-format on
+
+struct PlaceCase {
+    const char* name;
+    std::string text;
+    Definition wanted; // as an index saw it, perhaps in an older text
+    std::optional<std::size_t> expected;
+};
+
+void PrintTo(const PlaceCase& c, std::ostream* os) {
+    *os << c.name;
+}
+
+class DefinitionPlace : public ::testing::TestWithParam<PlaceCase> {};
+
+TEST_P(DefinitionPlace, IsThisOffset) {
+    EXPECT_EQ(definitionPlace(GetParam().text, GetParam().wanted), GetParam().expected);
+}
+
+// clang-format off
+INSTANTIATE_TEST_SUITE_P(Texts, DefinitionPlace, ::testing::Values(
+    PlaceCase{"WhereTheIndexSawIt", "float a;\r\nfloat b;\r\n", {"b", K::Global, 2, 6, 0}, 16},
+    PlaceCase{"LoneCrAndLfEndLinesToo", "float a;\rfloat c;\nfloat b;", {"b", K::Global, 3, 6, 0}, 24},
+    PlaceCase{"MovedDownFoundByItsKind",
+              "float x;\nvoid() b;\nvoid() b = {};\n", {"b", K::Function, 1, 7, 0}, 26},
+    PlaceCase{"PastTheEndOfTheText", "float b;", {"b", K::Global, 9, 0, 0}, 6},
+    PlaceCase{"AColumnPastTheLineEnd", "float b;\nx", {"b", K::Global, 2, 40, 0}, 6},
+    PlaceCase{"OtherWordThereAndNoneOfThatKind", "float b;\nfloat c;", {"b", K::Field, 2, 6, 0},
+              std::nullopt}));
 // clang-format on
 
 class ModIndex : public ::testing::Test {
