@@ -159,9 +159,53 @@ std::string prototypeOf(const DefinitionIndex& index, std::string_view function,
     return prototype;
 }
 
+namespace {
+
+// Whether `offset` lies in a comment or a string, reading `text` from its
+// start: "//" to the line's end, "/*" to "*/", a string to its closing quote
+// (a backslash takes the next character) or the line's end.
+bool inCommentOrString(std::string_view text, std::size_t offset) {
+    enum class In { Code, LineComment, BlockComment, String } in = In::Code;
+    const std::size_t end = std::min(offset, text.size());
+    for (std::size_t i = 0; i < end; ++i) {
+        const char c = text[i];
+        const char next = i + 1 < end ? text[i + 1] : '\0';
+        switch (in) {
+        case In::Code:
+            if (c == '"') {
+                in = In::String;
+            } else if (c == '/' && (next == '/' || next == '*')) {
+                in = next == '/' ? In::LineComment : In::BlockComment;
+                ++i;
+            }
+            break;
+        case In::LineComment:
+            if (c == '\n')
+                in = In::Code;
+            break;
+        case In::BlockComment:
+            if (c == '*' && next == '/') {
+                in = In::Code;
+                ++i;
+            }
+            break;
+        case In::String:
+            if (c == '\\')
+                ++i;
+            else if (c == '"' || c == '\n')
+                in = In::Code;
+            break;
+        }
+    }
+    return in != In::Code;
+}
+
+} // namespace
+
 bool opensCompletion(std::string_view text, std::size_t offset) {
     const NameAt typed = typedPrefix(text, offset);
-    return typed.name.size() == 3 && !(typed.name[0] >= '0' && typed.name[0] <= '9');
+    return typed.name.size() == 3 && !(typed.name[0] >= '0' && typed.name[0] <= '9') &&
+           !inCommentOrString(text, offset);
 }
 
 } // namespace talmo

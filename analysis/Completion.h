@@ -69,7 +69,9 @@ std::string prototypeOf(const DefinitionIndex& index, std::string_view function,
                         const LanguageWords& words);
 
 // Whether the character typed just before `offset` opens the list by
-// itself: it is the third character of a name (a number is no name).
+// itself: it is the third character of a name (a number is no name), in code
+// rather than in a comment or a string. `text` may begin anywhere before
+// `offset`; it is read as code from its start.
 bool opensCompletion(std::string_view text, std::size_t offset);
 
 // Whether `name` begins with `prefix`, ASCII case ignored.

@@ -205,6 +205,13 @@ TEST(OpensCompletion, AtTheThirdCharacterOfAName) {
         {"number's letters", "x = 1e5", false},
         {"after a blank", "sel ", false},
         {"whole text", "abc", true},
+        {"in a line comment", "x = 1; // the", false},
+        {"on the line after a comment", "// note\n  sel", true},
+        {"in a block comment", "/* a\n the", false},
+        {"after a block comment", "/* a */ sel", true},
+        {"in a string", "bprint(\"the", false},
+        {"after a string with a quote in it", "s = \"a\\\"b\"; sel", true},
+        {"a comment mark inside a string", "s = \"//\"; sel", true},
     };
     for (const auto& c : cases)
         EXPECT_EQ(opensCompletion(c.text, c.text.size()), c.opens) << c.name;
