@@ -5,11 +5,11 @@
 // they serve; each area of the window lives in a source file of its own:
 //   TForm1.cpp          start-up, LogLine, error report, closing
 //   TForm1Layout.cpp    building the controls
-//   TForm1Browse.cpp    working directory, file lists, preview, switch, Man page
+//   TForm1Browse.cpp    working directory, file lists, preview, switch
 //   TForm1Commands.cpp  editor commands, Create New, delete
 //   TForm1Analysis.cpp  highlighting, function index, find-next
 //   TForm1Launch.cpp    batch-file launcher
-// The pages See, RSearch, Go, Snip, Cmd and Help, the header bar and the
+// The pages Man, See, RSearch, Go, Snip, Cmd and Help, the header bar and the
 // menus are classes of their own (pages/) that own their controls and
 // handlers; TForm1Layout.cpp builds and connects them.
 #pragma once
@@ -29,7 +29,6 @@
 #include <string_view>
 #include <vector>
 
-class QCheckBox;
 class QComboBox;
 class QGroupBox;
 class QLabel;
@@ -44,10 +43,10 @@ namespace talmo {
 class RecoverBar;
 class QsciEditor;
 class FileListBox;
-class DirectoryList;
 class ColourChooser;
 class FunctionCombo;
 class HeaderBar;
+class ManPage;
 class SeePage;
 class RSearchPage;
 class GoPage;
@@ -92,7 +91,7 @@ public:
     QString workingDirectory() const;
 
     // ---- state shared by the handlers, read-only from outside ----
-    QString manFile() const { return ManFile; }
+    QString manFile() const;
     QString lastSearch() const { return LastSearch; }
     QString reportSource() const;
     // The last load or autosave of the editor failed.
@@ -101,12 +100,9 @@ public:
     // ---- start-up, browsing, loading and saving ----
     void FormShow();
     void dirChange();
-    void driveChange();
     void qclistaClick();
     void qclistaDblClick();
     void listadoClick();
-    void salvamanClick();
-    void FilterComboBox1Change();
     // The autosave of a switch (and of closing the window), logged. True when
     // the text is safe (written, kept in a copy, or nothing to write); else
     // `why` says what failed.
@@ -138,8 +134,6 @@ public:
     void copy1Click();
     void Paste1Click();
     void help1Click();
-    void newqcChange();
-    void create_newClick();
     void delete1Click();
 
     // ---- QuakeC analysis ----
@@ -213,7 +207,6 @@ protected:
 private:
     void buildLayout();
     QWidget* buildLeftPanel();
-    QWidget* buildManPage();
     QWidget* buildEditPage();
     void buildMenus();
     // What every page gets from the window: the log and the error report.
@@ -254,6 +247,7 @@ private:
     void discardClick();
     // The pages (owned by the window through Qt's parent chain).
     talmo::HeaderBar* m_header = nullptr;
+    talmo::ManPage* m_man = nullptr;
     talmo::SeePage* m_see = nullptr;
     talmo::RSearchPage* m_rsearch = nullptr;
     talmo::GoPage* m_go = nullptr;
@@ -269,15 +263,6 @@ public:
     talmo::FileListBox* qclista = nullptr;
     talmo::FileListBox* listado = nullptr;
     QTabWidget* Manager = nullptr;
-    // Man
-    talmo::DirectoryList* dir = nullptr;
-    QPlainTextEdit* test = nullptr;
-    QComboBox* FilterComboBox1 = nullptr;
-    QComboBox* drive = nullptr;
-    QLineEdit* newqc = nullptr;
-    QPushButton* create_new = nullptr;
-    QPushButton* salvaman = nullptr;
-    QCheckBox* autosave = nullptr; // objectName "auto"
     // Edit
     QLineEdit* findedit = nullptr;
     talmo::FunctionCombo* com = nullptr;
@@ -296,22 +281,14 @@ private:
     void wireNavigation();
 
     // ---- state shared by the handlers ----
-    QString ManFile; // general file loaded into `test`
     QString LastSearch;
     // The edited file, its rules, its watch and its journal.
     talmo::EditController* m_edit = nullptr;
     talmo::RecoverBar* recoverbar = nullptr;
-    talmo::DiskStamp m_manStamp; // what the Man page's file held when shown or saved
-    // What the Man page showed when loaded or saved, and whether it showed the
-    // whole file (a NUL byte ends what a memo can hold).
-    QString m_manShown;
-    bool m_manWhole = true;
 
     ErrorReporter m_errorReporter;
     talmo::WorkingDirectory* m_workingDirectory = nullptr;
     talmo::FilePanel* m_filePanel = nullptr;
     QString m_startupDirectory; // the profiles list stays there
     bool m_shown = false;
-    // The line breaks of the file in `test`: it is written back with them.
-    talmo::LineBreak m_manBreaks = talmo::LineBreak::CrLf;
 };

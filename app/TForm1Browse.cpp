@@ -1,15 +1,15 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 // The working directory, the file lists, the preview, the switch of the
-// edited file with its autosave, and the Man page's general file.
+// edited file with its autosave.
 #include "TForm1.h"
 
 #include "TextBytes.h"
 
-#include "DirectoryList.h"
 #include "EditController.h"
 #include "EditSession.h"
 #include "FileListBox.h"
 #include "GoPage.h"
+#include "ManPage.h"
 #include "FilePanel.h"
 #include "QsciEditor.h"
 #include "SeePage.h"
@@ -18,7 +18,6 @@
 #include "Text.h"
 #include "WorkingDirectory.h"
 
-#include <QCheckBox>
 #include <QComboBox>
 #include <QDir>
 #include <QFile>
@@ -35,42 +34,11 @@ using talmo::FileListBox;
 
 using talmo::localPath;
 
-namespace {
-
-// The entry of `drive` that holds the working directory: the longest root
-// that begins it. Roots ("C:/") and directories ("C:\mod") are compared in
-// one form, whole names only, without case where the file system has none.
-int driveIndexOf(const QComboBox* drive, const QString& directory) {
-#ifdef _WIN32
-    constexpr Qt::CaseSensitivity kCase = Qt::CaseInsensitive;
-#else
-    constexpr Qt::CaseSensitivity kCase = Qt::CaseSensitive;
-#endif
-    const auto form = [](const QString& path) {
-        QString p = QDir::fromNativeSeparators(QDir::cleanPath(path));
-        if (!p.endsWith(u'/'))
-            p += u'/';
-        return p;
-    };
-    const QString here = form(directory);
-    int best = -1;
-    qsizetype bestLength = -1;
-    for (int i = 0; i < drive->count(); ++i) {
-        const QString root = form(drive->itemData(i).toString());
-        if (here.startsWith(root, kCase) && root.size() > bestLength) {
-            best = i;
-            bestLength = root.size();
-        }
-    }
-    return best;
-}
-
-} // namespace
-
 void TForm1::wireBrowsing() {
     m_edit = new talmo::EditController(*talmo, dataFolder(), this);
-    m_edit->setAutosaveEnabled(autosave->isChecked());
-    connect(autosave, &QCheckBox::toggled, m_edit, &talmo::EditController::setAutosaveEnabled);
+    m_edit->setAutosaveEnabled(m_man->autosaveEnabled());
+    connect(m_man, &talmo::ManPage::autosaveToggled, m_edit,
+            &talmo::EditController::setAutosaveEnabled);
     connect(m_edit, &talmo::EditController::log, this, &TForm1::LogLine);
     for (auto loaded : {&talmo::EditController::loaded, &talmo::EditController::reloaded})
         connect(m_edit, loaded, this, [this] {
@@ -79,18 +47,11 @@ void TForm1::wireBrowsing() {
         });
     connect(m_workingDirectory, &talmo::WorkingDirectory::changed, this,
             [this](const QString& now) { followWorkingDirectory(now); });
-    connect(dir, &talmo::DirectoryList::enterRequested, this,
-            [this](const QString& path) { changeWorkingDirectory(path); });
-    connect(drive, &QComboBox::activated, this, [this] { driveChange(); });
 
     connect(m_filePanel, &talmo::FilePanel::sourceSelected, this, [this] { qclistaClick(); });
     connect(m_filePanel, &talmo::FilePanel::sourceChosen, this, [this] { qclistaDblClick(); });
     connect(refresh, &QPushButton::clicked, this, [this] { qclistaDblClick(); });
     connect(m_filePanel, &talmo::FilePanel::fileChosen, this, [this] { listadoClick(); });
-    connect(salvaman, &QPushButton::clicked, this, [this] { salvamanClick(); });
-    connect(FilterComboBox1, &QComboBox::activated, this, [this] { FilterComboBox1Change(); });
-
-    drive->setCurrentIndex(driveIndexOf(drive, workingDirectory()));
 }
 
 QString TForm1::workingDirectory() const {
@@ -107,7 +68,7 @@ void TForm1::changeWorkingDirectory(const QString& path) {
 }
 
 void TForm1::followWorkingDirectory(const QString& now) {
-    dir->setDirectory(now);
+    m_man->setDirectory(now);
     qclista->setDirectory(now);
     dirChange();
 }
@@ -118,17 +79,6 @@ void TForm1::dirChange() {
     setWindowTitle(QStringLiteral(":: T A L M O :: - ") + workingDirectory());
     if (m_shown)
         offerJournals();
-}
-
-void TForm1::driveChange() {
-    const int chosen = drive->currentIndex();
-    if (chosen < 0 || chosen == driveIndexOf(drive, workingDirectory()))
-        return;
-    changeWorkingDirectory(drive->itemData(chosen).toString());
-}
-
-void TForm1::FilterComboBox1Change() {
-    listado->setMask(FilterComboBox1->currentData().toString());
 }
 
 void TForm1::RefreshFileLists() {
@@ -190,60 +140,9 @@ void TForm1::followEditedFile() {
 
 void TForm1::listadoClick() {
     showPage(0);
-    const QString path = listado->selectedPath();
-    if (path.isEmpty())
-        return;
-    try {
-        const std::string bytes = talmo::readFileBytes(localPath(path));
-        // The memo ends the text at the file's first NUL byte; such a file
-        // is shown but never saved from the page.
-        const std::size_t nul = bytes.find('\0');
-        const QString shown = talmo::memoText(std::string_view(bytes).substr(0, nul));
-        test->setPlainText(shown);
-        m_manShown = talmo::memoContents(test);
-        m_manWhole = nul == std::string::npos;
-        m_manBreaks = talmo::lineBreakStyleOf(bytes).kind;
-        m_manStamp = talmo::stampOf(bytes);
-        ManFile = path;
-    } catch (const std::exception&) {
-        LogLine(QStringLiteral("Load fail!!: "));
-    }
+    m_man->listadoClick(listado->selectedPath());
 }
 
-void TForm1::salvamanClick() {
-    if (ManFile.isEmpty())
-        return;
-    const QString text = talmo::memoContents(test);
-    // Unchanged text is what the file already holds: nothing to write.
-    if (text == m_manShown)
-        return;
-    if (!m_manWhole) {
-        LogLine(QStringLiteral("Save fail!!: ") + ManFile +
-                QStringLiteral(" holds a NUL byte; the page shows it only up to there, "
-                               "so it is not saved from here"));
-        return;
-    }
-    const std::optional<std::string> bytes = fileText(text);
-    if (!bytes)
-        return;
-    const std::string out = talmo::withLineBreaks(*bytes, m_manBreaks);
-    const std::filesystem::path file = localPath(ManFile);
-    try {
-        // A file another program changed since the page showed it is kept;
-        // the page's text goes beside it.
-        if (!talmo::writeUnlessChanged(file, m_manStamp, out, dataFolder() / "safe copies")) {
-            const std::filesystem::path kept = talmo::writeRecoveryCopy(file, out, dataFolder());
-            LogLine(kept.empty() ? QStringLiteral(":: Changed on disk: ") + ManFile +
-                                       QStringLiteral("; your text could not be kept anywhere!")
-                                 : QStringLiteral(":: Changed on disk, your text kept in: ") +
-                                       talmo::pathText(kept));
-            return;
-        }
-        m_manStamp = talmo::stampOf(out);
-        m_manShown = text;
-        fileWritten(ManFile);
-    } catch (const std::exception& e) {
-        LogLine(QStringLiteral("Save fail!!: "));
-        LogLine(QStringLiteral(":: ") + QString::fromLocal8Bit(e.what()));
-    }
+QString TForm1::manFile() const {
+    return m_man->manFile();
 }

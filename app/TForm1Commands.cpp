@@ -1,6 +1,6 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 // The editor's own commands: edited mark, blue typing, caret indicator, HEAD
-// line, go to line, clipboard and help entries; Create New and delete.
+// line, go to line, clipboard and help entries; delete.
 #include "TForm1.h"
 
 #include "TextBytes.h"
@@ -61,8 +61,6 @@ void TForm1::wireEditorCommands() {
 
     onKeyPress(uptext, [this](char key) { uptextKeyPress(key); });
     onKeyPress(num, [this](char key) { numKeyPress(key); });
-    connect(newqc, &QLineEdit::textChanged, this, [this] { newqcChange(); });
-    connect(create_new, &QPushButton::clicked, this, [this] { create_newClick(); });
 }
 
 void TForm1::codexKeyPress(char) {
@@ -140,28 +138,6 @@ void TForm1::help1Click() {
     if (word.empty() || word.size() > 64)
         return;
     m_help->showEntry(word);
-}
-
-void TForm1::newqcChange() {
-    create_new->setEnabled(!newqc->text().isEmpty());
-}
-
-void TForm1::create_newClick() {
-    QString name = newqc->text();
-    if (!name.contains(QStringLiteral(".qc")))
-        name += QStringLiteral(".qc");
-    const std::string written = talmo::nameBytes(name);
-    const std::vector<std::string> header = {"/////////////////////", "//  ", "//  " + written,
-                                             "//  ", "/////////////////////"};
-    try {
-        talmo::writeFileBytes(m_workingDirectory->filePath(name), talmo::joinCrLf(header));
-    } catch (const std::exception& e) {
-        reportError(QString::fromUtf8(e.what()));
-        return;
-    }
-    newqc->clear();
-    listado->reread(QStringLiteral("*.*"));
-    qclista->reread();
 }
 
 void TForm1::delete1Click() {

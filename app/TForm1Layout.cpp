@@ -3,7 +3,6 @@
 #include "TForm1.h"
 
 #include "CmdPage.h"
-#include "DirectoryList.h"
 #include "EditorMenu.h"
 #include "FileListBox.h"
 #include "FileMenus.h"
@@ -12,6 +11,7 @@
 #include "GoPage.h"
 #include "HeaderBar.h"
 #include "HelpPage.h"
+#include "ManPage.h"
 #include "PageControls.h"
 #include "QsciEditor.h"
 #include "RSearchPage.h"
@@ -21,11 +21,9 @@
 #include "SnipPage.h"
 #include "WorkingDirectory.h"
 
-#include <QCheckBox>
 #include <QComboBox>
 #include <QDir>
 #include <QFontDatabase>
-#include <QGridLayout>
 #include <QHBoxLayout>
 #include <QLabel>
 #include <QLineEdit>
@@ -33,7 +31,6 @@
 #include <QPlainTextEdit>
 #include <QPushButton>
 #include <QSplitter>
-#include <QStorageInfo>
 #include <QTabWidget>
 #include <QVBoxLayout>
 
@@ -46,7 +43,6 @@ using talmo::lineEdit;
 using talmo::listFont;
 using talmo::memo;
 using talmo::named;
-using talmo::systemFont;
 
 void TForm1::buildLayout() {
     setObjectName(QStringLiteral("Form1"));
@@ -66,9 +62,11 @@ void TForm1::buildLayout() {
     rightLayout->addWidget(m_header);
 
     Manager = named(new QTabWidget, "Manager");
-    Manager->addTab(buildManPage(), QStringLiteral("&Man"));
-    Manager->addTab(buildEditPage(), QStringLiteral("&Edit"));
     const talmo::PageServices services = pageServices();
+    m_man = new talmo::ManPage(services, m_startupDirectory, dataFolder(),
+                               [this] { return workingDirectory(); });
+    Manager->addTab(m_man, QStringLiteral("&Man"));
+    Manager->addTab(buildEditPage(), QStringLiteral("&Edit"));
     m_see = new talmo::SeePage;
     Manager->addTab(m_see, QStringLiteral("&See"));
     talmo::RSearchPage::SourceFiles sources;
@@ -91,8 +89,8 @@ void TForm1::buildLayout() {
     Manager->addTab(m_go, QStringLiteral("&Go"));
     m_snip = new talmo::SnipPage(services, m_startupDirectory);
     Manager->addTab(m_snip, QStringLiteral("&Snip"));
-    m_cmd = new talmo::CmdPage({[this] { return autosave->isChecked(); },
-                                [this](bool on) { autosave->setChecked(on); },
+    m_cmd = new talmo::CmdPage({[this] { return m_man->autosaveEnabled(); },
+                                [this](bool on) { m_man->setAutosaveEnabled(on); },
                                 [this] { return workingDirectory(); }});
     Manager->addTab(m_cmd, QStringLiteral("&Cmd"));
     m_help = new talmo::HelpPage;
@@ -127,6 +125,16 @@ void TForm1::wirePages() {
     });
     connect(m_go, &talmo::GoPage::directoryEntered, this,
             [this](const QString& path) { changeWorkingDirectory(path); });
+    connect(m_man, &talmo::ManPage::directoryEntered, this,
+            [this](const QString& path) { changeWorkingDirectory(path); });
+    connect(m_man, &talmo::ManPage::maskChosen, this,
+            [this](const QString& mask) { listado->setMask(mask); });
+    connect(m_man, &talmo::ManPage::fileWritten, this,
+            [this](const QString& path) { fileWritten(path); });
+    connect(m_man, &talmo::ManPage::fileCreated, this, [this] {
+        listado->reread(QStringLiteral("*.*"));
+        qclista->reread();
+    });
     connect(m_fileMenus, &talmo::FileMenus::deleteChosen, this, [this] { delete1Click(); });
     connect(m_editorMenu, &talmo::EditorMenu::cutChosen, this, [this] { cut1Click(); });
     connect(m_editorMenu, &talmo::EditorMenu::copyChosen, this, [this] { copy1Click(); });
@@ -141,59 +149,6 @@ QWidget* TForm1::buildLeftPanel() {
     qclista = m_filePanel->sources();
     listado = m_filePanel->allFiles();
     return m_filePanel;
-}
-
-QWidget* TForm1::buildManPage() {
-    auto* page = new QWidget;
-    auto* layout = new QVBoxLayout(page);
-
-    auto* top = new QSplitter(Qt::Horizontal);
-    dir = named(new talmo::DirectoryList(m_startupDirectory), "dir");
-    dir->setToolTip(QStringLiteral("Select the dir you want to work, here."));
-    test = memo("test", QStringLiteral("Another edit window for general files."));
-    test->setFont(systemFont());
-    test->setLineWrapMode(QPlainTextEdit::NoWrap);
-    top->addWidget(dir);
-    top->addWidget(test);
-    top->setStretchFactor(0, 1);
-    top->setStretchFactor(1, 2);
-    layout->addWidget(top, 1);
-
-    auto* bar = new QGridLayout;
-    FilterComboBox1 = named(new QComboBox, "FilterComboBox1");
-    FilterComboBox1->addItem(QStringLiteral("All files (*.*)"), QStringLiteral("*.*"));
-    FilterComboBox1->addItem(QStringLiteral("Proyect SRC."), QStringLiteral("progs.src"));
-    FilterComboBox1->addItem(QStringLiteral("Text files."), QStringLiteral("*.txt"));
-    FilterComboBox1->addItem(QStringLiteral("Web Docs."), QStringLiteral("*.htm*"));
-    drive = named(new QComboBox, "drive");
-    for (QComboBox* box : {FilterComboBox1, drive}) {
-        box->setSizeAdjustPolicy(QComboBox::AdjustToMinimumContentsLengthWithIcon);
-        box->setMinimumContentsLength(7);
-    }
-    for (const QStorageInfo& volume : QStorageInfo::mountedVolumes()) {
-        if (volume.isValid() && volume.isReady())
-            drive->addItem(QDir::toNativeSeparators(volume.rootPath()), volume.rootPath());
-    }
-    newqc = lineEdit("newqc");
-    newqc->setPlaceholderText(QStringLiteral("new .qc name"));
-    create_new = button("create_new", QStringLiteral("Create New"));
-    create_new->setEnabled(false);
-    salvaman = button("salvaman", QStringLiteral("Save 'Man'"),
-                      QStringLiteral("Save the right panel as the \"all\" selected file."));
-    autosave = named(new QCheckBox(QStringLiteral("autosave edit")), "auto");
-    autosave->setChecked(true);
-    autosave->setToolTip(QStringLiteral("The main swich. Not touch!"));
-    // Two rows: what to list on top, what to do with files below.
-    bar->addWidget(FilterComboBox1, 0, 0);
-    bar->addWidget(drive, 0, 1);
-    bar->addWidget(autosave, 0, 2, Qt::AlignRight);
-    bar->addWidget(newqc, 1, 0);
-    bar->addWidget(create_new, 1, 1, Qt::AlignLeft);
-    bar->addWidget(salvaman, 1, 2, Qt::AlignRight);
-    bar->setColumnStretch(0, 1);
-    bar->setColumnStretch(1, 1);
-    layout->addLayout(bar);
-    return page;
 }
 
 QWidget* TForm1::buildEditPage() {

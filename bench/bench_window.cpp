@@ -61,7 +61,7 @@ public:
         QCoreApplication::processEvents();
     }
     ~WindowOn() {
-        m_window->autosave->setChecked(false);
+        control<QCheckBox>("auto")->setChecked(false);
         m_window.reset();
         QDir::setCurrent(m_previous);
     }
