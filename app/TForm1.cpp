@@ -29,7 +29,6 @@ TForm1::TForm1(QWidget* parent)
     wireBrowsing();
     wireRecovery();
     wireEditorCommands();
-    wireAnalysis();
     wireLaunch();
     wirePages();
     wireNavigation();

@@ -6,10 +6,9 @@
 //   TForm1.cpp          start-up, LogLine, error report, closing
 //   TForm1Layout.cpp    building the controls
 //   TForm1Browse.cpp    working directory, file lists, preview, switch, Man page
-//   TForm1Commands.cpp  editor commands, Create New, delete
-//   TForm1Analysis.cpp  highlighting, function index, find-next
+//   TForm1Commands.cpp  Create New, delete
 //   TForm1Launch.cpp    batch-file launcher
-// The pages See, RSearch, Go, Snip, Cmd and Help, the header bar and the
+// The pages Edit, See, RSearch, Go, Snip, Cmd and Help, the header bar and the
 // menus are classes of their own (pages/) that own their controls and
 // handlers; TForm1Layout.cpp builds and connects them.
 #pragma once
@@ -48,6 +47,7 @@ class DirectoryList;
 class ColourChooser;
 class FunctionCombo;
 class HeaderBar;
+class EditPage;
 class SeePage;
 class RSearchPage;
 class GoPage;
@@ -93,7 +93,7 @@ public:
 
     // ---- state shared by the handlers, read-only from outside ----
     QString manFile() const { return ManFile; }
-    QString lastSearch() const { return LastSearch; }
+    QString lastSearch() const;
     QString reportSource() const;
     // The last load or autosave of the editor failed.
     bool editFailed() const;
@@ -127,30 +127,16 @@ public:
     // the new version; edited text is kept (the next autosave keeps both).
     void followEditedFile();
 
-    // ---- editor commands and file management ----
-    void codexKeyPress(char key);
-    void codexKeyDown(int key);
-    void codexMouseDown();
-    void codexMouseUp();
-    void uptextKeyPress(char key);
-    void numKeyPress(char key);
-    void cut1Click();
-    void copy1Click();
-    void Paste1Click();
-    void help1Click();
+    // ---- file management ----
     void newqcChange();
     void create_newClick();
     void delete1Click();
 
-    // ---- QuakeC analysis ----
+    // ---- the Edit page ----
+    // The editor contract of the Edit page's view "talmo".
+    talmo::QsciEditor* editor() const;
     void syntaxcolorClick();
     void BuildFunctionIndex();
-    void codeChange();
-    void comClick();
-    void comCloseUp();
-    void comKeyPress(char key);
-    void findeditKeyPress(char key);
-    void next1Click();
 
     // ---- navigation ----
     // F12 and Ctrl+click: opens the file of the definition of the name at
@@ -185,12 +171,11 @@ public:
     // ---- launcher ----
     void Button6Click();
     void WriteCompileBatch();
-    void commanderKeyPress(char key);
 
     // ---- compiler messages ----
     // The list of the last compile's messages under the editor (its list
     // control is "qccmessages").
-    talmo::MessageList* messageList = nullptr;
+    talmo::MessageList* messageList() const;
     // Marks the lines of the edited file that the last compile has messages
     // for; to be called after every load into the editor.
     void markMessageLines();
@@ -214,7 +199,6 @@ private:
     void buildLayout();
     QWidget* buildLeftPanel();
     QWidget* buildManPage();
-    QWidget* buildEditPage();
     void buildMenus();
     // What every page gets from the window: the log and the error report.
     talmo::PageServices pageServices();
@@ -223,7 +207,6 @@ private:
     // Each area connects its own controls.
     void wireBrowsing();
     void wireEditorCommands();
-    void wireAnalysis();
     void wireLaunch();
 
     // Runs a handler body whose failures no handler catches: they go to the
@@ -252,8 +235,11 @@ private:
     void offerJournals();
     void recoverClick();
     void discardClick();
+    // Runs a command line typed into the Edit page.
+    void runCommand(const QString& command);
     // The pages (owned by the window through Qt's parent chain).
     talmo::HeaderBar* m_header = nullptr;
+    talmo::EditPage* m_editPage = nullptr;
     talmo::SeePage* m_see = nullptr;
     talmo::RSearchPage* m_rsearch = nullptr;
     talmo::GoPage* m_go = nullptr;
@@ -278,17 +264,6 @@ public:
     QPushButton* create_new = nullptr;
     QPushButton* salvaman = nullptr;
     QCheckBox* autosave = nullptr; // objectName "auto"
-    // Edit
-    QLineEdit* findedit = nullptr;
-    talmo::FunctionCombo* com = nullptr;
-    talmo::QsciEditor* talmo = nullptr;
-    QLabel* editbar = nullptr;
-    QLineEdit* num = nullptr;
-    QPushButton* syntaxcolor = nullptr;
-    QPushButton* refresh = nullptr;
-    QPushButton* Button7 = nullptr;
-    QLineEdit* uptext = nullptr;
-    QLineEdit* commander = nullptr;
 
 private:
     // ---- navigation ----
@@ -297,10 +272,8 @@ private:
 
     // ---- state shared by the handlers ----
     QString ManFile; // general file loaded into `test`
-    QString LastSearch;
     // The edited file, its rules, its watch and its journal.
     talmo::EditController* m_edit = nullptr;
-    talmo::RecoverBar* recoverbar = nullptr;
     talmo::DiskStamp m_manStamp; // what the Man page's file held when shown or saved
     // What the Man page showed when loaded or saved, and whether it showed the
     // whole file (a NUL byte ends what a memo can hold).

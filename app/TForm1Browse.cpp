@@ -7,6 +7,7 @@
 
 #include "DirectoryList.h"
 #include "EditController.h"
+#include "EditPage.h"
 #include "EditSession.h"
 #include "FileListBox.h"
 #include "GoPage.h"
@@ -68,7 +69,7 @@ int driveIndexOf(const QComboBox* drive, const QString& directory) {
 } // namespace
 
 void TForm1::wireBrowsing() {
-    m_edit = new talmo::EditController(*talmo, dataFolder(), this);
+    m_edit = new talmo::EditController(*editor(), dataFolder(), this);
     m_edit->setAutosaveEnabled(autosave->isChecked());
     connect(autosave, &QCheckBox::toggled, m_edit, &talmo::EditController::setAutosaveEnabled);
     connect(m_edit, &talmo::EditController::log, this, &TForm1::LogLine);
@@ -85,7 +86,7 @@ void TForm1::wireBrowsing() {
 
     connect(m_filePanel, &talmo::FilePanel::sourceSelected, this, [this] { qclistaClick(); });
     connect(m_filePanel, &talmo::FilePanel::sourceChosen, this, [this] { qclistaDblClick(); });
-    connect(refresh, &QPushButton::clicked, this, [this] { qclistaDblClick(); });
+    connect(m_editPage, &talmo::EditPage::refreshClicked, this, [this] { qclistaDblClick(); });
     connect(m_filePanel, &talmo::FilePanel::fileChosen, this, [this] { listadoClick(); });
     connect(salvaman, &QPushButton::clicked, this, [this] { salvamanClick(); });
     connect(FilterComboBox1, &QComboBox::activated, this, [this] { FilterComboBox1Change(); });
@@ -181,7 +182,7 @@ void TForm1::showLoadedText() {
     BuildFunctionIndex();
     syntaxcolorClick();
     Manager->setTabText(1, QStringLiteral("&Edit ") + fileNamePart(currentFile()));
-    talmo->setDefaultColour(talmo::kBlack);
+    editor()->setDefaultColour(talmo::kBlack);
 }
 
 void TForm1::followEditedFile() {
