@@ -115,7 +115,7 @@ void BM_BuildFunctionIndex(benchmark::State& state) {
     w->editor()->setText(text);
     for (auto _ : state)
         w->BuildFunctionIndex();
-    state.counters["entries"] = w->com->count();
+    state.counters["entries"] = w.control<talmo::FunctionCombo>("com")->count();
     setBytes(state, text.size());
 }
 BENCHMARK(BM_BuildFunctionIndex)->Arg(1)->Arg(10)->Unit(benchmark::kMillisecond);
