@@ -28,8 +28,6 @@ TForm1::TForm1(QWidget* parent)
     buildLayout();
     wireBrowsing();
     wireRecovery();
-    wireEditorCommands();
-    wireAnalysis();
     wireLaunch();
     wirePages();
     wireNavigation();

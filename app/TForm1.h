@@ -6,10 +6,9 @@
 //   TForm1.cpp          start-up, LogLine, error report, closing
 //   TForm1Layout.cpp    building the controls
 //   TForm1Browse.cpp    working directory, file lists, preview, switch
-//   TForm1Commands.cpp  editor commands, Create New, delete
-//   TForm1Analysis.cpp  highlighting, function index, find-next
+//   TForm1Commands.cpp  delete
 //   TForm1Launch.cpp    batch-file launcher
-// The pages Man, See, RSearch, Go, Snip, Cmd and Help, the header bar and the
+// The pages Man, Edit, See, RSearch, Go, Snip, Cmd and Help, the header bar and the
 // menus are classes of their own (pages/) that own their controls and
 // handlers; TForm1Layout.cpp builds and connects them.
 #pragma once
@@ -47,6 +46,7 @@ class ColourChooser;
 class FunctionCombo;
 class HeaderBar;
 class ManPage;
+class EditPage;
 class SeePage;
 class RSearchPage;
 class GoPage;
@@ -92,7 +92,7 @@ public:
 
     // ---- state shared by the handlers, read-only from outside ----
     QString manFile() const;
-    QString lastSearch() const { return LastSearch; }
+    QString lastSearch() const;
     QString reportSource() const;
     // The last load or autosave of the editor failed.
     bool editFailed() const;
@@ -123,28 +123,13 @@ public:
     // the new version; edited text is kept (the next autosave keeps both).
     void followEditedFile();
 
-    // ---- editor commands and file management ----
-    void codexKeyPress(char key);
-    void codexKeyDown(int key);
-    void codexMouseDown();
-    void codexMouseUp();
-    void uptextKeyPress(char key);
-    void numKeyPress(char key);
-    void cut1Click();
-    void copy1Click();
-    void Paste1Click();
-    void help1Click();
     void delete1Click();
 
-    // ---- QuakeC analysis ----
+    // ---- the Edit page ----
+    // The editor contract of the Edit page's view "talmo".
+    talmo::QsciEditor* editor() const;
     void syntaxcolorClick();
     void BuildFunctionIndex();
-    void codeChange();
-    void comClick();
-    void comCloseUp();
-    void comKeyPress(char key);
-    void findeditKeyPress(char key);
-    void next1Click();
 
     // ---- navigation ----
     // F12 and Ctrl+click: opens the file of the definition of the name at
@@ -179,12 +164,11 @@ public:
     // ---- launcher ----
     void Button6Click();
     void WriteCompileBatch();
-    void commanderKeyPress(char key);
 
     // ---- compiler messages ----
     // The list of the last compile's messages under the editor (its list
     // control is "qccmessages").
-    talmo::MessageList* messageList = nullptr;
+    talmo::MessageList* messageList() const;
     // Marks the lines of the edited file that the last compile has messages
     // for; to be called after every load into the editor.
     void markMessageLines();
@@ -207,7 +191,6 @@ protected:
 private:
     void buildLayout();
     QWidget* buildLeftPanel();
-    QWidget* buildEditPage();
     void buildMenus();
     // What every page gets from the window: the log and the error report.
     talmo::PageServices pageServices();
@@ -215,8 +198,6 @@ private:
 
     // Each area connects its own controls.
     void wireBrowsing();
-    void wireEditorCommands();
-    void wireAnalysis();
     void wireLaunch();
 
     // Runs a handler body whose failures no handler catches: they go to the
@@ -245,9 +226,12 @@ private:
     void offerJournals();
     void recoverClick();
     void discardClick();
+    // Runs a command line typed into the Edit page.
+    void runCommand(const QString& command);
     // The pages (owned by the window through Qt's parent chain).
     talmo::HeaderBar* m_header = nullptr;
     talmo::ManPage* m_man = nullptr;
+    talmo::EditPage* m_editPage = nullptr;
     talmo::SeePage* m_see = nullptr;
     talmo::RSearchPage* m_rsearch = nullptr;
     talmo::GoPage* m_go = nullptr;
@@ -263,17 +247,6 @@ public:
     talmo::FileListBox* qclista = nullptr;
     talmo::FileListBox* listado = nullptr;
     QTabWidget* Manager = nullptr;
-    // Edit
-    QLineEdit* findedit = nullptr;
-    talmo::FunctionCombo* com = nullptr;
-    talmo::QsciEditor* talmo = nullptr;
-    QLabel* editbar = nullptr;
-    QLineEdit* num = nullptr;
-    QPushButton* syntaxcolor = nullptr;
-    QPushButton* refresh = nullptr;
-    QPushButton* Button7 = nullptr;
-    QLineEdit* uptext = nullptr;
-    QLineEdit* commander = nullptr;
 
 private:
     // ---- navigation ----
@@ -281,10 +254,8 @@ private:
     void wireNavigation();
 
     // ---- state shared by the handlers ----
-    QString LastSearch;
     // The edited file, its rules, its watch and its journal.
     talmo::EditController* m_edit = nullptr;
-    talmo::RecoverBar* recoverbar = nullptr;
 
     ErrorReporter m_errorReporter;
     talmo::WorkingDirectory* m_workingDirectory = nullptr;

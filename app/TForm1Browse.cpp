@@ -6,6 +6,7 @@
 #include "TextBytes.h"
 
 #include "EditController.h"
+#include "EditPage.h"
 #include "EditSession.h"
 #include "FileListBox.h"
 #include "GoPage.h"
@@ -35,7 +36,7 @@ using talmo::FileListBox;
 using talmo::localPath;
 
 void TForm1::wireBrowsing() {
-    m_edit = new talmo::EditController(*talmo, dataFolder(), this);
+    m_edit = new talmo::EditController(*editor(), dataFolder(), this);
     m_edit->setAutosaveEnabled(m_man->autosaveEnabled());
     connect(m_man, &talmo::ManPage::autosaveToggled, m_edit,
             &talmo::EditController::setAutosaveEnabled);
@@ -50,7 +51,7 @@ void TForm1::wireBrowsing() {
 
     connect(m_filePanel, &talmo::FilePanel::sourceSelected, this, [this] { qclistaClick(); });
     connect(m_filePanel, &talmo::FilePanel::sourceChosen, this, [this] { qclistaDblClick(); });
-    connect(refresh, &QPushButton::clicked, this, [this] { qclistaDblClick(); });
+    connect(m_editPage, &talmo::EditPage::refreshClicked, this, [this] { qclistaDblClick(); });
     connect(m_filePanel, &talmo::FilePanel::fileChosen, this, [this] { listadoClick(); });
 }
 
@@ -131,7 +132,7 @@ void TForm1::showLoadedText() {
     BuildFunctionIndex();
     syntaxcolorClick();
     Manager->setTabText(1, QStringLiteral("&Edit ") + fileNamePart(currentFile()));
-    talmo->setDefaultColour(talmo::kBlack);
+    editor()->setDefaultColour(talmo::kBlack);
 }
 
 void TForm1::followEditedFile() {

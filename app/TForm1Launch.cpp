@@ -8,6 +8,7 @@
 
 #include "Batch.h"
 #include "CompileController.h"
+#include "EditPage.h"
 #include "GoPage.h"
 #include "PageControls.h"
 #include "ShellRun.h"
@@ -21,11 +22,11 @@ using talmo::commandText;
 using talmo::ownerOf;
 
 void TForm1::wireLaunch() {
-    connect(Button7, &QPushButton::clicked, m_go, &talmo::GoPage::goClick);
+    connect(m_editPage, &talmo::EditPage::goClicked, m_go, &talmo::GoPage::goClick);
     connect(m_go, &talmo::GoPage::gameWanted, this, [this](const talmo::GameSettings& game) {
         runReportingErrors([this, &game] { m_compile->runGame(game, ownerOf(this)); });
     });
-    onKeyPress(commander, [this](char key) { commanderKeyPress(key); });
+    connect(m_editPage, &talmo::EditPage::commandEntered, this, &TForm1::runCommand);
     wireMessages();
 }
 
@@ -38,12 +39,10 @@ void TForm1::Button6Click() {
         [this] { m_compile->compile(commandText(m_go->compiler()), ownerOf(this)); });
 }
 
-void TForm1::commanderKeyPress(char key) {
-    if (key != '\r' || commander->text().isEmpty())
-        return;
-    runReportingErrors([this] {
+void TForm1::runCommand(const QString& command) {
+    runReportingErrors([this, &command] {
         const std::filesystem::path batch = m_workingDirectory->filePath(talmo::kCommandBatch);
-        talmo::writeBatchFile(batch, talmo::commandBatchLines(commandText(commander->text())));
+        talmo::writeBatchFile(batch, talmo::commandBatchLines(commandText(command)));
         talmo::dropLinkedOutput(m_workingDirectory->filePath("commanderlog"));
         talmo::runBatchFile(batch.filename(), false, ownerOf(this));
     });

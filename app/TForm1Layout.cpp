@@ -3,6 +3,7 @@
 #include "TForm1.h"
 
 #include "CmdPage.h"
+#include "EditPage.h"
 #include "EditorMenu.h"
 #include "FileListBox.h"
 #include "FileMenus.h"
@@ -66,7 +67,8 @@ void TForm1::buildLayout() {
     m_man = new talmo::ManPage(services, m_startupDirectory, dataFolder(),
                                [this] { return workingDirectory(); });
     Manager->addTab(m_man, QStringLiteral("&Man"));
-    Manager->addTab(buildEditPage(), QStringLiteral("&Edit"));
+    m_editPage = new talmo::EditPage(services, [this] { return fileNamePart(currentFile()); });
+    Manager->addTab(m_editPage, QStringLiteral("&Edit"));
     m_see = new talmo::SeePage;
     Manager->addTab(m_see, QStringLiteral("&See"));
     talmo::RSearchPage::SourceFiles sources;
@@ -83,7 +85,7 @@ void TForm1::buildLayout() {
         return true;
     };
     sources.directory = [this] { return workingDirectory(); };
-    m_rsearch = new talmo::RSearchPage(services, *talmo, std::move(sources));
+    m_rsearch = new talmo::RSearchPage(services, *editor(), std::move(sources));
     Manager->addTab(m_rsearch, QStringLiteral("&RSearch"));
     m_go = new talmo::GoPage(services, m_startupDirectory);
     Manager->addTab(m_go, QStringLiteral("&Go"));
@@ -119,10 +121,7 @@ void TForm1::wirePages() {
     connect(m_rsearch, &talmo::RSearchPage::editorWanted, this, [this] { showPage(1); });
     connect(m_rsearch, &talmo::RSearchPage::fileListsStale, this, [this] { RefreshFileLists(); });
     connect(m_rsearch, &talmo::RSearchPage::sourceListStale, this, [this] { qclista->reread(); });
-    connect(m_rsearch, &talmo::RSearchPage::findInEditor, this, [this](const QString& text) {
-        com->setEditText(text);
-        comClick();
-    });
+    connect(m_rsearch, &talmo::RSearchPage::findInEditor, m_editPage, &talmo::EditPage::findText);
     connect(m_go, &talmo::GoPage::directoryEntered, this,
             [this](const QString& path) { changeWorkingDirectory(path); });
     connect(m_man, &talmo::ManPage::directoryEntered, this,
@@ -136,11 +135,39 @@ void TForm1::wirePages() {
         qclista->reread();
     });
     connect(m_fileMenus, &talmo::FileMenus::deleteChosen, this, [this] { delete1Click(); });
-    connect(m_editorMenu, &talmo::EditorMenu::cutChosen, this, [this] { cut1Click(); });
-    connect(m_editorMenu, &talmo::EditorMenu::copyChosen, this, [this] { copy1Click(); });
-    connect(m_editorMenu, &talmo::EditorMenu::pasteChosen, this, [this] { Paste1Click(); });
-    connect(m_editorMenu, &talmo::EditorMenu::nextChosen, this, [this] { next1Click(); });
-    connect(m_editorMenu, &talmo::EditorMenu::helpChosen, this, [this] { help1Click(); });
+    connect(m_editorMenu, &talmo::EditorMenu::cutChosen, m_editPage, &talmo::EditPage::cut1Click);
+    connect(m_editorMenu, &talmo::EditorMenu::copyChosen, m_editPage, &talmo::EditPage::copy1Click);
+    connect(m_editorMenu, &talmo::EditorMenu::pasteChosen, m_editPage,
+            &talmo::EditPage::Paste1Click);
+    connect(m_editorMenu, &talmo::EditorMenu::nextChosen, m_editPage, &talmo::EditPage::next1Click);
+    connect(m_editorMenu, &talmo::EditorMenu::helpChosen, m_editPage, &talmo::EditPage::help1Click);
+    connect(m_editPage, &talmo::EditPage::helpWanted, this, [this](const std::string& word) {
+        showPage(7);
+        if (!word.empty())
+            m_help->showEntry(word);
+    });
+    connect(m_editPage, &talmo::EditPage::captionChanged, this,
+            [this](const QString& caption) { Manager->setTabText(1, caption); });
+}
+
+talmo::QsciEditor* TForm1::editor() const {
+    return &m_editPage->editor();
+}
+
+talmo::MessageList* TForm1::messageList() const {
+    return m_editPage->messageList();
+}
+
+QString TForm1::lastSearch() const {
+    return m_editPage->lastSearch();
+}
+
+void TForm1::syntaxcolorClick() {
+    m_editPage->syntaxcolorClick();
+}
+
+void TForm1::BuildFunctionIndex() {
+    m_editPage->BuildFunctionIndex();
 }
 
 QWidget* TForm1::buildLeftPanel() {
@@ -151,59 +178,6 @@ QWidget* TForm1::buildLeftPanel() {
     return m_filePanel;
 }
 
-QWidget* TForm1::buildEditPage() {
-    auto* page = new QWidget;
-    auto* layout = new QVBoxLayout(page);
-
-    auto* top = new QHBoxLayout;
-    findedit = lineEdit("findedit");
-    findedit->setToolTip(QStringLiteral("Text to find from top."));
-    findedit->setPlaceholderText(QStringLiteral("find"));
-    com = named(new talmo::FunctionCombo, "com");
-    com->setFont(courierFont());
-    com->setStyleSheet(QStringLiteral("QComboBox#com { background: silver; color: black; }"));
-    top->addWidget(findedit, 1);
-    top->addWidget(com, 3);
-    layout->addLayout(top);
-
-    recoverbar = new talmo::RecoverBar;
-    layout->addWidget(recoverbar);
-
-    auto* editorView = named(new talmo::QsciView, "talmo");
-    editorView->setEditorFont(fixedFont(9));
-    talmo = editorView->editor();
-    // The compiler's messages under the editor, hidden while there are none.
-    auto* split = new QSplitter(Qt::Vertical);
-    messageList = new talmo::MessageList;
-    split->addWidget(editorView);
-    split->addWidget(messageList);
-    split->setStretchFactor(0, 4);
-    split->setStretchFactor(1, 1);
-    split->setChildrenCollapsible(false);
-    layout->addWidget(split, 1);
-
-    auto* bar = new QHBoxLayout;
-    editbar = named(new QLabel, "editbar");
-    editbar->setFrameShape(QFrame::Panel);
-    editbar->setFrameShadow(QFrame::Sunken);
-    editbar->setMinimumWidth(70);
-    num = lineEdit("num");
-    num->setPlaceholderText(QStringLiteral("line"));
-    num->setMaximumWidth(60);
-    syntaxcolor = button("syntaxcolor", QStringLiteral("Syntax"));
-    refresh = button("refresh", QStringLiteral("Refresh"));
-    Button7 = button("Button7", QStringLiteral("Go!"));
-    uptext = lineEdit("uptext");
-    commander = lineEdit("commander");
-    bar->addWidget(editbar);
-    bar->addWidget(num);
-    bar->addWidget(syntaxcolor);
-    bar->addWidget(refresh);
-    bar->addWidget(Button7);
-    bar->addWidget(label(QStringLiteral("HEAD"), uptext));
-    bar->addWidget(uptext, 1);
-    bar->addWidget(label(QStringLiteral("CMD"), commander));
-    bar->addWidget(commander, 1);
     layout->addLayout(bar);
     return page;
 }
@@ -214,5 +188,5 @@ void TForm1::buildMenus() {
         {[this] { return qclista->selectedPath(); }, [this] { return listado->selectedPath(); }});
     m_fileMenus->attach(qclista, listado);
     m_editorMenu = new talmo::EditorMenu(this);
-    m_editorMenu->attach(talmo->view());
+    m_editorMenu->attach(m_editPage->editorView());
 }

@@ -23,49 +23,49 @@ void TForm1::wireMessages() {
     connect(m_compile, &talmo::CompileController::messagesRead, this,
             [this](const QString& header, const QString& directory,
                    const std::vector<talmo::ListedMessage>& messages) {
-                messageList->showMessages(header, directory, messages);
+                messageList()->showMessages(header, directory, messages);
                 markMessageLines();
             });
-    connect(messageList, &talmo::MessageList::messageActivated, this,
+    connect(messageList(), &talmo::MessageList::messageActivated, this,
             [this](const talmo::ListedMessage& m, const std::filesystem::path& path) {
                 openMessage(m, path);
             });
-    auto* next = new QAction(QStringLiteral("Next message"), talmo);
+    auto* next = new QAction(QStringLiteral("Next message"), editor());
     next->setObjectName(QStringLiteral("nextmessage"));
     next->setShortcut(QKeySequence(Qt::Key_F4));
     next->setShortcutContext(Qt::WidgetShortcut);
-    auto* previous = new QAction(QStringLiteral("Previous message"), talmo);
+    auto* previous = new QAction(QStringLiteral("Previous message"), editor());
     previous->setObjectName(QStringLiteral("previousmessage"));
     previous->setShortcut(QKeySequence(Qt::SHIFT | Qt::Key_F4));
     previous->setShortcutContext(Qt::WidgetShortcut);
-    talmo->view()->addAction(next);
-    talmo->view()->addAction(previous);
+    editor()->view()->addAction(next);
+    editor()->view()->addAction(previous);
     connect(next, &QAction::triggered, this, [this] { nextMessage(); });
     connect(previous, &QAction::triggered, this, [this] { previousMessage(); });
 }
 
 void TForm1::markMessageLines() {
-    talmo->view()->clearLineMarks();
+    editor()->view()->clearLineMarks();
     for (const talmo::CompileController::LineMark& m : m_compile->marksOfEditedFile())
-        talmo->view()->addLineMark(m.line, m.error ? talmo::QsciView::LineMark::Error
-                                                   : talmo::QsciView::LineMark::Warning);
+        editor()->view()->addLineMark(m.line, m.error ? talmo::QsciView::LineMark::Error
+                                                      : talmo::QsciView::LineMark::Warning);
 }
 
 void TForm1::openMessage(const talmo::ListedMessage& message,
                          const std::filesystem::path& absolutePath) {
     if (!m_compile->openMessage(message, absolutePath))
         return;
-    if (!talmo->showLine(message.line - 1))
+    if (!editor()->showLine(message.line - 1))
         return;
-    talmo->setFocus();
+    editor()->setFocus();
 }
 
 void TForm1::nextMessage() {
-    if (const std::optional<talmo::ListedMessage> m = messageList->next())
-        openMessage(*m, messageList->absolutePath(*m));
+    if (const std::optional<talmo::ListedMessage> m = messageList()->next())
+        openMessage(*m, messageList()->absolutePath(*m));
 }
 
 void TForm1::previousMessage() {
-    if (const std::optional<talmo::ListedMessage> m = messageList->previous())
-        openMessage(*m, messageList->absolutePath(*m));
+    if (const std::optional<talmo::ListedMessage> m = messageList()->previous())
+        openMessage(*m, messageList()->absolutePath(*m));
 }

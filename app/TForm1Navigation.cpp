@@ -23,22 +23,22 @@
 #include <QToolTip>
 
 void TForm1::wireNavigation() {
-    m_navigation = new talmo::NavigationController(*talmo, *m_edit, *m_workingDirectory, this);
+    m_navigation = new talmo::NavigationController(*editor(), *m_edit, *m_workingDirectory, this);
     connect(m_navigation, &talmo::NavigationController::log, this, &TForm1::LogLine);
-    connect(m_navigation, &talmo::NavigationController::listed, messageList,
+    connect(m_navigation, &talmo::NavigationController::listed, messageList(),
             &talmo::MessageList::showMessages);
     connect(m_navigation, &talmo::NavigationController::placed, this, [this] {
-        talmo->view()->ensureCursorVisible();
-        talmo->setFocus();
+        editor()->view()->ensureCursorVisible();
+        editor()->setFocus();
     });
 
     auto shortcut = [this](const char* name, const QString& text, const QKeySequence& keys,
                            void (TForm1::*handler)()) {
-        auto* action = new QAction(text, talmo);
+        auto* action = new QAction(text, editor());
         action->setObjectName(QString::fromLatin1(name));
         action->setShortcut(keys);
         action->setShortcutContext(Qt::WidgetShortcut);
-        talmo->view()->addAction(action);
+        editor()->view()->addAction(action);
         connect(action, &QAction::triggered, this, handler);
     };
     shortcut("gotodefinition1", QStringLiteral("Go to definition"), QKeySequence(Qt::Key_F12),
@@ -51,12 +51,12 @@ void TForm1::wireNavigation() {
              &TForm1::navigateForwardClick);
 
     // Ctrl+click: once the editor has placed the caret.
-    talmo::QsciView* view = talmo->view();
+    talmo::QsciView* view = editor()->view();
     talmo::EventHook::install(view->viewport(), QEvent::MouseButtonRelease, [this](QEvent* e) {
         const auto* mouse = static_cast<QMouseEvent*>(e);
         if (mouse->button() != Qt::LeftButton || !(mouse->modifiers() & Qt::ControlModifier))
             return;
-        const long position = talmo->view()->positionAt(mouse->position().toPoint());
+        const long position = editor()->view()->positionAt(mouse->position().toPoint());
         if (position >= 0)
             QTimer::singleShot(0, this, [this, position] { goToDefinitionAt(position); });
     });
@@ -65,8 +65,9 @@ void TForm1::wireNavigation() {
     connect(view, &QsciScintillaBase::SCN_DWELLSTART, this, [this](int position, int x, int y) {
         const QString tip = definitionTip(position);
         if (!tip.isEmpty())
-            QToolTip::showText(talmo->view()->viewport()->mapToGlobal(QPoint(x, y)),
-                               Qt::convertFromPlainText(tip, Qt::WhiteSpaceNoWrap), talmo->view());
+            QToolTip::showText(editor()->view()->viewport()->mapToGlobal(QPoint(x, y)),
+                               Qt::convertFromPlainText(tip, Qt::WhiteSpaceNoWrap),
+                               editor()->view());
     });
     connect(view, &QsciScintillaBase::SCN_DWELLEND, this, [] { QToolTip::hideText(); });
 

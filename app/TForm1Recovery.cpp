@@ -7,6 +7,7 @@
 #include "TextBytes.h"
 
 #include "EditController.h"
+#include "EditPage.h"
 #include "QsciEditor.h"
 #include "QsciView.h"
 #include "RecoverBar.h"
@@ -21,8 +22,9 @@ std::filesystem::path TForm1::dataFolder() {
 }
 
 void TForm1::wireRecovery() {
-    connect(talmo->view(), &QsciScintilla::textChanged, m_edit,
+    connect(editor()->view(), &QsciScintilla::textChanged, m_edit,
             &talmo::EditController::textEdited);
+    talmo::RecoverBar* recoverbar = m_editPage->recoverBar();
     connect(recoverbar, &talmo::RecoverBar::recoverClicked, this, [this] { recoverClick(); });
     connect(recoverbar, &talmo::RecoverBar::discardClicked, this, [this] { discardClick(); });
     connect(m_edit, &talmo::EditController::offered, recoverbar, &talmo::RecoverBar::offer);

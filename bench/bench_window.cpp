@@ -101,7 +101,7 @@ void BM_SyntaxColorClick(benchmark::State& state) {
     WindowOn w;
     for (auto _ : state) {
         state.PauseTiming();
-        w->talmo->setText(text);
+        w->editor()->setText(text);
         state.ResumeTiming();
         w->syntaxcolorClick();
     }
@@ -112,10 +112,10 @@ BENCHMARK(BM_SyntaxColorClick)->Arg(1)->Arg(10)->Unit(benchmark::kMillisecond);
 void BM_BuildFunctionIndex(benchmark::State& state) {
     const std::string& text = benchcorpus::source(megabytesOf(state));
     WindowOn w;
-    w->talmo->setText(text);
+    w->editor()->setText(text);
     for (auto _ : state)
         w->BuildFunctionIndex();
-    state.counters["entries"] = w->com->count();
+    state.counters["entries"] = w.control<talmo::FunctionCombo>("com")->count();
     setBytes(state, text.size());
 }
 BENCHMARK(BM_BuildFunctionIndex)->Arg(1)->Arg(10)->Unit(benchmark::kMillisecond);
@@ -127,13 +127,13 @@ void BM_Keystroke(benchmark::State& state) {
     const std::string& text = benchcorpus::source(megabytesOf(state));
     WindowOn w({{QStringLiteral("big.qc"), text}});
     w->openInEditor(QDir(w.dir()).filePath(QStringLiteral("big.qc")));
-    w->talmo->setSelectionStart(w->talmo->length() / 2);
+    w->editor()->setSelectionStart(w->editor()->length() / 2);
     QKeyEvent press(QEvent::KeyPress, Qt::Key_A, Qt::NoModifier, QStringLiteral("a"));
     for (auto _ : state) {
-        QCoreApplication::sendEvent(w->talmo->view(), &press);
+        QCoreApplication::sendEvent(w->editor()->view(), &press);
         QCoreApplication::processEvents();
     }
-    if (w->talmo->length() != static_cast<long>(text.size() + state.iterations()))
+    if (w->editor()->length() != static_cast<long>(text.size() + state.iterations()))
         state.SkipWithError("the keys were not typed");
 }
 BENCHMARK(BM_Keystroke)->Arg(1)->Arg(10)->Unit(benchmark::kMillisecond);
@@ -147,12 +147,12 @@ void BM_Button4Click_Replace10k(benchmark::State& state) {
     w.control<QLineEdit>("replaceby")->setText(QStringLiteral("spawn_meat"));
     for (auto _ : state) {
         state.PauseTiming();
-        w->talmo->setText(text);
+        w->editor()->setText(text);
         w->Manager->setCurrentIndex(3);
         state.ResumeTiming();
         w.control<QPushButton>("Button4")->click();
     }
-    if (w->talmo->length() != static_cast<long>(text.size()) + 10000)
+    if (w->editor()->length() != static_cast<long>(text.size()) + 10000)
         state.SkipWithError("not every occurrence was replaced");
     setBytes(state, text.size());
 }
@@ -165,7 +165,7 @@ void BM_Button3Click_Colorize10k(benchmark::State& state) {
     w.control<QLineEdit>("searchfor")->setText(QStringLiteral("spawn_gib"));
     for (auto _ : state) {
         state.PauseTiming();
-        w->talmo->setText(text);
+        w->editor()->setText(text);
         w->Manager->setCurrentIndex(3);
         state.ResumeTiming();
         w.control<QPushButton>("Button3")->click();
@@ -190,8 +190,8 @@ void runSwitch(benchmark::State& state, bool edited) {
     for (auto _ : state) {
         state.PauseTiming();
         if (edited) {
-            w->talmo->setSelectionStart(0);
-            w->talmo->view()->typeText(" ");
+            w->editor()->setSelectionStart(0);
+            w->editor()->view()->typeText(" ");
         }
         w->qclista->selectName(toA ? QStringLiteral("a.qc") : QStringLiteral("b.qc"));
         state.ResumeTiming();
@@ -286,14 +286,14 @@ void BM_FindUsages40k(benchmark::State& state) {
     while (!w->definitionIndexReady())
         QCoreApplication::processEvents(QEventLoop::AllEvents, 10);
     w->openInEditor(QDir(w.dir()).filePath(QStringLiteral("file0.qc")));
-    w->talmo->setSelectionStart(static_cast<long>(w->talmo->text().find("mover.health")));
+    w->editor()->setSelectionStart(static_cast<long>(w->editor()->text().find("mover.health")));
     auto* list = w->findChild<QWidget*>(QStringLiteral("qccmessages"));
     for (auto _ : state) {
         w->findUsagesClick();
         list->repaint();
     }
-    state.counters["usages"] = static_cast<double>(w->messageList->messages().size());
-    if (w->messageList->messages().size() < 40000)
+    state.counters["usages"] = static_cast<double>(w->messageList()->messages().size());
+    if (w->messageList()->messages().size() < 40000)
         state.SkipWithError("the usages were not all found");
 }
 BENCHMARK(BM_FindUsages40k)->Unit(benchmark::kMillisecond);
@@ -315,8 +315,8 @@ void BM_CompileMessages50k(benchmark::State& state) {
         w->readCompilerLog(w.dir(), 1);
         list->repaint();
     }
-    state.counters["messages"] = static_cast<double>(w->messageList->messages().size());
-    if (w->messageList->messages().size() != 50000)
+    state.counters["messages"] = static_cast<double>(w->messageList()->messages().size());
+    if (w->messageList()->messages().size() != 50000)
         state.SkipWithError("the messages were not all read");
 }
 BENCHMARK(BM_CompileMessages50k)->Unit(benchmark::kMillisecond);
@@ -330,7 +330,7 @@ int peakMemory() {
     w->qclista->selectName(QStringLiteral("big.qc"));
     w->qclistaDblClick();
     QCoreApplication::processEvents();
-    if (w->talmo->length() < static_cast<long>(10 * kMegabyte)) {
+    if (w->editor()->length() < static_cast<long>(10 * kMegabyte)) {
         std::fprintf(stderr, "the 10 MB file did not load\n");
         return 1;
     }

@@ -167,7 +167,6 @@ void LaunchE2eTest::compileButtonBuildsTheModAndOpensTheLog() {
 
 void LaunchE2eTest::goButtonStartsTheGameInItsDirectoryWithTheMod() {
     WindowFixture f({{QStringLiteral("game dir/id1/pak0.txt"), "stand-in\r\n"}});
-    TForm1& w = f.window();
     retype(f, f.control<QLineEdit>("pathquake"), f.path(QStringLiteral("game dir")));
     retype(f, f.control<QLineEdit>("namequake"), QStringLiteral("quakegame"));
     retype(f, f.control<QLineEdit>("namemod"), QStringLiteral("lantern"));
@@ -180,15 +179,14 @@ void LaunchE2eTest::goButtonStartsTheGameInItsDirectoryWithTheMod() {
     // The Edit page's "Go!" does the same.
     QFile::remove(m_record);
     retype(f, f.control<QLineEdit>("namemod"), QStringLiteral("other"));
-    QTest::mouseClick(w.Button7, Qt::LeftButton);
+    QTest::mouseClick(f.control<QPushButton>("Button7"), Qt::LeftButton);
     QVERIFY(waitForRecord(QStringLiteral("quakegame|")).contains(QStringLiteral("^other^")));
     QVERIFY(f.errors.isEmpty());
 }
 
 void LaunchE2eTest::commandBoxWritesItsOutputAndOpensIt() {
     WindowFixture f;
-    TForm1& w = f.window();
-    f.type(w.commander, QStringLiteral("echo hello"), true);
+    f.type(f.control<QLineEdit>("commander"), QStringLiteral("echo hello"), true);
     QCOMPARE(waitForRecord(QStringLiteral("notepad|")),
              QStringLiteral("notepad|") + f.dir() + QStringLiteral("|^commanderlog"));
     QCOMPARE(readFile(f.path(QStringLiteral("commanderlog"))), std::string("hello\n"));
@@ -257,21 +255,22 @@ void LaunchE2eTest::compilerErrorsLeadToTheirLinesUntilFixed() {
     QVERIFY2(error.startsWith(QStringLiteral("error  floater.qc:37")), qPrintable(error));
     QVERIFY(f.doubleClickRow(list, error));
     QCOMPARE(w.currentFile(), f.path(QStringLiteral("floater.qc")));
-    const std::string text = w.talmo->text();
-    QCOMPARE(text.substr(static_cast<std::size_t>(w.talmo->selectionStart()),
-                         static_cast<std::size_t>(w.talmo->selectionLength())),
+    const std::string text = w.editor()->text();
+    QCOMPARE(text.substr(static_cast<std::size_t>(w.editor()->selectionStart()),
+                         static_cast<std::size_t>(w.editor()->selectionLength())),
              std::string("    lamp = 3;"));
-    QCOMPARE(w.talmo->view()->linesWithMark(talmo::QsciView::LineMark::Error),
+    QCOMPARE(w.editor()->view()->linesWithMark(talmo::QsciView::LineMark::Error),
              std::vector<int>{36});
 
     // Fix both: the error in the editor (QCC! saves it), the warning on disk.
-    w.talmo->view()->typeText("    self.lanterns = self.lanterns - 1;");
+    w.editor()->view()->typeText("    self.lanterns = self.lanterns - 1;");
     writeFile(f.path(QStringLiteral("client.qc")), cleanClient);
     QTest::mouseClick(f.control<QToolButton>("qccmessagesclose"), Qt::LeftButton);
     QTest::mouseClick(f.control<QPushButton>("qccarranca"), Qt::LeftButton);
     QTRY_VERIFY_WITH_TIMEOUT(list->isVisible(), kRunTimeoutMs);
     QCOMPARE(WindowFixture::rowsOf(list), QStringList{QStringLiteral("no errors")});
-    QCOMPARE(w.talmo->view()->linesWithMark(talmo::QsciView::LineMark::Error), std::vector<int>{});
+    QCOMPARE(w.editor()->view()->linesWithMark(talmo::QsciView::LineMark::Error),
+             std::vector<int>{});
     QVERIFY(f.errors.isEmpty());
 }
 

@@ -1,0 +1,281 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+#include "EditPage.h"
+
+#include "TextBytes.h"
+
+#include "EventHook.h"
+#include "FindNext.h"
+#include "FunctionCombo.h"
+#include "FunctionIndex.h"
+#include "Highlight.h"
+#include "MessageList.h"
+#include "NameAt.h"
+#include "QsciEditor.h"
+#include "QsciView.h"
+#include "RecoverBar.h"
+#include "Text.h"
+
+#include <QFocusEvent>
+#include <QFrame>
+#include <QHBoxLayout>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QSplitter>
+#include <QVBoxLayout>
+
+#include <algorithm>
+#include <optional>
+#include <string>
+
+namespace talmo {
+
+namespace {
+
+// Optional blanks, an optional sign and decimal digits; nothing else.
+std::optional<long long> parseInteger(const QString& text) {
+    const QString t = text.trimmed();
+    qsizetype i = 0;
+    bool negative = false;
+    if (i < t.size() && (t[i] == u'+' || t[i] == u'-'))
+        negative = t[i++] == u'-';
+    if (i == t.size())
+        return std::nullopt;
+    long long value = 0;
+    for (; i < t.size(); ++i) {
+        if (t[i] < u'0' || t[i] > u'9')
+            return std::nullopt;
+        if (value > (1LL << 40))
+            return std::nullopt; // far beyond any line count
+        value = value * 10 + (t[i].unicode() - u'0');
+    }
+    return negative ? -value : value;
+}
+
+} // namespace
+
+EditPage::EditPage(PageServices services, std::function<QString()> editedName, QWidget* parent)
+    : QWidget(parent), m_services(std::move(services)), m_editedName(std::move(editedName)) {
+    auto* layout = new QVBoxLayout(this);
+
+    auto* top = new QHBoxLayout;
+    findedit = lineEdit("findedit");
+    findedit->setToolTip(QStringLiteral("Text to find from top."));
+    findedit->setPlaceholderText(QStringLiteral("find"));
+    com = named(new FunctionCombo, "com");
+    com->setFont(courierFont());
+    com->setStyleSheet(QStringLiteral("QComboBox#com { background: silver; color: black; }"));
+    top->addWidget(findedit, 1);
+    top->addWidget(com, 3);
+    layout->addLayout(top);
+
+    recoverbar = new RecoverBar;
+    layout->addWidget(recoverbar);
+
+    m_view = named(new QsciView, "talmo");
+    m_view->setEditorFont(fixedFont(9));
+    m_editor = m_view->editor();
+    // The compiler's messages under the editor, hidden while there are none.
+    auto* split = new QSplitter(Qt::Vertical);
+    m_messages = new MessageList;
+    split->addWidget(m_view);
+    split->addWidget(m_messages);
+    split->setStretchFactor(0, 4);
+    split->setStretchFactor(1, 1);
+    split->setChildrenCollapsible(false);
+    layout->addWidget(split, 1);
+
+    auto* bar = new QHBoxLayout;
+    editbar = named(new QLabel, "editbar");
+    editbar->setFrameShape(QFrame::Panel);
+    editbar->setFrameShadow(QFrame::Sunken);
+    editbar->setMinimumWidth(70);
+    num = lineEdit("num");
+    num->setPlaceholderText(QStringLiteral("line"));
+    num->setMaximumWidth(60);
+    syntaxcolor = button("syntaxcolor", QStringLiteral("Syntax"));
+    refresh = button("refresh", QStringLiteral("Refresh"));
+    Button7 = button("Button7", QStringLiteral("Go!"));
+    uptext = lineEdit("uptext");
+    commander = lineEdit("commander");
+    bar->addWidget(editbar);
+    bar->addWidget(num);
+    bar->addWidget(syntaxcolor);
+    bar->addWidget(refresh);
+    bar->addWidget(Button7);
+    bar->addWidget(label(QStringLiteral("HEAD"), uptext));
+    bar->addWidget(uptext, 1);
+    bar->addWidget(label(QStringLiteral("CMD"), commander));
+    bar->addWidget(commander, 1);
+    layout->addLayout(bar);
+
+    EditorEvents events;
+    events.keyDown = [this](int key) { codexKeyDown(key); };
+    events.keyPress = [this](char ch) { codexKeyPress(ch); };
+    events.mouseDown = [this] { codexMouseDown(); };
+    events.mouseUp = [this] { codexMouseUp(); };
+    // Text the editor refused is logged as any other refused text is.
+    events.refused = [this](const std::string& ch) {
+        m_services.fileText(QString::fromStdString(ch));
+    };
+    m_editor->setEvents(std::move(events));
+
+    onKeyPress(uptext, [this](char key) { uptextKeyPress(key); });
+    onKeyPress(num, [this](char key) { numKeyPress(key); });
+    onKeyPress(commander, [this](char key) { commanderKeyPress(key); });
+    connect(refresh, &QPushButton::clicked, this, &EditPage::refreshClicked);
+    connect(Button7, &QPushButton::clicked, this, &EditPage::goClicked);
+    connect(syntaxcolor, &QPushButton::clicked, this, [this] { syntaxcolorClick(); });
+
+    // Entering `com` from another control rebuilds the index; the close of its
+    // own list or the window's activation does not.
+    EventHook::install(com, QEvent::FocusIn, [this](QEvent* event) {
+        const Qt::FocusReason reason = static_cast<QFocusEvent*>(event)->reason();
+        if (reason != Qt::PopupFocusReason && reason != Qt::ActiveWindowFocusReason)
+            codeChange();
+    });
+    connect(com, &FunctionCombo::editedByUser, this, [this] { comClick(); });
+    // A pick is reported both as a change and as a click.
+    connect(com, &FunctionCombo::picked, this, [this] {
+        comClick();
+        comClick();
+    });
+    connect(com, &FunctionCombo::closedUp, this, [this] { comCloseUp(); });
+    onKeyPress(com, [this](char key) { comKeyPress(key); });
+    onKeyPress(findedit, [this](char key) { findeditKeyPress(key); });
+}
+
+void EditPage::findText(const QString& text) {
+    com->setEditText(text);
+    comClick();
+}
+
+void EditPage::codexKeyPress(char) {
+    emit captionChanged(QStringLiteral("[ &Edit ") + m_editedName() + QStringLiteral("]"));
+}
+
+void EditPage::codexKeyDown(int key) {
+    // Ctrl, Alt and Meta begin a shortcut; the key they chord with decides.
+    if (key == Qt::Key_Control || key == Qt::Key_Alt || key == Qt::Key_Meta || key == Qt::Key_AltGr)
+        return;
+    m_editor->setSelectionColour(kBlue);
+    codexMouseUp();
+}
+
+void EditPage::codexMouseDown() {
+    codexMouseUp();
+}
+
+void EditPage::codexMouseUp() {
+    editbar->setText(
+        QStringLiteral("[%1/%2]").arg(m_editor->caretLine() + 1).arg(m_editor->lineCount() + 1));
+}
+
+void EditPage::uptextKeyPress(char key) {
+    if (key != '\r' || uptext->text().isEmpty())
+        return;
+    const auto line = m_services.fileText(uptext->text());
+    if (!line)
+        return;
+    m_editor->insertLineAtStart(*line);
+    uptext->clear();
+}
+
+void EditPage::numKeyPress(char key) {
+    if (key != '\r' || num->text().isEmpty())
+        return;
+    const std::optional<long long> n = parseInteger(num->text());
+    if (!n) {
+        m_services.reportError(
+            QStringLiteral("'%1' is not a valid integer value").arg(num->text()));
+        return;
+    }
+    // Skip n lines, each counting its length and its line break; lines past
+    // the last one count as empty.
+    long long offset = 0;
+    const long long existing = std::min<long long>(std::max(*n, 0LL), m_editor->lineCount());
+    for (int i = 0; i < existing; ++i)
+        offset += static_cast<long long>(m_editor->line(i).size()) + 2;
+    if (*n > existing)
+        offset += 2 * (*n - existing);
+    m_editor->setFocus();
+    m_editor->setSelectionStart(static_cast<long>(std::min<long long>(offset, m_editor->length())));
+    m_editor->setSelectionLength(1);
+    num->clear();
+}
+
+void EditPage::cut1Click() {
+    m_editor->cut();
+}
+void EditPage::copy1Click() {
+    m_editor->copy();
+}
+void EditPage::Paste1Click() {
+    m_editor->paste();
+}
+void EditPage::help1Click() {
+    // On a documented word, the page that documents it, at its entry.
+    std::string word = m_editor->textRange(m_editor->selectionStart(), m_editor->selectionLength());
+    if (word.empty()) {
+        const std::optional<NameAt> name = nameAt(*m_editor, m_editor->selectionStart());
+        if (name)
+            word = name->name;
+    }
+    if (word.size() > 64)
+        word.clear();
+    emit helpWanted(word);
+}
+
+void EditPage::commanderKeyPress(char key) {
+    if (key != '\r' || commander->text().isEmpty())
+        return;
+    emit commandEntered(commander->text());
+}
+
+void EditPage::syntaxcolorClick() {
+    highlightEditor(*m_editor);
+}
+
+void EditPage::BuildFunctionIndex() {
+    com->clear();
+    QStringList entries;
+    for (const std::string& entry : buildFunctionIndexFromText(m_editor->text()))
+        entries << textOfBytes(entry);
+    com->addItems(entries);
+    com->setCurrentIndex(-1);
+    com->setEditText(QString());
+}
+
+void EditPage::codeChange() {
+    BuildFunctionIndex();
+}
+
+void EditPage::comClick() {
+    if (const auto what = m_services.fileText(com->currentText()))
+        findNextInEditor(*m_editor, *what);
+}
+
+void EditPage::comCloseUp() {
+    m_editor->setSelectionStart(0);
+    comClick();
+}
+
+void EditPage::comKeyPress(char key) {
+    if (key == '\r' && !com->currentText().isEmpty())
+        comClick();
+}
+
+void EditPage::findeditKeyPress(char key) {
+    if (key != '\r' || findedit->text().isEmpty())
+        return;
+    com->setEditText(findedit->text());
+    LastSearch = findedit->text();
+    comClick();
+}
+
+void EditPage::next1Click() {
+    com->setEditText(LastSearch);
+    comClick();
+}
+
+} // namespace talmo
