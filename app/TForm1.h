@@ -102,6 +102,9 @@ public:
     void dirChange();
     void qclistaClick();
     void qclistaDblClick();
+    // Selects the source list's entry `name` and opens it as a double click
+    // does: whether it loaded; nullopt when the list has no such entry.
+    std::optional<bool> openListedSource(const QString& name);
     void listadoClick();
     // The autosave of a switch (and of closing the window), logged. True when
     // the text is safe (written, kept in a copy, or nothing to write); else
@@ -126,8 +129,6 @@ public:
     void delete1Click();
 
     // ---- the Edit page ----
-    // The editor contract of the Edit page's view "talmo".
-    talmo::QsciEditor* editor() const;
     void syntaxcolorClick();
     void BuildFunctionIndex();
 
@@ -166,9 +167,6 @@ public:
     void WriteCompileBatch();
 
     // ---- compiler messages ----
-    // The list of the last compile's messages under the editor (its list
-    // control is "qccmessages").
-    talmo::MessageList* messageList() const;
     // Marks the lines of the edited file that the last compile has messages
     // for; to be called after every load into the editor.
     void markMessageLines();
@@ -180,6 +178,10 @@ public:
     void previousMessage();
 
 private:
+    // The editor contract of the Edit page's view "talmo", and the list of
+    // the last compile's messages under it.
+    talmo::QsciEditor* editor() const;
+    talmo::MessageList* messageList() const;
     void wireMessages();
     // The compile loop; deleted before the window's controls go.
     talmo::CompileController* m_compile = nullptr;
@@ -241,14 +243,13 @@ private:
     talmo::FileMenus* m_fileMenus = nullptr;
     talmo::EditorMenu* m_editorMenu = nullptr;
 
-public:
-    // ---- controls (owned by the window through Qt's parent chain) ----
+    // The file panel's tabs and lists, and the notebook of pages (owned by
+    // the window through Qt's parent chain).
     QTabWidget* TabbedNotebook1 = nullptr;
     talmo::FileListBox* qclista = nullptr;
     talmo::FileListBox* listado = nullptr;
     QTabWidget* Manager = nullptr;
 
-private:
     // ---- navigation ----
     talmo::NavigationController* m_navigation = nullptr;
     void wireNavigation();

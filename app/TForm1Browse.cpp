@@ -9,13 +9,13 @@
 #include "EditPage.h"
 #include "EditSession.h"
 #include "FileListBox.h"
+#include "FilePanel.h"
 #include "GoPage.h"
 #include "ManPage.h"
-#include "FilePanel.h"
 #include "QsciEditor.h"
+#include "QsciView.h"
 #include "SeePage.h"
 #include "SnipPage.h"
-#include "QsciView.h"
 #include "Text.h"
 #include "WorkingDirectory.h"
 
@@ -115,6 +115,13 @@ bool TForm1::autosaveCurrentFile(QString* why) {
 
 void TForm1::qclistaDblClick() {
     openInEditor(qclista->selectedPath());
+}
+
+std::optional<bool> TForm1::openListedSource(const QString& name) {
+    if (!qclista->selectName(name))
+        return std::nullopt;
+    qclistaDblClick();
+    return currentFile() == qclista->selectedPath();
 }
 
 bool TForm1::openInEditor(const QString& path) {

@@ -15,8 +15,8 @@
 #include "ManPage.h"
 #include "PageControls.h"
 #include "QsciEditor.h"
-#include "RSearchPage.h"
 #include "QsciView.h"
+#include "RSearchPage.h"
 #include "RecoverBar.h"
 #include "SeePage.h"
 #include "SnipPage.h"
@@ -176,10 +176,6 @@ QWidget* TForm1::buildLeftPanel() {
     qclista = m_filePanel->sources();
     listado = m_filePanel->allFiles();
     return m_filePanel;
-}
-
-    layout->addLayout(bar);
-    return page;
 }
 
 void TForm1::buildMenus() {

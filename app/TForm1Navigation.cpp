@@ -9,11 +9,11 @@
 #include "EditorCompletion.h"
 #include "EventHook.h"
 #include "MessageList.h"
+#include "NameAt.h"
 #include "NavigationController.h"
 #include "QsciEditor.h"
 #include "QsciView.h"
 #include "ReferencePages.h"
-#include "NameAt.h"
 #include "TextBytes.h"
 
 #include <QAction>

@@ -70,10 +70,8 @@ bool openStartFile(TForm1& window, const StartRequest& request) {
         return false;
     // Listed: picked and double-clicked as a user would (the click previews
     // it). Not listed (a ".qh", say): loaded the same way all the same.
-    if (window.qclista->selectName(request.file)) {
-        window.qclistaDblClick();
-        return window.currentFile() == window.qclista->selectedPath();
-    }
+    if (const std::optional<bool> opened = window.openListedSource(request.file))
+        return *opened;
     return window.openInEditor(joinPath(window.workingDirectory(), request.file));
 }
 

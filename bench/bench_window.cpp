@@ -9,6 +9,7 @@
 //   bench_window --peak-memory   loads a 10 MB file into the window and
 //                                prints "peak_rss_kb N" (VmHWM)
 #include "ColourChooser.h"
+#include "CompileController.h"
 #include "FileListBox.h"
 #include "FunctionCombo.h"
 #include "MessageList.h"
@@ -71,6 +72,10 @@ public:
     TForm1& operator*() { return *m_window; }
     TForm1* operator->() { return m_window.get(); }
     QString dir() const { return m_dir.path(); }
+    // The Edit page's editor contract.
+    talmo::QsciEditor* editor() {
+        return m_window->findChild<talmo::QsciView*>(QStringLiteral("talmo"))->editor();
+    }
     // A control of a page, by its objectName.
     template <typename T> T* control(const char* name) {
         return m_window->findChild<T*>(QString::fromLatin1(name));
@@ -101,7 +106,7 @@ void BM_SyntaxColorClick(benchmark::State& state) {
     WindowOn w;
     for (auto _ : state) {
         state.PauseTiming();
-        w->editor()->setText(text);
+        w.editor()->setText(text);
         state.ResumeTiming();
         w->syntaxcolorClick();
     }
@@ -112,7 +117,7 @@ BENCHMARK(BM_SyntaxColorClick)->Arg(1)->Arg(10)->Unit(benchmark::kMillisecond);
 void BM_BuildFunctionIndex(benchmark::State& state) {
     const std::string& text = benchcorpus::source(megabytesOf(state));
     WindowOn w;
-    w->editor()->setText(text);
+    w.editor()->setText(text);
     for (auto _ : state)
         w->BuildFunctionIndex();
     state.counters["entries"] = w.control<talmo::FunctionCombo>("com")->count();
@@ -127,13 +132,13 @@ void BM_Keystroke(benchmark::State& state) {
     const std::string& text = benchcorpus::source(megabytesOf(state));
     WindowOn w({{QStringLiteral("big.qc"), text}});
     w->openInEditor(QDir(w.dir()).filePath(QStringLiteral("big.qc")));
-    w->editor()->setSelectionStart(w->editor()->length() / 2);
+    w.editor()->setSelectionStart(w.editor()->length() / 2);
     QKeyEvent press(QEvent::KeyPress, Qt::Key_A, Qt::NoModifier, QStringLiteral("a"));
     for (auto _ : state) {
-        QCoreApplication::sendEvent(w->editor()->view(), &press);
+        QCoreApplication::sendEvent(w.editor()->view(), &press);
         QCoreApplication::processEvents();
     }
-    if (w->editor()->length() != static_cast<long>(text.size() + state.iterations()))
+    if (w.editor()->length() != static_cast<long>(text.size() + state.iterations()))
         state.SkipWithError("the keys were not typed");
 }
 BENCHMARK(BM_Keystroke)->Arg(1)->Arg(10)->Unit(benchmark::kMillisecond);
@@ -147,12 +152,12 @@ void BM_Button4Click_Replace10k(benchmark::State& state) {
     w.control<QLineEdit>("replaceby")->setText(QStringLiteral("spawn_meat"));
     for (auto _ : state) {
         state.PauseTiming();
-        w->editor()->setText(text);
-        w->Manager->setCurrentIndex(3);
+        w.editor()->setText(text);
+        w.control<QTabWidget>("Manager")->setCurrentIndex(3);
         state.ResumeTiming();
         w.control<QPushButton>("Button4")->click();
     }
-    if (w->editor()->length() != static_cast<long>(text.size()) + 10000)
+    if (w.editor()->length() != static_cast<long>(text.size()) + 10000)
         state.SkipWithError("not every occurrence was replaced");
     setBytes(state, text.size());
 }
@@ -165,12 +170,12 @@ void BM_Button3Click_Colorize10k(benchmark::State& state) {
     w.control<QLineEdit>("searchfor")->setText(QStringLiteral("spawn_gib"));
     for (auto _ : state) {
         state.PauseTiming();
-        w->editor()->setText(text);
-        w->Manager->setCurrentIndex(3);
+        w.editor()->setText(text);
+        w.control<QTabWidget>("Manager")->setCurrentIndex(3);
         state.ResumeTiming();
         w.control<QPushButton>("Button3")->click();
     }
-    if (w->Manager->currentIndex() != 1)
+    if (w.control<QTabWidget>("Manager")->currentIndex() != 1)
         state.SkipWithError("nothing was marked");
     setBytes(state, text.size());
 }
@@ -185,15 +190,16 @@ void runSwitch(benchmark::State& state, bool edited) {
     const std::string b = talmo::testgen::quakeCSource(kMegabyte, 3);
     WindowOn w({{QStringLiteral("a.qc"), a}, {QStringLiteral("b.qc"), b}});
     bool toA = true;
-    w->qclista->selectName(QStringLiteral("b.qc"));
+    w.control<talmo::FileListBox>("qclista")->selectName(QStringLiteral("b.qc"));
     w->qclistaDblClick();
     for (auto _ : state) {
         state.PauseTiming();
         if (edited) {
-            w->editor()->setSelectionStart(0);
-            w->editor()->view()->typeText(" ");
+            w.editor()->setSelectionStart(0);
+            w.editor()->view()->typeText(" ");
         }
-        w->qclista->selectName(toA ? QStringLiteral("a.qc") : QStringLiteral("b.qc"));
+        w.control<talmo::FileListBox>("qclista")->selectName(toA ? QStringLiteral("a.qc")
+                                                                 : QStringLiteral("b.qc"));
         state.ResumeTiming();
         w->qclistaDblClick();
         toA = !toA;
@@ -220,7 +226,7 @@ void BM_GenerateReportClick(benchmark::State& state) {
         files.emplace_back(QStringLiteral("file%1.qc").arg(i, 3, 10, QLatin1Char('0')),
                            talmo::testgen::quakeCSource(100 * 1024, static_cast<unsigned>(i + 1)));
     WindowOn w(files);
-    w->Manager->setCurrentIndex(3);
+    w.control<QTabWidget>("Manager")->setCurrentIndex(3);
     auto* reportlist = w.control<QListWidget>("reportlist");
     for (auto _ : state) {
         state.PauseTiming();
@@ -250,9 +256,10 @@ void BM_StartUp10kFiles(benchmark::State& state) {
         auto window = std::make_unique<TForm1>();
         window->show();
         QCoreApplication::processEvents();
-        benchmark::DoNotOptimize(window->qclista->count());
+        benchmark::DoNotOptimize(
+            window->findChild<talmo::FileListBox*>(QStringLiteral("qclista"))->count());
         state.PauseTiming();
-        if (window->qclista->count() != 10000)
+        if (window->findChild<talmo::FileListBox*>(QStringLiteral("qclista"))->count() != 10000)
             state.SkipWithError("the file list is incomplete");
         window.reset();
         QDir::setCurrent(previous);
@@ -286,14 +293,15 @@ void BM_FindUsages40k(benchmark::State& state) {
     while (!w->definitionIndexReady())
         QCoreApplication::processEvents(QEventLoop::AllEvents, 10);
     w->openInEditor(QDir(w.dir()).filePath(QStringLiteral("file0.qc")));
-    w->editor()->setSelectionStart(static_cast<long>(w->editor()->text().find("mover.health")));
+    w.editor()->setSelectionStart(static_cast<long>(w.editor()->text().find("mover.health")));
     auto* list = w->findChild<QWidget*>(QStringLiteral("qccmessages"));
     for (auto _ : state) {
         w->findUsagesClick();
         list->repaint();
     }
-    state.counters["usages"] = static_cast<double>(w->messageList()->messages().size());
-    if (w->messageList()->messages().size() < 40000)
+    state.counters["usages"] =
+        static_cast<double>(w.control<talmo::MessageList>("messagelist")->messages().size());
+    if (w.control<talmo::MessageList>("messagelist")->messages().size() < 40000)
         state.SkipWithError("the usages were not all found");
 }
 BENCHMARK(BM_FindUsages40k)->Unit(benchmark::kMillisecond);
@@ -311,12 +319,14 @@ void BM_CompileMessages50k(benchmark::State& state) {
                 {QStringLiteral("log"), log}});
     w->openInEditor(QDir(w.dir()).filePath(QStringLiteral("file0.qc")));
     auto* list = w->findChild<QWidget*>(QStringLiteral("qccmessages"));
+    auto* compile = w->findChild<talmo::CompileController*>();
     for (auto _ : state) {
-        w->readCompilerLog(w.dir(), 1);
+        compile->readCompilerLog(w.dir(), 1);
         list->repaint();
     }
-    state.counters["messages"] = static_cast<double>(w->messageList()->messages().size());
-    if (w->messageList()->messages().size() != 50000)
+    state.counters["messages"] =
+        static_cast<double>(w.control<talmo::MessageList>("messagelist")->messages().size());
+    if (w.control<talmo::MessageList>("messagelist")->messages().size() != 50000)
         state.SkipWithError("the messages were not all read");
 }
 BENCHMARK(BM_CompileMessages50k)->Unit(benchmark::kMillisecond);
@@ -327,10 +337,10 @@ int peakMemory() {
     WindowOn w;
     w.write(QStringLiteral("big.qc"), talmo::testgen::quakeCSource(10 * kMegabyte, 1));
     w->RefreshFileLists();
-    w->qclista->selectName(QStringLiteral("big.qc"));
+    w.control<talmo::FileListBox>("qclista")->selectName(QStringLiteral("big.qc"));
     w->qclistaDblClick();
     QCoreApplication::processEvents();
-    if (w->editor()->length() < static_cast<long>(10 * kMegabyte)) {
+    if (w.editor()->length() < static_cast<long>(10 * kMegabyte)) {
         std::fprintf(stderr, "the 10 MB file did not load\n");
         return 1;
     }

@@ -177,14 +177,20 @@ int main(int argc, char* argv[]) {
     }
     // The Edit page after Shift+F12 on a function the mod uses in several
     // files, once the definitions of the mod are read.
-    const long at = window.openInEditor(QDir::current().filePath(QLatin1String(kUsagesFile)))
-                        ? static_cast<long>(window.editor()->text().find(kUsagesName))
-                        : -1;
+    const long at =
+        window.openInEditor(QDir::current().filePath(QLatin1String(kUsagesFile)))
+            ? static_cast<long>(window.findChild<talmo::QsciView*>(QStringLiteral("talmo"))
+                                    ->editor()
+                                    ->text()
+                                    .find(kUsagesName))
+            : -1;
     if (at < 0 || !waitFor([&] { return window.definitionIndexReady(); })) {
         std::fprintf(stderr, "no %s in %s, or no index of the mod\n", kUsagesName, kUsagesFile);
         ++failures;
     } else {
-        window.editor()->setSelectionStart(at);
+        window.findChild<talmo::QsciView*>(QStringLiteral("talmo"))
+            ->editor()
+            ->setSelectionStart(at);
         window.findUsagesClick();
         QApplication::processEvents();
         if (!save(window, QDir(outDir).filePath(QStringLiteral("1-edit-usages.png"))))

@@ -36,7 +36,8 @@ void FileMenus::attach(QWidget* sourceList, QWidget* fileList) {
 
 void FileMenus::openwithnotepad1Click() {
     m_services.runReportingErrors([this] {
-        const std::filesystem::path batch = m_services.pathInDirectory(QString::fromLatin1(kNotepadBatch));
+        const std::filesystem::path batch =
+            m_services.pathInDirectory(QString::fromLatin1(kNotepadBatch));
         writeBatchFile(batch, notepadBatchLines(pathBytes(localPath(m_selections.source()))));
         runBatchFile(batch.filename(), true, ownerOf(m_window));
     });
@@ -44,7 +45,8 @@ void FileMenus::openwithnotepad1Click() {
 
 void FileMenus::shellopen1Click() {
     m_services.runReportingErrors([this] {
-        const std::filesystem::path batch = m_services.pathInDirectory(QString::fromLatin1(kShellBatch));
+        const std::filesystem::path batch =
+            m_services.pathInDirectory(QString::fromLatin1(kShellBatch));
         writeBatchFile(batch, shellBatchLines(pathBytes(localPath(m_selections.file()))));
         runBatchFile(batch.filename(), true, ownerOf(m_window));
     });

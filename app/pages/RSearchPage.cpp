@@ -2,9 +2,9 @@
 #include "RSearchPage.h"
 
 #include "ColourChooser.h"
+#include "EventHook.h"
 #include "QsciEditor.h"
 #include "QsciView.h"
-#include "EventHook.h"
 #include "Report.h"
 #include "ReportReader.h"
 #include "SearchReplace.h"
@@ -37,7 +37,8 @@ std::string bytesOf(const QListWidgetItem* item) {
 
 } // namespace
 
-RSearchPage::RSearchPage(PageServices services, QsciEditor& editor, SourceFiles files, QWidget* parent)
+RSearchPage::RSearchPage(PageServices services, QsciEditor& editor, SourceFiles files,
+                         QWidget* parent)
     : QWidget(parent), m_services(std::move(services)), m_editor(editor),
       m_files(std::move(files)) {
     auto* layout = new QVBoxLayout(this);
@@ -167,10 +168,9 @@ void RSearchPage::EditReportClick() {
         entries.reserve(static_cast<std::size_t>(reportlist->count()));
         for (int i = 0; i < reportlist->count(); ++i)
             entries.push_back(bytesOf(reportlist->item(i)));
-        writeGeneratedFileBytes(
-            m_services.pathInDirectory(QString::fromLatin1(kReportFileName.data(),
-                                                           qsizetype(kReportFileName.size()))),
-            joinCrLf(reportFileLines(entries)));
+        writeGeneratedFileBytes(m_services.pathInDirectory(QString::fromLatin1(
+                                    kReportFileName.data(), qsizetype(kReportFileName.size()))),
+                                joinCrLf(reportFileLines(entries)));
         emit fileListsStale();
         const QString name = QString::fromLatin1(kReportFileName.data(),
                                                  static_cast<qsizetype>(kReportFileName.size()));

@@ -23,6 +23,7 @@
 #include <QTest>
 #include <QToolButton>
 
+using talmo::testing::editor;
 using talmo::testing::readFile;
 using talmo::testing::WindowFixture;
 using talmo::testing::writeFile;
@@ -195,8 +196,7 @@ void LaunchE2eTest::commandBoxWritesItsOutputAndOpensIt() {
 void LaunchE2eTest::fileNameThatAShellWouldRunIsOnlyOpened() {
     const QString evil = QStringLiteral("x;touch pwned;$(touch pwned2) `touch pwned3` & y.qc");
     WindowFixture f({{evil, "float x;\r\n"}, {QStringLiteral("plain.qc"), "float y;\r\n"}});
-    TForm1& w = f.window();
-    QVERIFY(f.clickItem(w.qclista, evil));
+    QVERIFY(f.clickItem(f.control<talmo::FileListBox>("qclista"), evil));
     f.control<QAction>("openwithnotepad1")->trigger();
     QCOMPARE(waitForRecord(QStringLiteral("notepad|")),
              QStringLiteral("notepad|") + f.dir() + QStringLiteral("|^") + f.path(evil));
@@ -255,21 +255,21 @@ void LaunchE2eTest::compilerErrorsLeadToTheirLinesUntilFixed() {
     QVERIFY2(error.startsWith(QStringLiteral("error  floater.qc:37")), qPrintable(error));
     QVERIFY(f.doubleClickRow(list, error));
     QCOMPARE(w.currentFile(), f.path(QStringLiteral("floater.qc")));
-    const std::string text = w.editor()->text();
-    QCOMPARE(text.substr(static_cast<std::size_t>(w.editor()->selectionStart()),
-                         static_cast<std::size_t>(w.editor()->selectionLength())),
+    const std::string text = editor(w)->text();
+    QCOMPARE(text.substr(static_cast<std::size_t>(editor(w)->selectionStart()),
+                         static_cast<std::size_t>(editor(w)->selectionLength())),
              std::string("    lamp = 3;"));
-    QCOMPARE(w.editor()->view()->linesWithMark(talmo::QsciView::LineMark::Error),
+    QCOMPARE(editor(w)->view()->linesWithMark(talmo::QsciView::LineMark::Error),
              std::vector<int>{36});
 
     // Fix both: the error in the editor (QCC! saves it), the warning on disk.
-    w.editor()->view()->typeText("    self.lanterns = self.lanterns - 1;");
+    editor(w)->view()->typeText("    self.lanterns = self.lanterns - 1;");
     writeFile(f.path(QStringLiteral("client.qc")), cleanClient);
     QTest::mouseClick(f.control<QToolButton>("qccmessagesclose"), Qt::LeftButton);
     QTest::mouseClick(f.control<QPushButton>("qccarranca"), Qt::LeftButton);
     QTRY_VERIFY_WITH_TIMEOUT(list->isVisible(), kRunTimeoutMs);
     QCOMPARE(WindowFixture::rowsOf(list), QStringList{QStringLiteral("no errors")});
-    QCOMPARE(w.editor()->view()->linesWithMark(talmo::QsciView::LineMark::Error),
+    QCOMPARE(editor(w)->view()->linesWithMark(talmo::QsciView::LineMark::Error),
              std::vector<int>{});
     QVERIFY(f.errors.isEmpty());
 }
