@@ -66,9 +66,7 @@ void CompileController::compile(const std::string& compiler, std::uintptr_t owne
 }
 
 void CompileController::runGame(const GameSettings& game, std::uintptr_t owner) {
-    const std::filesystem::path batch = m_directory.filePath(kGameBatch);
-    writeBatchFile(batch, gameBatchLines(game));
-    runBatchFile(batch.filename(), false, owner);
+    writeAndRunBatchFile(m_directory.filePath(kGameBatch), gameBatchLines(game), false, owner);
 }
 
 bool CompileController::startWatchedCompile() {

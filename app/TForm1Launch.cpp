@@ -41,9 +41,9 @@ void TForm1::Button6Click() {
 
 void TForm1::runCommand(const QString& command) {
     runReportingErrors([this, &command] {
-        const std::filesystem::path batch = m_workingDirectory->filePath(talmo::kCommandBatch);
-        talmo::writeBatchFile(batch, talmo::commandBatchLines(commandText(command)));
         talmo::dropLinkedOutput(m_workingDirectory->filePath("commanderlog"));
-        talmo::runBatchFile(batch.filename(), false, ownerOf(this));
+        talmo::writeAndRunBatchFile(m_workingDirectory->filePath(talmo::kCommandBatch),
+                                    talmo::commandBatchLines(commandText(command)), false,
+                                    ownerOf(this));
     });
 }

@@ -1,6 +1,8 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "ShellRun.h"
 
+#include "Batch.h"
+
 #ifdef _WIN32
 
 #include <windows.h>
@@ -181,3 +183,13 @@ bool openWithDefault(const std::filesystem::path& folder, std::uintptr_t) {
 } // namespace talmo
 
 #endif
+
+namespace talmo {
+
+bool writeAndRunBatchFile(const std::filesystem::path& batch, const std::vector<std::string>& lines,
+                          bool hidden, std::uintptr_t owner) {
+    writeBatchFile(batch, lines);
+    return runBatchFile(batch.filename(), hidden, owner);
+}
+
+} // namespace talmo

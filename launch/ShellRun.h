@@ -24,6 +24,11 @@ namespace talmo {
 // handle of the window that asks (Windows: messages of the shell belong to
 // it); 0 for none.
 bool runBatchFile(const std::filesystem::path& batchPath, bool hidden, std::uintptr_t owner = 0);
+// Writes `lines` to `batch`, a full path in the current directory, and runs
+// it there by its name as above. Throws FileError when it cannot be written;
+// nothing runs then.
+bool writeAndRunBatchFile(const std::filesystem::path& batch, const std::vector<std::string>& lines,
+                          bool hidden, std::uintptr_t owner = 0);
 
 // Opens `path` (a folder, or any file) with the desktop's default action,
 // normal window. True when handed over; false for an empty path on systems

@@ -36,19 +36,17 @@ void FileMenus::attach(QWidget* sourceList, QWidget* fileList) {
 
 void FileMenus::openwithnotepad1Click() {
     m_services.runReportingErrors([this] {
-        const std::filesystem::path batch =
-            m_services.pathInDirectory(QString::fromLatin1(kNotepadBatch));
-        writeBatchFile(batch, notepadBatchLines(pathBytes(localPath(m_selections.source()))));
-        runBatchFile(batch.filename(), true, ownerOf(m_window));
+        writeAndRunBatchFile(m_services.pathInDirectory(QString::fromLatin1(kNotepadBatch)),
+                             notepadBatchLines(pathBytes(localPath(m_selections.source()))), true,
+                             ownerOf(m_window));
     });
 }
 
 void FileMenus::shellopen1Click() {
     m_services.runReportingErrors([this] {
-        const std::filesystem::path batch =
-            m_services.pathInDirectory(QString::fromLatin1(kShellBatch));
-        writeBatchFile(batch, shellBatchLines(pathBytes(localPath(m_selections.file()))));
-        runBatchFile(batch.filename(), true, ownerOf(m_window));
+        writeAndRunBatchFile(m_services.pathInDirectory(QString::fromLatin1(kShellBatch)),
+                             shellBatchLines(pathBytes(localPath(m_selections.file()))), true,
+                             ownerOf(m_window));
     });
 }
 
