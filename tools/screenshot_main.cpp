@@ -3,10 +3,12 @@
 // page of the right-hand notebook into the folder given as argument, then two
 // more of the Edit page: after a compile, with the compiler's messages listed
 // under the editor, and after Shift+F12, with the usages of a name there.
-#include "TForm1.h"
-
 #include "FileListBox.h"
 #include "QsciEditor.h"
+#include "QsciView.h"
+#include "TForm1.h"
+
+#include <QAbstractItemView>
 #include <QApplication>
 #include <QCheckBox>
 #include <QDir>
@@ -74,10 +76,11 @@ bool prepareCompileRun(const QTemporaryDir& stubs) {
 
 // The first source file (.qc) of the file list; empty when there is none.
 QString firstSourceFile(const TForm1& window) {
-    for (int row = 0; row < window.qclista->count(); ++row) {
-        const QString name = window.qclista->item(row)->text();
+    const auto* sources = window.findChild<talmo::FileListBox*>(QStringLiteral("qclista"));
+    for (int row = 0; row < sources->count(); ++row) {
+        const QString name = sources->item(row)->text();
         if (name.endsWith(QStringLiteral(".qc"), Qt::CaseInsensitive))
-            return talmo::joinPath(window.qclista->directory(), name);
+            return talmo::joinPath(sources->directory(), name);
     }
     return {};
 }
@@ -131,16 +134,18 @@ int main(int argc, char* argv[]) {
     });
     window.show();
     // Preview and load the first source file, so the pages show real content.
-    if (window.qclista->count() > 0) {
-        window.qclista->setCurrentRow(0);
+    auto* sources = window.findChild<talmo::FileListBox*>(QStringLiteral("qclista"));
+    if (sources->count() > 0) {
+        sources->setCurrentRow(0);
         window.qclistaDblClick();
-        window.qclista->setCurrentRow(window.qclista->count() > 1 ? 1 : 0);
+        sources->setCurrentRow(sources->count() > 1 ? 1 : 0);
     }
+    auto* pages = window.findChild<QTabWidget*>(QStringLiteral("Manager"));
     int failures = 0;
-    for (int page = 0; page < window.Manager->count(); ++page) {
-        window.Manager->setCurrentIndex(page);
+    for (int page = 0; page < pages->count(); ++page) {
+        pages->setCurrentIndex(page);
         QApplication::processEvents();
-        QString name = window.Manager->tabText(page);
+        QString name = pages->tabText(page);
         name.remove(u'&');
         name = name.trimmed().section(u' ', 0, 0).toLower();
         const QString file = QDir(outDir).filePath(QStringLiteral("%1-%2.png").arg(page).arg(name));
@@ -151,7 +156,7 @@ int main(int argc, char* argv[]) {
     // pictured once the message list under the editor shows.
     const QTemporaryDir stubs;
     const QString source = firstSourceFile(window);
-    const auto* messages = window.findChild<QListWidget*>(QStringLiteral("qccmessages"));
+    const auto* messages = window.findChild<QAbstractItemView*>(QStringLiteral("qccmessages"));
     if (!prepareCompileRun(stubs) || source.isEmpty() || messages == nullptr) {
         std::fprintf(stderr, "cannot prepare the compile\n");
         ++failures;
