@@ -130,12 +130,14 @@ std::filesystem::path MessageList::absolutePath(const ListedMessage& message) co
     return (localPath(m_base) / message.file).lexically_normal();
 }
 
-std::optional<ListedMessage> MessageList::next() {
-    return step(1);
+void MessageList::activateNext() {
+    if (const std::optional<ListedMessage> m = step(1))
+        emit messageActivated(*m, absolutePath(*m));
 }
 
-std::optional<ListedMessage> MessageList::previous() {
-    return step(-1);
+void MessageList::activatePrevious() {
+    if (const std::optional<ListedMessage> m = step(-1))
+        emit messageActivated(*m, absolutePath(*m));
 }
 
 std::optional<ListedMessage> MessageList::step(int delta) {

@@ -59,9 +59,9 @@ public:
     // directory).
     std::filesystem::path absolutePath(const ListedMessage& message) const;
     // Selects the next / previous entry (wrapping; the first / last when none
-    // is selected) and returns it; nullopt when the list has no entry.
-    std::optional<ListedMessage> next();
-    std::optional<ListedMessage> previous();
+    // is selected) and activates it; nothing when the list has no entry.
+    void activateNext();
+    void activatePrevious();
 
 signals:
     void messageActivated(const talmo::ListedMessage& message,

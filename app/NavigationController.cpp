@@ -6,6 +6,7 @@
 #include "Editor.h"
 #include "NameAt.h"
 #include "PathBytes.h"
+#include "ReferencePages.h"
 #include "TextBytes.h"
 #include "WorkingDirectory.h"
 
@@ -256,6 +257,35 @@ QString NavigationController::definitionTip(long position) {
                      QString::number(d.definition.line) + QStringLiteral("  ") +
                      textOfBytes(trimBlanks(d.lineText));
     return lines.join(QLatin1Char('\n'));
+}
+
+namespace {
+
+// The words of the reference pages, read once.
+const LanguageWords& languageWords() {
+    static const LanguageWords words = [] {
+        const auto page = [](int i) { return referencePageText(i).toLatin1().toStdString(); };
+        return languageWordsOf(page(2), page(1), page(0));
+    }();
+    return words;
+}
+
+constexpr std::size_t kMaxCompletions = 200;
+
+} // namespace
+
+std::vector<CompletionItem> NavigationController::completions(const NameAt& typed) {
+    const DefinitionIndex* index = currentIndex();
+    if (!index)
+        return {};
+    const std::vector<ModDefinition> mod =
+        completionCandidates(*index, typed, kMaxCompletions * 20);
+    return completionsFor(typed.name, typed.afterDot, mod, languageWords(), kMaxCompletions);
+}
+
+std::string NavigationController::callTip(std::string_view function) {
+    const DefinitionIndex* index = currentIndex();
+    return index ? prototypeOf(*index, function, languageWords()) : std::string();
 }
 
 } // namespace talmo

@@ -10,6 +10,7 @@
 // signals: the list of places, the caret placed, the log lines.
 #pragma once
 
+#include "Completion.h"
 #include "DefinitionIndex.h"
 #include "MessageList.h" // ListedMessage
 
@@ -20,6 +21,7 @@
 #include <memory>
 #include <optional>
 #include <string>
+#include <string_view>
 #include <vector>
 
 namespace talmo {
@@ -39,10 +41,6 @@ public:
 
     // The index of the working directory is built and no build is running.
     bool indexReady() const;
-    // The index of the working directory with the files other programs
-    // changed read again, for completion; nullptr (nothing logged) while it
-    // is built.
-    const DefinitionIndex* currentIndex();
     // Keeps the index current: Talmo wrote `path` or saw it change.
     void fileWritten(const QString& path);
     // Starts a new build when the working directory is not the indexed one.
@@ -61,6 +59,12 @@ public:
     // The definitions of the name at `position`, one "file:line  line" each;
     // empty for no known name or while the index is built.
     QString definitionTip(long position);
+    // What completes the name being typed (the mod's definitions, builtins,
+    // reserved words, console names), with the files other programs changed
+    // read again; none while the index is built. And the prototype line of a
+    // function for its call tip; empty when unknown.
+    std::vector<CompletionItem> completions(const NameAt& typed);
+    std::string callTip(std::string_view function);
 
 signals:
     // Places to list under the editor, their files relative to `base`.
@@ -81,6 +85,9 @@ private:
     std::optional<std::string> nameInMod(const std::filesystem::path& path) const;
     std::filesystem::path pathOf(const std::string& name) const;
     const DefinitionIndex* ready();
+    // The index with the files other programs changed read again; nullptr
+    // (nothing logged) while it is built.
+    const DefinitionIndex* currentIndex();
     // The edited file's text in the editor, when the file belongs to the mod.
     std::optional<DefinitionIndex::EditedText> edited(std::string& text) const;
     // The definitions a jump to `name` goes to: for a "$name" in a file of

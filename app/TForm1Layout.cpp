@@ -1,5 +1,6 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
-// Building the window's controls with their captions, hints and initial values.
+// The window's layout: the file panel left, the header bar and the notebook
+// of pages right, the menus of the lists and the editor.
 #include "TForm1.h"
 
 #include "CmdPage.h"
@@ -8,66 +9,48 @@
 #include "FileListBox.h"
 #include "FileMenus.h"
 #include "FilePanel.h"
-#include "FunctionCombo.h"
 #include "GoPage.h"
 #include "HeaderBar.h"
 #include "HelpPage.h"
 #include "ManPage.h"
 #include "PageControls.h"
-#include "QsciEditor.h"
 #include "QsciView.h"
 #include "RSearchPage.h"
-#include "RecoverBar.h"
 #include "SeePage.h"
 #include "SnipPage.h"
+#include "TextBytes.h"
 #include "WorkingDirectory.h"
 
-#include <QComboBox>
-#include <QDir>
-#include <QFontDatabase>
-#include <QHBoxLayout>
-#include <QLabel>
-#include <QLineEdit>
-#include <QListWidget>
-#include <QPlainTextEdit>
-#include <QPushButton>
 #include <QSplitter>
+#include <QStandardPaths>
 #include <QTabWidget>
 #include <QVBoxLayout>
-
-using talmo::button;
-using talmo::courierFont;
-using talmo::FileListBox;
-using talmo::fixedFont;
-using talmo::label;
-using talmo::lineEdit;
-using talmo::listFont;
-using talmo::memo;
-using talmo::named;
 
 void TForm1::buildLayout() {
     setObjectName(QStringLiteral("Form1"));
     setWindowTitle(QStringLiteral(" :: T A L M O ::"));
     resize(657, 545);
 
-    auto* splitter = named(new QSplitter(Qt::Horizontal), "Splitter1");
+    auto* splitter = talmo::named(new QSplitter(Qt::Horizontal), "Splitter1");
     splitter->setChildrenCollapsible(false);
-    splitter->addWidget(buildLeftPanel());
+    m_filePanel = new talmo::FilePanel(m_startupDirectory, talmo::listFont());
+    qclista = m_filePanel->sources();
+    listado = m_filePanel->allFiles();
+    splitter->addWidget(m_filePanel);
 
     auto* right = new QWidget;
     auto* rightLayout = new QVBoxLayout(right);
     rightLayout->setContentsMargins(0, 0, 0, 0);
     rightLayout->setSpacing(2);
-
     m_header = new talmo::HeaderBar;
     rightLayout->addWidget(m_header);
 
-    Manager = named(new QTabWidget, "Manager");
+    Manager = talmo::named(new QTabWidget, "Manager");
     const talmo::PageServices services = pageServices();
     m_man = new talmo::ManPage(services, m_startupDirectory, dataFolder(),
                                [this] { return workingDirectory(); });
     Manager->addTab(m_man, QStringLiteral("&Man"));
-    m_editPage = new talmo::EditPage(services, [this] { return fileNamePart(currentFile()); });
+    m_editPage = new talmo::EditPage(services, [this] { return editedName(); });
     Manager->addTab(m_editPage, QStringLiteral("&Edit"));
     m_see = new talmo::SeePage;
     Manager->addTab(m_see, QStringLiteral("&See"));
@@ -109,80 +92,32 @@ void TForm1::buildLayout() {
     buildMenus();
 }
 
+std::filesystem::path TForm1::dataFolder() {
+    return talmo::localPath(QStandardPaths::writableLocation(QStandardPaths::AppLocalDataLocation));
+}
+
 talmo::PageServices TForm1::pageServices() {
-    return {[this](const QString& line) { LogLine(line); },
+    return {[this](const QString& line) { m_cmd->LogLine(line); },
             [this](const QString& message) { reportError(message); },
             [this](const QString& name) { return m_workingDirectory->filePath(name); }};
 }
 
-void TForm1::wirePages() {
-    connect(m_header, &talmo::HeaderBar::compileClicked, this, [this] { Button6Click(); });
-    connect(m_header, &talmo::HeaderBar::goClicked, m_go, &talmo::GoPage::goClick);
-    connect(m_rsearch, &talmo::RSearchPage::editorWanted, this, [this] { showPage(1); });
-    connect(m_rsearch, &talmo::RSearchPage::fileListsStale, this, [this] { RefreshFileLists(); });
-    connect(m_rsearch, &talmo::RSearchPage::sourceListStale, this, [this] { qclista->reread(); });
-    connect(m_rsearch, &talmo::RSearchPage::findInEditor, m_editPage, &talmo::EditPage::findText);
-    connect(m_go, &talmo::GoPage::directoryEntered, this,
-            [this](const QString& path) { changeWorkingDirectory(path); });
-    connect(m_man, &talmo::ManPage::directoryEntered, this,
-            [this](const QString& path) { changeWorkingDirectory(path); });
-    connect(m_man, &talmo::ManPage::maskChosen, this,
-            [this](const QString& mask) { listado->setMask(mask); });
-    connect(m_man, &talmo::ManPage::fileWritten, this,
-            [this](const QString& path) { fileWritten(path); });
-    connect(m_man, &talmo::ManPage::fileCreated, this, [this] {
-        listado->reread(QStringLiteral("*.*"));
-        qclista->reread();
-    });
-    connect(m_fileMenus, &talmo::FileMenus::deleteChosen, this, [this] { delete1Click(); });
-    connect(m_editorMenu, &talmo::EditorMenu::cutChosen, m_editPage, &talmo::EditPage::cut1Click);
-    connect(m_editorMenu, &talmo::EditorMenu::copyChosen, m_editPage, &talmo::EditPage::copy1Click);
-    connect(m_editorMenu, &talmo::EditorMenu::pasteChosen, m_editPage,
-            &talmo::EditPage::Paste1Click);
-    connect(m_editorMenu, &talmo::EditorMenu::nextChosen, m_editPage, &talmo::EditPage::next1Click);
-    connect(m_editorMenu, &talmo::EditorMenu::helpChosen, m_editPage, &talmo::EditPage::help1Click);
-    connect(m_editPage, &talmo::EditPage::helpWanted, this, [this](const std::string& word) {
-        showPage(7);
-        if (!word.empty())
-            m_help->showEntry(word);
-    });
-    connect(m_editPage, &talmo::EditPage::captionChanged, this,
-            [this](const QString& caption) { Manager->setTabText(1, caption); });
+void TForm1::buildMenus() {
+    auto* fileMenus = new talmo::FileMenus(
+        pageServices(), this,
+        {[this] { return qclista->selectedPath(); }, [this] { return listado->selectedPath(); }});
+    fileMenus->attach(qclista, listado);
+    connect(fileMenus, &talmo::FileMenus::filesChanged, m_filePanel,
+            &talmo::FilePanel::RefreshFileLists);
+    auto* editorMenu = new talmo::EditorMenu(this);
+    editorMenu->attach(m_editPage->editorView());
+    connect(editorMenu, &talmo::EditorMenu::cutChosen, m_editPage, &talmo::EditPage::cut1Click);
+    connect(editorMenu, &talmo::EditorMenu::copyChosen, m_editPage, &talmo::EditPage::copy1Click);
+    connect(editorMenu, &talmo::EditorMenu::pasteChosen, m_editPage, &talmo::EditPage::Paste1Click);
+    connect(editorMenu, &talmo::EditorMenu::nextChosen, m_editPage, &talmo::EditPage::next1Click);
+    connect(editorMenu, &talmo::EditorMenu::helpChosen, m_editPage, &talmo::EditPage::help1Click);
 }
 
 talmo::QsciEditor* TForm1::editor() const {
     return &m_editPage->editor();
-}
-
-talmo::MessageList* TForm1::messageList() const {
-    return m_editPage->messageList();
-}
-
-QString TForm1::lastSearch() const {
-    return m_editPage->lastSearch();
-}
-
-void TForm1::syntaxcolorClick() {
-    m_editPage->syntaxcolorClick();
-}
-
-void TForm1::BuildFunctionIndex() {
-    m_editPage->BuildFunctionIndex();
-}
-
-QWidget* TForm1::buildLeftPanel() {
-    m_filePanel = new talmo::FilePanel(m_startupDirectory, listFont());
-    TabbedNotebook1 = m_filePanel;
-    qclista = m_filePanel->sources();
-    listado = m_filePanel->allFiles();
-    return m_filePanel;
-}
-
-void TForm1::buildMenus() {
-    m_fileMenus = new talmo::FileMenus(
-        pageServices(), this,
-        {[this] { return qclista->selectedPath(); }, [this] { return listado->selectedPath(); }});
-    m_fileMenus->attach(qclista, listado);
-    m_editorMenu = new talmo::EditorMenu(this);
-    m_editorMenu->attach(m_editPage->editorView());
 }

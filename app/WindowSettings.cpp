@@ -2,7 +2,6 @@
 #include "WindowSettings.h"
 
 #include "CommandLine.h"
-#include "FileListBox.h"
 #include "TForm1.h"
 
 #include <QCoreApplication>
@@ -68,11 +67,7 @@ void WindowSettings::follow(TForm1& window) {
 bool openStartFile(TForm1& window, const StartRequest& request) {
     if (request.file.isEmpty())
         return false;
-    // Listed: picked and double-clicked as a user would (the click previews
-    // it). Not listed (a ".qh", say): loaded the same way all the same.
-    if (const std::optional<bool> opened = window.openListedSource(request.file))
-        return *opened;
-    return window.openInEditor(joinPath(window.workingDirectory(), request.file));
+    return window.openFile(request.file);
 }
 
 } // namespace talmo

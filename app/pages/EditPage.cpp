@@ -3,18 +3,22 @@
 
 #include "TextBytes.h"
 
+#include "Batch.h"
 #include "EventHook.h"
 #include "FindNext.h"
 #include "FunctionCombo.h"
 #include "FunctionIndex.h"
+#include "GoToLine.h"
 #include "Highlight.h"
 #include "MessageList.h"
 #include "NameAt.h"
 #include "QsciEditor.h"
 #include "QsciView.h"
 #include "RecoverBar.h"
+#include "ShellRun.h"
 #include "Text.h"
 
+#include <QAction>
 #include <QFocusEvent>
 #include <QFrame>
 #include <QHBoxLayout>
@@ -29,30 +33,6 @@
 #include <string>
 
 namespace talmo {
-
-namespace {
-
-// Optional blanks, an optional sign and decimal digits; nothing else.
-std::optional<long long> parseInteger(const QString& text) {
-    const QString t = text.trimmed();
-    qsizetype i = 0;
-    bool negative = false;
-    if (i < t.size() && (t[i] == u'+' || t[i] == u'-'))
-        negative = t[i++] == u'-';
-    if (i == t.size())
-        return std::nullopt;
-    long long value = 0;
-    for (; i < t.size(); ++i) {
-        if (t[i] < u'0' || t[i] > u'9')
-            return std::nullopt;
-        if (value > (1LL << 40))
-            return std::nullopt; // far beyond any line count
-        value = value * 10 + (t[i].unicode() - u'0');
-    }
-    return negative ? -value : value;
-}
-
-} // namespace
 
 EditPage::EditPage(PageServices services, std::function<QString()> editedName, QWidget* parent)
     : QWidget(parent), m_services(std::move(services)), m_editedName(std::move(editedName)) {
@@ -120,6 +100,21 @@ EditPage::EditPage(PageServices services, std::function<QString()> editedName, Q
     };
     m_editor->setEvents(std::move(events));
 
+    // F4 and Shift+F4 lead to the next and the previous listed message.
+    const auto messageKey = [this](const char* name, const QString& text, const QKeySequence& keys,
+                                   void (MessageList::*step)()) {
+        auto* action = new QAction(text, m_view);
+        action->setObjectName(QString::fromLatin1(name));
+        action->setShortcut(keys);
+        action->setShortcutContext(Qt::WidgetShortcut);
+        m_view->addAction(action);
+        connect(action, &QAction::triggered, m_messages, step);
+    };
+    messageKey("nextmessage", QStringLiteral("Next message"), QKeySequence(Qt::Key_F4),
+               &MessageList::activateNext);
+    messageKey("previousmessage", QStringLiteral("Previous message"),
+               QKeySequence(Qt::SHIFT | Qt::Key_F4), &MessageList::activatePrevious);
+
     onKeyPress(uptext, [this](char key) { uptextKeyPress(key); });
     onKeyPress(num, [this](char key) { numKeyPress(key); });
     onKeyPress(commander, [this](char key) { commanderKeyPress(key); });
@@ -184,22 +179,14 @@ void EditPage::uptextKeyPress(char key) {
 void EditPage::numKeyPress(char key) {
     if (key != '\r' || num->text().isEmpty())
         return;
-    const std::optional<long long> n = parseInteger(num->text());
+    const std::optional<long long> n = parseLineNumber(num->text().trimmed().toStdString());
     if (!n) {
         m_services.reportError(
             QStringLiteral("'%1' is not a valid integer value").arg(num->text()));
         return;
     }
-    // Skip n lines, each counting its length and its line break; lines past
-    // the last one count as empty.
-    long long offset = 0;
-    const long long existing = std::min<long long>(std::max(*n, 0LL), m_editor->lineCount());
-    for (int i = 0; i < existing; ++i)
-        offset += static_cast<long long>(m_editor->line(i).size()) + 2;
-    if (*n > existing)
-        offset += 2 * (*n - existing);
     m_editor->setFocus();
-    m_editor->setSelectionStart(static_cast<long>(std::min<long long>(offset, m_editor->length())));
+    m_editor->setSelectionStart(offsetAfterLines(*m_editor, *n));
     m_editor->setSelectionLength(1);
     num->clear();
 }
@@ -229,7 +216,14 @@ void EditPage::help1Click() {
 void EditPage::commanderKeyPress(char key) {
     if (key != '\r' || commander->text().isEmpty())
         return;
-    emit commandEntered(commander->text());
+    // A batch file in the working directory runs the command there, its
+    // output going to "commanderlog".
+    const QString command = commander->text();
+    m_services.runReportingErrors([this, &command] {
+        dropLinkedOutput(m_services.pathInDirectory(QStringLiteral("commanderlog")));
+        writeAndRunBatchFile(m_services.pathInDirectory(QString::fromLatin1(kCommandBatch)),
+                             commandBatchLines(commandText(command)), false, ownerOf(this));
+    });
 }
 
 void EditPage::syntaxcolorClick() {

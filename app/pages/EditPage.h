@@ -71,8 +71,6 @@ signals:
     void helpWanted(const std::string& word);
     void refreshClicked();
     void goClicked();
-    // Enter in the command line: run `command`.
-    void commandEntered(const QString& command);
 
 private:
     PageServices m_services;

@@ -7,6 +7,7 @@
 #include "TextBytes.h"
 
 #include <QAction>
+#include <QFile>
 #include <QMenu>
 
 namespace talmo {
@@ -24,7 +25,7 @@ FileMenus::FileMenus(PageServices services, QWidget* window, Selections selectio
     ExploreFolder1 = namedAction(PopupMenu2, "ExploreFolder1", QStringLiteral("&Explore Folder"));
 
     connect(openwithnotepad1, &QAction::triggered, this, [this] { openwithnotepad1Click(); });
-    connect(delete1, &QAction::triggered, this, &FileMenus::deleteChosen);
+    connect(delete1, &QAction::triggered, this, [this] { delete1Click(); });
     connect(shellopen1, &QAction::triggered, this, [this] { shellopen1Click(); });
     connect(ExploreFolder1, &QAction::triggered, this, [this] { ExploreFolder1Click(); });
 }
@@ -48,6 +49,16 @@ void FileMenus::shellopen1Click() {
                              shellBatchLines(pathBytes(localPath(m_selections.file()))), true,
                              ownerOf(m_window));
     });
+}
+
+void FileMenus::delete1Click() {
+    // Renamed to .bak, never over another file: QFile::rename never replaces
+    // an existing target.
+    const QString path = m_selections.source();
+    const bool ok = !path.isEmpty() && QFile::rename(path, path + QStringLiteral(".bak"));
+    m_services.log(QStringLiteral("Rename file ") + path +
+                   (ok ? QStringLiteral(" ok.") : QStringLiteral(" error!")));
+    emit filesChanged();
 }
 
 void FileMenus::ExploreFolder1Click() {

@@ -33,12 +33,13 @@ public:
     void attach(QWidget* sourceList, QWidget* fileList);
 
     void openwithnotepad1Click();
+    void delete1Click();
     void shellopen1Click();
     void ExploreFolder1Click();
 
 signals:
-    // "delete file" on the source list.
-    void deleteChosen();
+    // A file of the lists was renamed (or its rename tried): re-read them.
+    void filesChanged();
 
 private:
     PageServices m_services;

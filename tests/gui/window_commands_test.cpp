@@ -138,17 +138,11 @@ void WindowCommandsTest::goToLineSkipsLines() {
     WindowFixture f(mod());
     TForm1& w = f.window();
     QVERIFY(f.doubleClickItem(control<talmo::FileListBox>(w, "qclista"), QStringLiteral("ten.qc")));
-    struct Case {
-        const char* typed;
-        long start;
-        long length;
-    } cases[] = {{"0", 0, 1}, {"5", 5 * 7, 1}, {"-3", 0, 1}, {"1000", 70, 0}, {" 2", 14, 1}};
-    for (const Case& c : cases) {
-        f.type(control<QLineEdit>(w, "num"), QString::fromLatin1(c.typed), true);
-        QVERIFY2(editor(w)->selectionStart() == c.start, c.typed);
-        QVERIFY2(editor(w)->selectionLength() == c.length, c.typed);
-        QVERIFY(control<QLineEdit>(w, "num")->text().isEmpty());
-    }
+    // Where the caret goes for which number is the go-to-line rule's own test.
+    f.type(control<QLineEdit>(w, "num"), QStringLiteral("5"), true);
+    QCOMPARE(editor(w)->selectionStart(), 5L * 7);
+    QCOMPARE(editor(w)->selectionLength(), 1L);
+    QVERIFY(control<QLineEdit>(w, "num")->text().isEmpty());
     QVERIFY(editorView(w)->hasFocus());
     f.type(control<QLineEdit>(w, "num"), QString(), true); // nothing happens
     QVERIFY(f.errors.isEmpty());

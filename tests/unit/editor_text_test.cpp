@@ -2,7 +2,9 @@
 // The shared text and file helpers: line breaks, the one case-folding rule,
 // and saving that never destroys what was on disk.
 #include "FileError.h"
+#include "GoToLine.h"
 #include "Text.h"
+#include "TextModel.h"
 
 #include "ScratchDir.h"
 
@@ -62,6 +64,23 @@ bool isSymlink(const std::string& path) {
 }
 
 } // namespace
+
+TEST(GoToLine, AcceptsASignedNumberBetweenBlanksOnly) {
+    EXPECT_EQ(parseLineNumber(" -3 "), -3);
+    EXPECT_EQ(parseLineNumber("+12"), 12);
+    for (const char* refused : {"", " ", "-", "abc", "1 2", "0x10", "99999999999999999999"})
+        EXPECT_EQ(parseLineNumber(refused), std::nullopt) << refused;
+}
+
+TEST(GoToLine, SkipsWholeLinesAndStopsAtTheEnd) {
+    TextModel editor;
+    editor.setText("aaaaa\nbbbbb\nc"); // 15 positions, a break counting two
+    EXPECT_EQ(offsetAfterLines(editor, 0), 0);
+    EXPECT_EQ(offsetAfterLines(editor, 2), 14);
+    EXPECT_EQ(offsetAfterLines(editor, -3), 0);
+    EXPECT_EQ(offsetAfterLines(editor, 3), 15);
+    EXPECT_EQ(offsetAfterLines(editor, 1000), 15);
+}
 
 TEST(LineBreaks, EveryKindBecomesCrLf) {
     EXPECT_EQ(normalizeLineBreaks("a\rb\nc\r\nd\n\re"), "a\r\nb\r\nc\r\nd\r\n\r\ne");
