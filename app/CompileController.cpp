@@ -92,27 +92,24 @@ bool CompileController::startWatchedCompile() {
     // As a detached run: its own session, so a signal meant for Talmo's
     // terminal does not reach the compiler.
     run->setChildProcessModifier([] { ::setsid(); });
-    // The runner reports each finished line with its exit status; the first
-    // is the compiler's, so the log is read while notepad may still show it.
-    auto read = std::make_shared<bool>(false);
-    const auto readOnce = [this, directory, read](std::optional<int> status) {
-        if (*read)
-            return;
-        *read = true;
-        readCompilerLog(directory, status);
-    };
-    connect(run, &QProcess::readyReadStandardOutput, owner, [run, readOnce] {
-        if (run->canReadLine()) {
-            const std::optional<LineProgress> first =
+    // The runner reports each finished line with its exit status. The first
+    // is the compiler's: once it has ended, "log" holds what this compile
+    // wrote (its ">" made it anew), so it is read then, while notepad may
+    // still show it. A run that ends without that report never finished its
+    // compiler line, and the log there is an earlier compile's; a compile
+    // overtaken by a later QCC! would replace that one's messages, or read
+    // the log it is writing. Neither is read.
+    const std::uint64_t compile = ++m_latestCompile;
+    connect(run, &QProcess::readyReadStandardOutput, owner, [this, run, compile, directory] {
+        // Whole lines only: the rest of one comes with the next read.
+        while (run->canReadLine()) {
+            const std::optional<LineProgress> line =
                 parseProgressLine(run->readLine().toStdString());
-            readOnce(first ? std::optional<int>(first->status) : std::nullopt);
+            if (line && line->number == 1 && compile == m_latestCompile)
+                readCompilerLog(directory, line->status);
         }
-        run->readAll();
     });
-    connect(run, &QProcess::finished, owner, [run, readOnce] {
-        readOnce(std::nullopt);
-        run->deleteLater();
-    });
+    connect(run, &QProcess::finished, run, &QObject::deleteLater);
     connect(run, &QProcess::errorOccurred, owner, [this, run](QProcess::ProcessError error) {
         if (error != QProcess::FailedToStart)
             return;

@@ -2,9 +2,9 @@
 // The compile loop without widgets: "QCC!" writes its batch file into the
 // working directory and runs it in a watched process; once the compiler line
 // has ended, the messages in "log" are read and handed out (the window lists
-// them); which lines of the edited file they mark; and opening the file and
-// line of a listed message through the edit controller. The game's batch
-// file is written and run here too.
+// them), those of the latest compile only; which lines of the edited file
+// they mark; and opening the file and line of a listed message through the
+// edit controller. The game's batch file is written and run here too.
 //
 // A batch file that cannot be written throws FileError and is not run.
 #pragma once
@@ -72,6 +72,8 @@ private:
     WorkingDirectory& m_directory;
     std::vector<ListedMessage> m_messages;
     QString m_compileDirectory;
+    // The number of the last watched compile started; only its log is read.
+    std::uint64_t m_latestCompile = 0;
     // Parent of the watched compile runs; ends the runs left when the
     // controller goes.
     std::unique_ptr<QObject, void (*)(QObject*)> m_runs{nullptr, nullptr};
