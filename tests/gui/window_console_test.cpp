@@ -93,11 +93,11 @@ void WindowConsoleTest::textsThatAreNoCommandsAreAnsweredAsUnknown() {
 
 void WindowConsoleTest::dirShowsTheWorkingDirectoryInQuotes() {
     WindowFixture f;
-    QCOMPARE(
-        enter(f, QStringLiteral("dir")),
-        (QStringList{QStringLiteral("> dir"),
-                     QStringLiteral("Dir Path \"") + part<talmo::WorkingDirectory>(f.window())->path() + u'"', kOk}));
-    QCOMPARE(part<talmo::WorkingDirectory>(f.window())->path(), QDir::toNativeSeparators(f.dir()));
+    const QString directory = part<talmo::WorkingDirectory>(f.window())->path();
+    QCOMPARE(directory, QDir::toNativeSeparators(f.dir()));
+    QCOMPARE(enter(f, QStringLiteral("dir")),
+             (QStringList{QStringLiteral("> dir"), QStringLiteral("Dir Path \"") + directory + u'"',
+                          kOk}));
 }
 
 void WindowConsoleTest::autosaveCommandsSetAndReportTheCheckBox() {

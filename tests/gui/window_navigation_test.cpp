@@ -85,7 +85,8 @@ void WindowNavigationTest::f12OnACallOpensTheBodyInAnotherFileAndAltLeftComesBac
     TForm1& w = openIndexed(f, QStringLiteral("floater.qc"));
     const long caret = positionOf(editor(w)->text(), "SUB_SkippedBySkill") + 4;
     editor(w)->setSelectionStart(caret);
-    QCOMPARE(part<talmo::NavigationController>(w)->definitionTip(caret), QStringLiteral("subs.qc:51  float() SUB_SkippedBySkill ="));
+    QCOMPARE(part<talmo::NavigationController>(w)->definitionTip(caret),
+             QStringLiteral("subs.qc:51  float() SUB_SkippedBySkill ="));
 
     QTest::keyClick(editorView(w), Qt::Key_F12);
     QCOMPARE(fileName(currentFile(w)), QStringLiteral("subs.qc"));
@@ -123,7 +124,8 @@ void WindowNavigationTest::severalDefinitionsAreListedAndTheFirstOpened() {
                      {QStringLiteral("b.qc"), "\nentity twice;\n"},
                      {QStringLiteral("c.qc"), "float z = twice;\n"}});
     TForm1& w = openIndexed(f, QStringLiteral("c.qc"));
-    QVERIFY(part<talmo::NavigationController>(w)->goToDefinitionAt(positionOf(editor(w)->text(), "twice")));
+    QVERIFY(part<talmo::NavigationController>(w)->goToDefinitionAt(
+        positionOf(editor(w)->text(), "twice")));
 
     QCOMPARE(fileName(currentFile(w)), QStringLiteral("b.qc"));
     QCOMPARE(editor(w)->selectionStart(), positionOf(editor(w)->text(), "twice"));
