@@ -10,9 +10,13 @@
 //                                prints "peak_rss_kb N" (VmHWM)
 #include "ColourChooser.h"
 #include "CompileController.h"
+#include "EditController.h"
+#include "EditPage.h"
 #include "FileListBox.h"
+#include "FilePanel.h"
 #include "FunctionCombo.h"
 #include "MessageList.h"
+#include "NavigationController.h"
 #include "QsciEditor.h"
 #include "QsciView.h"
 #include "TForm1.h"
@@ -80,6 +84,14 @@ public:
     template <typename T> T* control(const char* name) {
         return m_window->findChild<T*>(QString::fromLatin1(name));
     }
+    // A page or controller of the window, by its type (there is one each).
+    template <typename T> T* part() { return m_window->findChild<T*>(); }
+    // Selects the source list's entry `name` and clicks "refresh", which
+    // loads it as a double click does.
+    void open(const QString& name) {
+        control<talmo::FileListBox>("qclista")->selectName(name);
+        control<QPushButton>("refresh")->click();
+    }
     void write(const QString& name, const std::string& bytes) {
         std::ofstream(QDir(m_dir.path()).filePath(name).toStdString(), std::ios::binary) << bytes;
     }
@@ -104,11 +116,12 @@ void setBytes(benchmark::State& state, std::size_t bytes) {
 void BM_SyntaxColorClick(benchmark::State& state) {
     const std::string& text = benchcorpus::source(megabytesOf(state));
     WindowOn w;
+    talmo::EditPage* page = w.part<talmo::EditPage>();
     for (auto _ : state) {
         state.PauseTiming();
         w.editor()->setText(text);
         state.ResumeTiming();
-        w->syntaxcolorClick();
+        page->syntaxcolorClick();
     }
     setBytes(state, text.size());
 }
@@ -118,8 +131,9 @@ void BM_BuildFunctionIndex(benchmark::State& state) {
     const std::string& text = benchcorpus::source(megabytesOf(state));
     WindowOn w;
     w.editor()->setText(text);
+    talmo::EditPage* page = w.part<talmo::EditPage>();
     for (auto _ : state)
-        w->BuildFunctionIndex();
+        page->BuildFunctionIndex();
     state.counters["entries"] = w.control<talmo::FunctionCombo>("com")->count();
     setBytes(state, text.size());
 }
@@ -131,7 +145,7 @@ BENCHMARK(BM_BuildFunctionIndex)->Arg(1)->Arg(10)->Unit(benchmark::kMillisecond)
 void BM_Keystroke(benchmark::State& state) {
     const std::string& text = benchcorpus::source(megabytesOf(state));
     WindowOn w({{QStringLiteral("big.qc"), text}});
-    w->openInEditor(QDir(w.dir()).filePath(QStringLiteral("big.qc")));
+    w.open(QStringLiteral("big.qc"));
     w.editor()->setSelectionStart(w.editor()->length() / 2);
     QKeyEvent press(QEvent::KeyPress, Qt::Key_A, Qt::NoModifier, QStringLiteral("a"));
     for (auto _ : state) {
@@ -190,8 +204,8 @@ void runSwitch(benchmark::State& state, bool edited) {
     const std::string b = talmo::testgen::quakeCSource(kMegabyte, 3);
     WindowOn w({{QStringLiteral("a.qc"), a}, {QStringLiteral("b.qc"), b}});
     bool toA = true;
-    w.control<talmo::FileListBox>("qclista")->selectName(QStringLiteral("b.qc"));
-    w->qclistaDblClick();
+    w.open(QStringLiteral("b.qc"));
+    auto* refresh = w.control<QPushButton>("refresh");
     for (auto _ : state) {
         state.PauseTiming();
         if (edited) {
@@ -201,10 +215,10 @@ void runSwitch(benchmark::State& state, bool edited) {
         w.control<talmo::FileListBox>("qclista")->selectName(toA ? QStringLiteral("a.qc")
                                                                  : QStringLiteral("b.qc"));
         state.ResumeTiming();
-        w->qclistaDblClick();
+        refresh->click();
         toA = !toA;
     }
-    if (w.errors != 0 || w->currentFile().isEmpty())
+    if (w.errors != 0 || w.part<talmo::EditController>()->currentFile().isEmpty())
         state.SkipWithError("a switch failed");
     setBytes(state, a.size() + b.size());
 }
@@ -290,13 +304,14 @@ std::vector<std::pair<QString, std::string>> modWithManyUsages() {
 // painted: the time the window is held, from the key to what it shows.
 void BM_FindUsages40k(benchmark::State& state) {
     WindowOn w(modWithManyUsages());
-    while (!w->definitionIndexReady())
+    auto* navigation = w.part<talmo::NavigationController>();
+    while (!navigation->indexReady())
         QCoreApplication::processEvents(QEventLoop::AllEvents, 10);
-    w->openInEditor(QDir(w.dir()).filePath(QStringLiteral("file0.qc")));
+    w.open(QStringLiteral("file0.qc"));
     w.editor()->setSelectionStart(static_cast<long>(w.editor()->text().find("mover.health")));
     auto* list = w->findChild<QWidget*>(QStringLiteral("qccmessages"));
     for (auto _ : state) {
-        w->findUsagesClick();
+        navigation->findUsages();
         list->repaint();
     }
     state.counters["usages"] =
@@ -317,9 +332,9 @@ void BM_CompileMessages50k(benchmark::State& state) {
                std::to_string(i) + "\n";
     WindowOn w({{QStringLiteral("file0.qc"), talmo::testgen::quakeCSource(30 * 1024, 1)},
                 {QStringLiteral("log"), log}});
-    w->openInEditor(QDir(w.dir()).filePath(QStringLiteral("file0.qc")));
+    w.open(QStringLiteral("file0.qc"));
     auto* list = w->findChild<QWidget*>(QStringLiteral("qccmessages"));
-    auto* compile = w->findChild<talmo::CompileController*>();
+    auto* compile = w.part<talmo::CompileController>();
     for (auto _ : state) {
         compile->readCompilerLog(w.dir(), 1);
         list->repaint();
@@ -336,9 +351,8 @@ BENCHMARK(BM_CompileMessages50k)->Unit(benchmark::kMillisecond);
 int peakMemory() {
     WindowOn w;
     w.write(QStringLiteral("big.qc"), talmo::testgen::quakeCSource(10 * kMegabyte, 1));
-    w->RefreshFileLists();
-    w.control<talmo::FileListBox>("qclista")->selectName(QStringLiteral("big.qc"));
-    w->qclistaDblClick();
+    w.part<talmo::FilePanel>()->RefreshFileLists();
+    w.open(QStringLiteral("big.qc"));
     QCoreApplication::processEvents();
     if (w.editor()->length() < static_cast<long>(10 * kMegabyte)) {
         std::fprintf(stderr, "the 10 MB file did not load\n");

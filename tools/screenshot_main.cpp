@@ -3,7 +3,9 @@
 // page of the right-hand notebook into the folder given as argument, then two
 // more of the Edit page: after a compile, with the compiler's messages listed
 // under the editor, and after Shift+F12, with the usages of a name there.
+#include "EditController.h"
 #include "FileListBox.h"
+#include "NavigationController.h"
 #include "QsciEditor.h"
 #include "QsciView.h"
 #include "TForm1.h"
@@ -74,15 +76,32 @@ bool prepareCompileRun(const QTemporaryDir& stubs) {
     return qputenv("PATH", path);
 }
 
-// The first source file (.qc) of the file list; empty when there is none.
+// The name of the first source file (.qc) of the file list; empty when
+// there is none.
 QString firstSourceFile(const TForm1& window) {
     const auto* sources = window.findChild<talmo::FileListBox*>(QStringLiteral("qclista"));
     for (int row = 0; row < sources->count(); ++row) {
         const QString name = sources->item(row)->text();
         if (name.endsWith(QStringLiteral(".qc"), Qt::CaseInsensitive))
-            return talmo::joinPath(sources->directory(), name);
+            return name;
     }
     return {};
+}
+
+// Clicks "refresh" on the Edit page, which loads the source list's
+// selected entry as a double click does.
+void loadSelectedSource(const TForm1& window) {
+    window.findChild<QPushButton*>(QStringLiteral("refresh"))->click();
+}
+
+// Selects the source list's entry `name` and loads it; whether it is then
+// the file in the editor.
+bool openSource(const TForm1& window, const QString& name) {
+    auto* sources = window.findChild<talmo::FileListBox*>(QStringLiteral("qclista"));
+    if (!sources->selectName(name))
+        return false;
+    loadSelectedSource(window);
+    return window.findChild<talmo::EditController*>()->currentFile() == sources->selectedPath();
 }
 
 bool save(QWidget& window, const QString& file) {
@@ -137,7 +156,7 @@ int main(int argc, char* argv[]) {
     auto* sources = window.findChild<talmo::FileListBox*>(QStringLiteral("qclista"));
     if (sources->count() > 0) {
         sources->setCurrentRow(0);
-        window.qclistaDblClick();
+        loadSelectedSource(window);
         sources->setCurrentRow(sources->count() > 1 ? 1 : 0);
     }
     auto* pages = window.findChild<QTabWidget*>(QStringLiteral("Manager"));
@@ -157,13 +176,13 @@ int main(int argc, char* argv[]) {
     const QTemporaryDir stubs;
     const QString source = firstSourceFile(window);
     const auto* messages = window.findChild<QAbstractItemView*>(QStringLiteral("qccmessages"));
-    if (!prepareCompileRun(stubs) || source.isEmpty() || messages == nullptr) {
+    if (!prepareCompileRun(stubs) || source.isEmpty() || messages == nullptr ||
+        !openSource(window, source)) {
         std::fprintf(stderr, "cannot prepare the compile\n");
         ++failures;
     } else {
         window.findChild<QLineEdit*>(QStringLiteral("compilerqc"))
             ->setText(QStringLiteral("fteqcc"));
-        window.openInEditor(source);
         // The compile runs in the current directory; what it adds there
         // (batch file, log, progs and the like) goes again afterwards.
         const QDir mod = QDir::current();
@@ -182,21 +201,22 @@ int main(int argc, char* argv[]) {
     }
     // The Edit page after Shift+F12 on a function the mod uses in several
     // files, once the definitions of the mod are read.
+    auto* navigation = window.findChild<talmo::NavigationController*>();
     const long at =
-        window.openInEditor(QDir::current().filePath(QLatin1String(kUsagesFile)))
+        openSource(window, QLatin1String(kUsagesFile))
             ? static_cast<long>(window.findChild<talmo::QsciView*>(QStringLiteral("talmo"))
                                     ->editor()
                                     ->text()
                                     .find(kUsagesName))
             : -1;
-    if (at < 0 || !waitFor([&] { return window.definitionIndexReady(); })) {
+    if (at < 0 || !waitFor([&] { return navigation->indexReady(); })) {
         std::fprintf(stderr, "no %s in %s, or no index of the mod\n", kUsagesName, kUsagesFile);
         ++failures;
     } else {
         window.findChild<talmo::QsciView*>(QStringLiteral("talmo"))
             ->editor()
             ->setSelectionStart(at);
-        window.findUsagesClick();
+        navigation->findUsages();
         QApplication::processEvents();
         if (!save(window, QDir(outDir).filePath(QStringLiteral("1-edit-usages.png"))))
             ++failures;

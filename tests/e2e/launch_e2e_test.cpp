@@ -23,6 +23,7 @@
 #include <QTest>
 #include <QToolButton>
 
+using talmo::testing::currentFile;
 using talmo::testing::editor;
 using talmo::testing::readFile;
 using talmo::testing::WindowFixture;
@@ -254,7 +255,7 @@ void LaunchE2eTest::compilerErrorsLeadToTheirLinesUntilFixed() {
     const QString error = rows[2];
     QVERIFY2(error.startsWith(QStringLiteral("error  floater.qc:37")), qPrintable(error));
     QVERIFY(f.doubleClickRow(list, error));
-    QCOMPARE(w.currentFile(), f.path(QStringLiteral("floater.qc")));
+    QCOMPARE(currentFile(w), f.path(QStringLiteral("floater.qc")));
     const std::string text = editor(w)->text();
     QCOMPARE(text.substr(static_cast<std::size_t>(editor(w)->selectionStart()),
                          static_cast<std::size_t>(editor(w)->selectionLength())),

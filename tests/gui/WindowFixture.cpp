@@ -1,17 +1,29 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "WindowFixture.h"
 
+#include "EditController.h"
+#include "FileListBox.h"
 #include "QsciEditor.h"
 #include "QsciView.h"
+#include "TextBytes.h"
 
 #include <QCheckBox>
 #include <QFile>
 #include <QFileInfo>
+#include <QLineEdit>
 #include <QPlainTextEdit>
 #include <QStandardPaths>
 #include <QTest>
 
 namespace talmo::testing {
+
+QString currentFile(const QObject& window) {
+    return part<talmo::EditController>(window)->currentFile();
+}
+
+bool openFile(const QObject& window, const QString& path) {
+    return part<talmo::EditController>(window)->open(talmo::localPath(path));
+}
 
 talmo::QsciEditor* editor(const QObject& window, const char* name) {
     return editorView(window, name)->editor();
@@ -120,6 +132,17 @@ bool WindowFixture::doubleClickRow(QAbstractItemView* view, const QString& text)
     QTest::mouseDClick(view->viewport(), Qt::LeftButton, {}, at);
     QTest::mouseRelease(view->viewport(), Qt::LeftButton, {}, at);
     return true;
+}
+
+bool WindowFixture::openSource(const QString& name) {
+    auto* sources = control<talmo::FileListBox>("qclista");
+    return doubleClickItem(sources, name) && currentFile(*m_window) == sources->selectedPath();
+}
+
+void WindowFixture::enterDirectory(const QString& path) {
+    auto* pathsrc = control<QLineEdit>("pathsrc");
+    pathsrc->clear();
+    type(pathsrc, path, true);
 }
 
 void WindowFixture::type(QWidget* widget, const QString& text, bool enter) {

@@ -29,6 +29,21 @@ template <typename T> T* control(const QObject& window, const char* name) {
         qFatal("no control named %s", name);
     return found;
 }
+// The one part of the window of that type: a page (ManPage, EditPage, ...,
+// FilePanel) or a controller (WorkingDirectory, EditController, ...); fails
+// the test when there is none or more than one.
+template <typename T> T* part(const QObject& window) {
+    const QList<T*> found = window.findChildren<T*>();
+    if (found.size() != 1)
+        qFatal("%d parts of type %s", static_cast<int>(found.size()),
+               T::staticMetaObject.className());
+    return found.first();
+}
+// The file loaded in the editor; empty when none.
+QString currentFile(const QObject& window);
+// Opens a file that no list shows, as F12 or a message does; whether it
+// loaded.
+bool openFile(const QObject& window, const QString& path);
 // The editor of that name: "talmo" on the Edit page, "veer" on the See page.
 talmo::QsciEditor* editor(const QObject& window, const char* name = "talmo");
 // Its widget, for keys, focus, the mouse and what only the view shows.
@@ -66,6 +81,12 @@ public:
     // text (false when it has none).
     static QStringList rowsOf(const QAbstractItemView* view);
     bool doubleClickRow(QAbstractItemView* view, const QString& text);
+    // Double clicks the source list's entry `name`: whether that file is
+    // then in the editor.
+    bool openSource(const QString& name);
+    // Types `path` into the Go page's "pathsrc" and presses Enter, which
+    // makes it the working directory.
+    void enterDirectory(const QString& path);
     // Types text into a widget, then presses Enter when asked.
     void type(QWidget* widget, const QString& text, bool enter = false);
     // Closes the window (running its close handler) and forgets it.

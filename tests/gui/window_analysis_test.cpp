@@ -6,6 +6,7 @@
 #include "WindowFixture.h"
 
 #include "ColourChooser.h"
+#include "EditPage.h"
 #include "FileListBox.h"
 #include "FunctionCombo.h"
 #include "QsciEditor.h"
@@ -21,6 +22,7 @@
 using talmo::testing::control;
 using talmo::testing::editor;
 using talmo::testing::editorView;
+using talmo::testing::part;
 using talmo::testing::WindowFixture;
 
 namespace {
@@ -326,14 +328,14 @@ void WindowAnalysisTest::enteringComRebuildsTheIndexFromTheEditedText() {
 void WindowAnalysisTest::enterInFindeditSearchesAndF3FindsTheNextOne() {
     WindowFixture f(mod());
     TForm1& w = loadDefs(f);
-    QVERIFY(w.lastSearch().isEmpty());
+    QVERIFY(part<talmo::EditPage>(w)->lastSearch().isEmpty());
     // Enter in an empty box does nothing.
     f.type(control<QLineEdit>(w, "findedit"), QString(), true);
     QVERIFY(control<talmo::FunctionCombo>(w, "com")->currentText().isEmpty());
-    QVERIFY(w.lastSearch().isEmpty());
+    QVERIFY(part<talmo::EditPage>(w)->lastSearch().isEmpty());
 
     f.type(control<QLineEdit>(w, "findedit"), QStringLiteral("THINK"), true);
-    QCOMPARE(w.lastSearch(), QStringLiteral("THINK"));
+    QCOMPARE(part<talmo::EditPage>(w)->lastSearch(), QStringLiteral("THINK"));
     QCOMPARE(control<talmo::FunctionCombo>(w, "com")->currentText(), QStringLiteral("THINK"));
     QCOMPARE(selectionOf(editor(w)), (Selection{positionOf(kDefs, "think", 1), 5}));
     QTRY_VERIFY(editorView(w)->hasFocus());

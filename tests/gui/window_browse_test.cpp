@@ -3,8 +3,12 @@
 // changes, preview, switch with autosave, the Man page, the log.
 #include "WindowFixture.h"
 
+#include "CmdPage.h"
 #include "DirectoryList.h"
+#include "EditController.h"
 #include "FileListBox.h"
+#include "FilePanel.h"
+#include "ManPage.h"
 #include "QsciEditor.h"
 #include "QsciView.h"
 
@@ -22,8 +26,10 @@
 #include <unistd.h>
 
 using talmo::testing::control;
+using talmo::testing::currentFile;
 using talmo::testing::editor;
 using talmo::testing::editorView;
+using talmo::testing::part;
 using talmo::testing::readFile;
 using talmo::testing::WindowFixture;
 using talmo::testing::writeFile;
@@ -150,7 +156,7 @@ void WindowBrowseTest::refreshFileListsShowsAllFilesWhateverTheFilter() {
     QCOMPARE(names(control<talmo::FileListBox>(w, "listado")),
              QStringList{QStringLiteral("notes.txt")});
     QVERIFY(f.clickItem(control<talmo::FileListBox>(w, "qclista"), QStringLiteral("defs.qc")));
-    w.RefreshFileLists();
+    part<talmo::FilePanel>(w)->RefreshFileLists();
     QCOMPARE(names(control<talmo::FileListBox>(w, "listado")).size(), 6);
     QCOMPARE(control<QComboBox>(w, "FilterComboBox1")->currentIndex(), 2);
     QVERIFY(control<talmo::FileListBox>(w, "qclista")->selectedPath().isEmpty());
@@ -186,7 +192,7 @@ void WindowBrowseTest::switchAutosavesTheEditedFile() {
         f.doubleClickItem(control<talmo::FileListBox>(w, "qclista"), QStringLiteral("defs.qc")));
     QCOMPARE(control<QTabWidget>(w, "Manager")->currentIndex(), 1);
     QCOMPARE(control<QTabWidget>(w, "Manager")->tabText(1), QStringLiteral("&Edit defs.qc"));
-    QCOMPARE(w.currentFile(), f.path(QStringLiteral("defs.qc")));
+    QCOMPARE(currentFile(w), f.path(QStringLiteral("defs.qc")));
     QCOMPARE(editor(w)->text(), kDefs);
 
     editor(w)->setFocus();
@@ -197,8 +203,8 @@ void WindowBrowseTest::switchAutosavesTheEditedFile() {
     QCOMPARE(readFile(f.path(QStringLiteral("defs.qc"))), "ab" + kDefs);
     QVERIFY(f.logLines().contains(QStringLiteral(":: Autosaved: ") +
                                   f.path(QStringLiteral("defs.qc"))));
-    QCOMPARE(w.currentFile(), f.path(QStringLiteral("world.qc")));
-    QVERIFY(!w.editFailed());
+    QCOMPARE(currentFile(w), f.path(QStringLiteral("world.qc")));
+    QVERIFY(!part<talmo::EditController>(w)->failed());
 }
 
 void WindowBrowseTest::switchWithAutosaveOffWritesNothing() {
@@ -265,8 +271,8 @@ void WindowBrowseTest::failedPreviewNeverBlocksTheAutosave() {
     QVERIFY(lines.contains(QStringLiteral(":: Autosaved: ") + f.path(QStringLiteral("defs.qc"))));
     QCOMPARE(readFile(f.path(QStringLiteral("defs.qc"))), "edit " + kDefs);
     // The file being edited stays current: what is typed next is saved to it.
-    QCOMPARE(w.currentFile(), f.path(QStringLiteral("defs.qc")));
-    QVERIFY(!w.editFailed());
+    QCOMPARE(currentFile(w), f.path(QStringLiteral("defs.qc")));
+    QVERIFY(!part<talmo::EditController>(w)->failed());
     QCOMPARE(editor(w)->text(), "edit " + kDefs);
     QCOMPARE(control<QTabWidget>(w, "Manager")->tabText(1),
              QStringLiteral("[ &Edit defs.qc]")); // as it was
@@ -287,7 +293,7 @@ void WindowBrowseTest::unreadableFileByPermissions() {
     QVERIFY(
         f.doubleClickItem(control<talmo::FileListBox>(w, "qclista"), QStringLiteral("world.qc")));
     QCOMPARE(f.logLines().last(), QStringLiteral("Load fail!!: "));
-    QCOMPARE(w.currentFile(), f.path(QStringLiteral("defs.qc")));
+    QCOMPARE(currentFile(w), f.path(QStringLiteral("defs.qc")));
     QFile::setPermissions(f.path(QStringLiteral("world.qc")),
                           QFileDevice::ReadOwner | QFileDevice::WriteOwner);
 }
@@ -304,7 +310,7 @@ void WindowBrowseTest::refreshWithNothingSelected() {
     QTest::mouseClick(control<QPushButton>(w, "refresh"), Qt::LeftButton);
     QCOMPARE(readFile(f.path(QStringLiteral("defs.qc"))), "kept " + kDefs);
     QCOMPARE(f.logLines().last(), QStringLiteral("Load fail!!: "));
-    QCOMPARE(w.currentFile(), f.path(QStringLiteral("defs.qc")));
+    QCOMPARE(currentFile(w), f.path(QStringLiteral("defs.qc")));
     QCOMPARE(editor(w)->text(), "kept " + kDefs);
     editorView(w)->typeText("more ");
     const std::string typed = editor(w)->text();
@@ -344,7 +350,7 @@ void WindowBrowseTest::manPageLoadsAndSavesGeneralFiles() {
     QVERIFY(f.clickItem(control<talmo::FileListBox>(w, "listado"), QStringLiteral("notes.txt")));
     QCOMPARE(control<QTabWidget>(w, "Manager")->currentIndex(), 0);
     QCOMPARE(control<QPlainTextEdit>(w, "test")->toPlainText(), QStringLiteral("a note\n"));
-    QCOMPARE(w.manFile(), f.path(QStringLiteral("notes.txt")));
+    QCOMPARE(part<talmo::ManPage>(w)->manFile(), f.path(QStringLiteral("notes.txt")));
     QTest::mouseClick(control<QPushButton>(w, "salvaman"), Qt::LeftButton);
     QCOMPARE(readFile(f.path(QStringLiteral("notes.txt"))), std::string("a note\n"));
     control<QPlainTextEdit>(w, "test")->moveCursor(QTextCursor::End);
@@ -361,18 +367,19 @@ void WindowBrowseTest::manPageLoadsAndSavesGeneralFiles() {
 void WindowBrowseTest::logKeepsAtMost801Lines() {
     WindowFixture f;
     TForm1& w = f.window();
+    talmo::CmdPage* cmd = part<talmo::CmdPage>(w);
     for (int i = 1; i <= 796; ++i)
-        w.LogLine(QStringLiteral("line %1").arg(i));
+        cmd->LogLine(QStringLiteral("line %1").arg(i));
     QCOMPARE(f.logLines().size(), 800);
-    w.LogLine(QStringLiteral("line 797"));
+    cmd->LogLine(QStringLiteral("line 797"));
     QCOMPARE(f.logLines().size(), 801);
     QCOMPARE(f.logLines().first(), QStringLiteral(" :: T A L M O ::.. "));
-    w.LogLine(QStringLiteral("line 798"));
+    cmd->LogLine(QStringLiteral("line 798"));
     QCOMPARE(f.logLines().size(), 801);
     QCOMPARE(f.logLines().first(), QStringLiteral("  Console Subsystem."));
     QCOMPARE(f.logLines().last(), QStringLiteral("line 798"));
     control<QPlainTextEdit>(w, "log")->clear();
-    w.LogLine(QStringLiteral("Ok."));
+    cmd->LogLine(QStringLiteral("Ok."));
     QCOMPARE(f.logLines(), QStringList{QStringLiteral("Ok.")});
 }
 
@@ -416,7 +423,7 @@ void WindowBrowseTest::failedAutosaveKeepsARecoveryCopy() {
     const QString copy = kept.mid(QStringLiteral(":: Unsaved text kept in: ").size());
     QCOMPARE(readFile(copy), "precious " + kDefs);
     QFile::remove(copy);
-    QCOMPARE(w.currentFile(), f.path(QStringLiteral("world.qc"))); // the switch went on
+    QCOMPARE(currentFile(w), f.path(QStringLiteral("world.qc"))); // the switch went on
 }
 
 void WindowBrowseTest::hostileFilesEndInLogLinesNotCrashes() {
@@ -433,7 +440,7 @@ void WindowBrowseTest::hostileFilesEndInLogLinesNotCrashes() {
                      {QStringLiteral("name with blanks é.qc"), "float x;\r\n"}});
     TForm1& w = f.window();
     ::mkfifo(f.path(QStringLiteral("pipe.qc")).toLocal8Bit().constData(), 0644);
-    w.RefreshFileLists();
+    part<talmo::FilePanel>(w)->RefreshFileLists();
     QVERIFY(!names(control<talmo::FileListBox>(w, "qclista")).contains(QStringLiteral("pipe.qc")));
 
     QVERIFY(
@@ -464,7 +471,7 @@ void WindowBrowseTest::largeDirectoryListsQuickly() {
         writeFile(f.path(QStringLiteral("file%1.qc").arg(i, 5, 10, QLatin1Char('0'))), "x");
     QElapsedTimer timer;
     timer.start();
-    f.window().RefreshFileLists();
+    part<talmo::FilePanel>(f.window())->RefreshFileLists();
     const qint64 ms = timer.elapsed();
     QCOMPARE(control<talmo::FileListBox>(f.window(), "qclista")->count(), 10000);
     // Four re-reads of 10,000 entries each.

@@ -5,6 +5,7 @@
 #include "WindowFixture.h"
 
 #include "FileListBox.h"
+#include "FilePanel.h"
 #include "QsciEditor.h"
 #include "QsciView.h"
 
@@ -19,8 +20,10 @@
 #include <QTest>
 
 using talmo::testing::control;
+using talmo::testing::currentFile;
 using talmo::testing::editor;
 using talmo::testing::editorView;
+using talmo::testing::part;
 using talmo::testing::readFile;
 using talmo::testing::WindowFixture;
 using talmo::testing::writeFile;
@@ -247,7 +250,7 @@ void WindowCommandsTest::deleteRenamesToBakAndNeverOverwrites() {
     QCOMPARE(f.logLines().last(), QStringLiteral("Rename file ") + defs + QStringLiteral(" ok."));
     QVERIFY(!QFile::exists(defs));
     QVERIFY(QFile::exists(defs + QStringLiteral(".bak")));
-    QCOMPARE(w.currentFile(), defs);
+    QCOMPARE(currentFile(w), defs);
     QVERIFY(control<talmo::FileListBox>(w, "qclista")
                 ->findItems(QStringLiteral("defs.qc"), Qt::MatchExactly)
                 .isEmpty());
@@ -257,7 +260,7 @@ void WindowCommandsTest::deleteRenamesToBakAndNeverOverwrites() {
     QCOMPARE(readFile(defs), std::string("edited float time;\r\nvoid() main = {};\r\n"));
 
     // A second delete meets the existing .bak: error, nothing lost.
-    w.RefreshFileLists();
+    part<talmo::FilePanel>(w)->RefreshFileLists();
     QVERIFY(f.clickItem(control<talmo::FileListBox>(w, "qclista"), QStringLiteral("defs.qc")));
     control<QAction>(w, "delete1")->trigger();
     QCOMPARE(f.logLines().last(),
@@ -267,7 +270,7 @@ void WindowCommandsTest::deleteRenamesToBakAndNeverOverwrites() {
     QVERIFY(QFile::exists(defs));
 
     // Nothing selected.
-    w.RefreshFileLists();
+    part<talmo::FilePanel>(w)->RefreshFileLists();
     control<QAction>(w, "delete1")->trigger();
     QCOMPARE(f.logLines().last(), QStringLiteral("Rename file  error!"));
 }

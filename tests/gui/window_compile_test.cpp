@@ -21,8 +21,10 @@
 using talmo::QsciEditor;
 using talmo::QsciView;
 using talmo::testing::control;
+using talmo::testing::currentFile;
 using talmo::testing::editor;
 using talmo::testing::editorView;
+using talmo::testing::openFile;
 using talmo::testing::WindowFixture;
 using Lines = std::vector<int>;
 
@@ -91,7 +93,7 @@ void WindowCompileTest::cleanupTestCase() {
 
 void WindowCompileTest::compile(WindowFixture& f, const QString& compiler) {
     TForm1& w = f.window();
-    QVERIFY(w.openInEditor(f.path(QStringLiteral("a.qc"))));
+    QVERIFY(f.openSource(QStringLiteral("a.qc")));
     control<QLineEdit>(w, "compilerqc")->setText(compiler);
     auto* list = f.control<QListView>("qccmessages");
     QTest::mouseClick(control<QPushButton>(w, "qccarranca"), Qt::LeftButton);
@@ -117,17 +119,17 @@ void WindowCompileTest::compileListsTheMessagesAndAnEntryOpensItsLine() {
 
     // An entry opens its file with its line selected and marked.
     QVERIFY(f.doubleClickRow(list, rows[2]));
-    QCOMPARE(QFileInfo(w.currentFile()).canonicalFilePath(),
+    QCOMPARE(QFileInfo(currentFile(w)).canonicalFilePath(),
              QFileInfo(f.path(kOther)).canonicalFilePath());
     QCOMPARE(selectedText(editor(w)), std::string("void() remove = #15;"));
     QCOMPARE(editorView(w)->linesWithMark(QsciView::LineMark::Error), Lines{2});
     QCOMPARE(editorView(w)->linesWithMark(QsciView::LineMark::Warning), Lines{});
 
     // The file of the last entry does not exist: logged, nothing changes.
-    const QString before = w.currentFile();
+    const QString before = currentFile(w);
     list->setCurrentIndex(list->model()->index(3, 0));
     QTest::keyClick(list, Qt::Key_Return);
-    QCOMPARE(w.currentFile(), before);
+    QCOMPARE(currentFile(w), before);
     QVERIFY(f.logLines().last().contains(QStringLiteral("gone.qc")));
 
     QTest::mouseClick(f.control<QToolButton>("qccmessagesclose"), Qt::LeftButton);
@@ -140,7 +142,7 @@ void WindowCompileTest::f4AndShiftF4GoThroughTheMessages() {
     compile(f);
     editor(w)->setFocus();
     QTest::keyClick(editorView(w), Qt::Key_F4);
-    QCOMPARE(QFileInfo(w.currentFile()).fileName(), QStringLiteral("a.qc"));
+    QCOMPARE(QFileInfo(currentFile(w)).fileName(), QStringLiteral("a.qc"));
     QCOMPARE(selectedText(editor(w)), std::string("float b;"));
     QTest::keyClick(editorView(w), Qt::Key_F4);
     QCOMPARE(selectedText(editor(w)), std::string("void() remove = #15;"));
@@ -149,7 +151,7 @@ void WindowCompileTest::f4AndShiftF4GoThroughTheMessages() {
     // Backwards from the first wraps to the last (a missing file: logged).
     QTest::keyClick(editorView(w), Qt::Key_F4, Qt::ShiftModifier);
     QCOMPARE(f.control<QListView>("qccmessages")->currentIndex().row(), 3);
-    QCOMPARE(QFileInfo(w.currentFile()).fileName(), QStringLiteral("a.qc"));
+    QCOMPARE(QFileInfo(currentFile(w)).fileName(), QStringLiteral("a.qc"));
 }
 
 void WindowCompileTest::aFailedCompileShowsAsFailed() {
@@ -173,7 +175,7 @@ void WindowCompileTest::theInitialCompilerIsOneFoundOnPath() {
 void WindowCompileTest::f1OnADocumentedWordShowsItsEntry() {
     WindowFixture f(modFiles());
     TForm1& w = f.window();
-    QVERIFY(w.openInEditor(f.path(kOther)));
+    QVERIFY(openFile(w, f.path(kOther)));
     editor(w)->setFocus();
     const long remove = static_cast<long>(editor(w)->text().find("remove"));
     editor(w)->setSelectionStart(remove + 2);

@@ -3,7 +3,9 @@
 // commands, the help listing, the autosave box and the log's cap.
 #include "WindowFixture.h"
 
+#include "CmdPage.h"
 #include "Console.h"
+#include "WorkingDirectory.h"
 
 #include <QCheckBox>
 #include <QLineEdit>
@@ -12,6 +14,7 @@
 #include <QTest>
 
 using talmo::testing::control;
+using talmo::testing::part;
 using talmo::testing::WindowFixture;
 
 namespace {
@@ -90,11 +93,11 @@ void WindowConsoleTest::textsThatAreNoCommandsAreAnsweredAsUnknown() {
 
 void WindowConsoleTest::dirShowsTheWorkingDirectoryInQuotes() {
     WindowFixture f;
-    QCOMPARE(
-        enter(f, QStringLiteral("dir")),
-        (QStringList{QStringLiteral("> dir"),
-                     QStringLiteral("Dir Path \"") + f.window().workingDirectory() + u'"', kOk}));
-    QCOMPARE(f.window().workingDirectory(), QDir::toNativeSeparators(f.dir()));
+    const QString directory = part<talmo::WorkingDirectory>(f.window())->path();
+    QCOMPARE(directory, QDir::toNativeSeparators(f.dir()));
+    QCOMPARE(enter(f, QStringLiteral("dir")),
+             (QStringList{QStringLiteral("> dir"), QStringLiteral("Dir Path \"") + directory + u'"',
+                          kOk}));
 }
 
 void WindowConsoleTest::autosaveCommandsSetAndReportTheCheckBox() {
@@ -140,7 +143,7 @@ void WindowConsoleTest::emptyEntryAddsNothing() {
 void WindowConsoleTest::fullLogDropsItsOldestLinesForTheHelp() {
     WindowFixture f;
     for (int i = 0; i < 797; ++i)
-        f.window().LogLine(QStringLiteral("line %1").arg(i));
+        part<talmo::CmdPage>(f.window())->LogLine(QStringLiteral("line %1").arg(i));
     const QStringList full = f.logLines();
     QCOMPARE(full.size(), 801);
     f.type(control<QLineEdit>(f.window(), "cmd"), QStringLiteral("help"), true);

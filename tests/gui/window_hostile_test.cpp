@@ -4,7 +4,10 @@
 // lost on disk.
 #include "WindowFixture.h"
 
+#include "EditController.h"
 #include "FileListBox.h"
+#include "FilePanel.h"
+#include "ManPage.h"
 #include "QsciEditor.h"
 #include "QsciView.h"
 
@@ -23,6 +26,7 @@
 using talmo::testing::control;
 using talmo::testing::editor;
 using talmo::testing::editorView;
+using talmo::testing::part;
 using talmo::testing::readFile;
 using talmo::testing::WindowFixture;
 
@@ -54,7 +58,7 @@ void WindowHostileTest::specialFilesAreNotListedAndNeverBlock() {
     QCOMPARE(::symlink("/dev/zero", (dir + "/zero.qc").constData()), 0);
     QElapsedTimer timer;
     timer.start();
-    w.RefreshFileLists();
+    part<talmo::FilePanel>(w)->RefreshFileLists();
     QVERIFY(listed(control<talmo::FileListBox>(w, "qclista"), QStringLiteral("ok.qc")));
     QVERIFY(!listed(control<talmo::FileListBox>(w, "qclista"), QStringLiteral("fifo.qc")));
     QVERIFY(!listed(control<talmo::FileListBox>(w, "qclista"), QStringLiteral("loop1.qc")));
@@ -106,12 +110,12 @@ void WindowHostileTest::fileThatDisappearsBetweenListingAndClick() {
     QVERIFY(QFile::remove(f.path(QStringLiteral("a.qc"))));
     QVERIFY(f.clickItem(control<talmo::FileListBox>(w, "qclista"), QStringLiteral("a.qc")));
     QCOMPARE(f.logLines().last(), QStringLiteral("Open fail!!: "));
-    QVERIFY(!w.editFailed()); // the preview's failure is its own
+    QVERIFY(!part<talmo::EditController>(w)->failed()); // the preview's failure is its own
     QVERIFY(QFile::remove(f.path(QStringLiteral("b.txt"))));
     control<QTabWidget>(w, "TabbedNotebook1")->setCurrentIndex(1);
     QVERIFY(f.clickItem(control<talmo::FileListBox>(w, "listado"), QStringLiteral("b.txt")));
     QCOMPARE(f.logLines().last(), QStringLiteral("Load fail!!: "));
-    QVERIFY(w.manFile().isEmpty());
+    QVERIFY(part<talmo::ManPage>(w)->manFile().isEmpty());
 }
 
 void WindowHostileTest::vanishedWorkingDirectory() {
@@ -122,7 +126,7 @@ void WindowHostileTest::vanishedWorkingDirectory() {
     f.type(control<QLineEdit>(w, "pathsrc"), gone, true);
     QVERIFY(listed(control<talmo::FileListBox>(w, "qclista"), QStringLiteral("x.qc")));
     QVERIFY(QDir(gone).removeRecursively());
-    w.RefreshFileLists();
+    part<talmo::FilePanel>(w)->RefreshFileLists();
     QCOMPARE(control<talmo::FileListBox>(w, "qclista")->count(), 0);
     QTest::mouseClick(control<QPushButton>(w, "refresh"), Qt::LeftButton);
     QCOMPARE(f.logLines().last(), QStringLiteral("Load fail!!: "));

@@ -5,6 +5,7 @@
 #include "WindowFixture.h"
 
 #include "MessageList.h"
+#include "NavigationController.h"
 #include "QsciEditor.h"
 #include "QsciView.h"
 
@@ -19,8 +20,11 @@
 #include <fstream>
 
 using talmo::testing::control;
+using talmo::testing::currentFile;
 using talmo::testing::editor;
 using talmo::testing::editorView;
+using talmo::testing::openFile;
+using talmo::testing::part;
 using talmo::testing::readFile;
 using talmo::testing::WindowFixture;
 
@@ -41,9 +45,9 @@ TForm1& openIndexed(WindowFixture& f, const QString& file) {
     w.activateWindow();
     if (!QTest::qWaitForWindowActive(&w))
         qWarning("window not active");
-    if (!QTest::qWaitFor([&] { return w.definitionIndexReady(); }, 10000))
+    if (!QTest::qWaitFor([&] { return part<talmo::NavigationController>(w)->indexReady(); }, 10000))
         qFatal("the mod was not indexed");
-    if (!w.openInEditor(f.path(file)))
+    if (!openFile(w, f.path(file)))
         qFatal("cannot open %s", qPrintable(file));
     editor(w)->setFocus();
     return w;
@@ -81,20 +85,21 @@ void WindowNavigationTest::f12OnACallOpensTheBodyInAnotherFileAndAltLeftComesBac
     TForm1& w = openIndexed(f, QStringLiteral("floater.qc"));
     const long caret = positionOf(editor(w)->text(), "SUB_SkippedBySkill") + 4;
     editor(w)->setSelectionStart(caret);
-    QCOMPARE(w.definitionTip(caret), QStringLiteral("subs.qc:51  float() SUB_SkippedBySkill ="));
+    QCOMPARE(part<talmo::NavigationController>(w)->definitionTip(caret),
+             QStringLiteral("subs.qc:51  float() SUB_SkippedBySkill ="));
 
     QTest::keyClick(editorView(w), Qt::Key_F12);
-    QCOMPARE(fileName(w.currentFile()), QStringLiteral("subs.qc"));
+    QCOMPARE(fileName(currentFile(w)), QStringLiteral("subs.qc"));
     const long body = positionOf(editor(w)->text(), "float() SUB_SkippedBySkill =") + 8;
     QCOMPARE(editor(w)->selectionStart(), body);
     QCOMPARE(editor(w)->selectionLength(), 18L);
 
     QTest::keyClick(editorView(w), Qt::Key_Left, Qt::AltModifier);
-    QCOMPARE(fileName(w.currentFile()), QStringLiteral("floater.qc"));
+    QCOMPARE(fileName(currentFile(w)), QStringLiteral("floater.qc"));
     QCOMPARE(editor(w)->selectionStart(), caret);
 
     QTest::keyClick(editorView(w), Qt::Key_Right, Qt::AltModifier);
-    QCOMPARE(fileName(w.currentFile()), QStringLiteral("subs.qc"));
+    QCOMPARE(fileName(currentFile(w)), QStringLiteral("subs.qc"));
     QCOMPARE(editor(w)->selectionStart(), body);
 }
 
@@ -110,7 +115,7 @@ void WindowNavigationTest::ctrlClickOnANameGoesToItsDefinition() {
                            QsciScintillaBase::SCI_POINTYFROMPOSITION, 0, at)) +
                            3);
     QTest::mouseClick(editorView(w)->viewport(), Qt::LeftButton, Qt::ControlModifier, point);
-    QTRY_COMPARE(fileName(w.currentFile()), QStringLiteral("subs.qc"));
+    QTRY_COMPARE(fileName(currentFile(w)), QStringLiteral("subs.qc"));
 }
 
 void WindowNavigationTest::severalDefinitionsAreListedAndTheFirstOpened() {
@@ -119,9 +124,10 @@ void WindowNavigationTest::severalDefinitionsAreListedAndTheFirstOpened() {
                      {QStringLiteral("b.qc"), "\nentity twice;\n"},
                      {QStringLiteral("c.qc"), "float z = twice;\n"}});
     TForm1& w = openIndexed(f, QStringLiteral("c.qc"));
-    QVERIFY(w.goToDefinitionAt(positionOf(editor(w)->text(), "twice")));
+    QVERIFY(part<talmo::NavigationController>(w)->goToDefinitionAt(
+        positionOf(editor(w)->text(), "twice")));
 
-    QCOMPARE(fileName(w.currentFile()), QStringLiteral("b.qc"));
+    QCOMPARE(fileName(currentFile(w)), QStringLiteral("b.qc"));
     QCOMPARE(editor(w)->selectionStart(), positionOf(editor(w)->text(), "twice"));
     QCOMPARE(WindowFixture::rowsOf(f.control<QListView>("qccmessages")).first(),
              QStringLiteral("2 definitions of twice"));
@@ -138,7 +144,7 @@ void WindowNavigationTest::f12OnAFrameNameOpensItsOwnFilesFrameLine() {
     TForm1& w = openIndexed(f, QStringLiteral("zombie.qc"));
     editor(w)->setSelectionStart(positionOf(editor(w)->text(), "$stand1") + 3);
     QTest::keyClick(editorView(w), Qt::Key_F12);
-    QCOMPARE(fileName(w.currentFile()), QStringLiteral("zombie.qc"));
+    QCOMPARE(fileName(currentFile(w)), QStringLiteral("zombie.qc"));
     QCOMPARE(editor(w)->selectionStart(), positionOf(editor(w)->text(), "stand1"));
 }
 
@@ -165,7 +171,7 @@ void WindowNavigationTest::aFileNamedInLatin1OpensFromF12AndFromTheList() {
         WindowFixture::rowsOf(list).mid(1),
         (QStringList{inLatin1, QStringLiteral("usage  use.qc:1:17  void() main = { later(); };")}));
     QTest::keyClick(editorView(w), Qt::Key_Left, Qt::AltModifier);
-    QCOMPARE(fileName(w.currentFile()), QStringLiteral("use.qc"));
+    QCOMPARE(fileName(currentFile(w)), QStringLiteral("use.qc"));
     QVERIFY(f.doubleClickRow(list, inLatin1));
     QCOMPARE(editor(w)->text(), std::string("void() later = {};\r\n"));
 }
@@ -201,17 +207,17 @@ void WindowNavigationTest::aNewWorkingDirectoryIsIndexedOnItsOwnAndAnUnknownName
     // Nothing to go back to yet.
     QTest::keyClick(editorView(w), Qt::Key_Left, Qt::AltModifier);
     QCOMPARE(editor(w)->selectionStart(), use);
-    QVERIFY(w.goToDefinitionAt(use));
-    QCOMPARE(fileName(w.currentFile()), QStringLiteral("top.qc"));
+    QVERIFY(part<talmo::NavigationController>(w)->goToDefinitionAt(use));
+    QCOMPARE(fileName(currentFile(w)), QStringLiteral("top.qc"));
 
-    w.changeWorkingDirectory(f.path(QStringLiteral("sub"))); // starts the new index
-    QTRY_VERIFY(w.definitionIndexReady());
-    QVERIFY(w.openInEditor(f.path(QStringLiteral("sub/x.qc"))));
+    f.enterDirectory(f.path(QStringLiteral("sub"))); // starts the new index
+    QTRY_VERIFY(part<talmo::NavigationController>(w)->indexReady());
+    QVERIFY(f.openSource(QStringLiteral("x.qc")));
     editor(w)->setFocus();
     editor(w)->setSelectionStart(use);
     QTest::keyClick(editorView(w), Qt::Key_F12);
     QCOMPARE(f.logLines().last(), QStringLiteral("No definition of topname in the mod"));
-    QCOMPARE(fileName(w.currentFile()), QStringLiteral("x.qc"));
+    QCOMPARE(fileName(currentFile(w)), QStringLiteral("x.qc"));
     QCOMPARE(editor(w)->selectionStart(), use);
 }
 

@@ -8,6 +8,7 @@
 #include "FunctionCombo.h"
 #include "QsciEditor.h"
 #include "QsciView.h"
+#include "RSearchPage.h"
 
 #include <QCheckBox>
 #include <QFile>
@@ -17,8 +18,10 @@
 #include <QTest>
 
 using talmo::testing::control;
+using talmo::testing::currentFile;
 using talmo::testing::editor;
 using talmo::testing::editorView;
+using talmo::testing::part;
 using talmo::testing::readFile;
 using talmo::testing::WindowFixture;
 
@@ -103,7 +106,7 @@ void WindowReportsTest::bothReportsFindTheExampleDefinitionsInRunOrder() {
     QTest::mouseClick(control<QPushButton>(w, "generatereport"), Qt::LeftButton);
     QCOMPARE(entries(control<QListWidget>(w, "reportlist")), kDefsFunctions);
     QCOMPARE(f.logLines().last(), QStringLiteral("GENERATING REPORT"));
-    QCOMPARE(w.reportSource(), QStringLiteral("defs.qc"));
+    QCOMPARE(part<talmo::RSearchPage>(w)->reportSource(), QStringLiteral("defs.qc"));
 
     QTest::mouseClick(control<QPushButton>(w, "atribgen"), Qt::LeftButton);
     QCOMPARE(entries(control<QListWidget>(w, "reportlist")), kDefsFunctions + kDefsAttributes);
@@ -140,7 +143,7 @@ void WindowReportsTest::lastLineOneLineFilesAndComparisonHeads() {
                  QStringLiteral("b_cmp.qc - .float\tlight_lev;"),
                  QStringLiteral("b_cmp.qc - .entity owner;"),
              }));
-    QCOMPARE(w.reportSource(), QStringLiteral("d_progs.src"));
+    QCOMPARE(part<talmo::RSearchPage>(w)->reportSource(), QStringLiteral("d_progs.src"));
     QVERIFY(f.errors.isEmpty());
 }
 
@@ -173,7 +176,7 @@ void WindowReportsTest::editReportWithAnEmptyListWritesTenLinesAndShowsThem() {
     QVERIFY(control<talmo::FileListBox>(w, "qclista")
                 ->findItems(QStringLiteral("talmo.report.txt"), Qt::MatchExactly)
                 .size() == 1);
-    QCOMPARE(w.currentFile(), f.path(QStringLiteral("talmo.report.txt")));
+    QCOMPARE(currentFile(w), f.path(QStringLiteral("talmo.report.txt")));
     QCOMPARE(editor(w)->text(), report);
     QCOMPARE(control<QTabWidget>(w, "Manager")->currentIndex(), 1);
     QCOMPARE(control<QTabWidget>(w, "Manager")->tabText(1),
@@ -207,7 +210,7 @@ void WindowReportsTest::doubleClickOnAnEntryOpensItsFileAtTheDefinition() {
     control<QTabWidget>(w, "Manager")->setCurrentIndex(3);
 
     QVERIFY(f.doubleClickItem(control<QListWidget>(w, "reportlist"), entry));
-    QCOMPARE(w.currentFile(), f.path(QStringLiteral("world.qc")));
+    QCOMPARE(currentFile(w), f.path(QStringLiteral("world.qc")));
     QCOMPARE(control<QTabWidget>(w, "Manager")->currentIndex(), 1);
     QCOMPARE(f.logLines().last(), QStringLiteral("Jumping to void() worldspawn ="));
     QCOMPARE(control<talmo::FunctionCombo>(w, "com")->currentText(),
@@ -231,7 +234,7 @@ void WindowReportsTest::fileDeletedAfterListingStopsTheRunKeepingEntries() {
     QCOMPARE(f.errors.size(), 1);
     QCOMPARE(entries(control<QListWidget>(w, "reportlist")),
              QStringList{QStringLiteral("a.qc - void() first =")});
-    QCOMPARE(w.reportSource(), QStringLiteral("b.qc"));
+    QCOMPARE(part<talmo::RSearchPage>(w)->reportSource(), QStringLiteral("b.qc"));
     QCOMPARE(f.logLines().last(), QStringLiteral("GENERATING REPORT"));
 
     // A failed report file write loads nothing: a directory in its way.
@@ -239,7 +242,7 @@ void WindowReportsTest::fileDeletedAfterListingStopsTheRunKeepingEntries() {
     const QStringList logBefore = f.logLines();
     QTest::mouseClick(control<QPushButton>(w, "EditReport"), Qt::LeftButton);
     QCOMPARE(f.errors.size(), 2);
-    QVERIFY(w.currentFile().isEmpty());
+    QVERIFY(currentFile(w).isEmpty());
     QCOMPARE(f.logLines(), logBefore);
 }
 
@@ -253,7 +256,7 @@ void WindowReportsTest::doubleClickWithoutASelectedEntryReportsAnError() {
     doubleClickViewport(control<QListWidget>(w, "reportlist"), QPoint(10, 10)); // the list is empty
     QCOMPARE(f.errors.size(), 1);
     QCOMPARE(control<QTabWidget>(w, "Manager")->currentIndex(), 3);
-    QVERIFY(w.currentFile().isEmpty());
+    QVERIFY(currentFile(w).isEmpty());
     QCOMPARE(f.logLines(), logBefore);
 }
 
@@ -279,7 +282,7 @@ void WindowReportsTest::entryNamingNoFileOfTheDirectoryReportsAnError() {
     QCOMPARE(f.errors.size(), 1);
     QVERIFY(f.errors.first().contains(QStringLiteral("world.qc")));
     QCOMPARE(f.logLines(), logBefore);
-    QCOMPARE(w.currentFile(), f.path(QStringLiteral("world.qc")));
+    QCOMPARE(currentFile(w), f.path(QStringLiteral("world.qc")));
     QCOMPARE(editor(w)->text(), text);
     QCOMPARE(editor(w)->selectionStart(), 5L);
     QCOMPARE(control<QTabWidget>(w, "Manager")->currentIndex(), 3);
@@ -298,7 +301,7 @@ void WindowReportsTest::fileNameHoldingTheSeparatorIsCutAtItsFirstOne() {
                               QStringLiteral("a - b.qc - void() lamp =")));
     // The file part is "a", which names no file: nothing is loaded.
     QCOMPARE(f.errors.size(), 1);
-    QVERIFY(w.currentFile().isEmpty());
+    QVERIFY(currentFile(w).isEmpty());
     QVERIFY(!f.logLines().join(u'\n').contains(QStringLiteral("Jumping to")));
 }
 
@@ -313,7 +316,7 @@ void WindowReportsTest::definitionOnlyBeforeTheLoadedCaretIsNotFound() {
     control<QTabWidget>(w, "Manager")->setCurrentIndex(3);
     QVERIFY(f.doubleClickItem(control<QListWidget>(w, "reportlist"),
                               QStringLiteral("early.qc - void() early =")));
-    QCOMPARE(w.currentFile(), f.path(QStringLiteral("early.qc")));
+    QCOMPARE(currentFile(w), f.path(QStringLiteral("early.qc")));
     QCOMPARE(f.logLines().last(), QStringLiteral("Jumping to void() early ="));
     QCOMPARE(editor(w)->selectionStart(), 40L);
     QCOMPARE(editor(w)->selectionLength(), 0L);

@@ -18,6 +18,7 @@
 #include <unistd.h>
 
 using talmo::testing::control;
+using talmo::testing::currentFile;
 using talmo::testing::editor;
 using talmo::testing::editorView;
 using talmo::testing::readFile;
@@ -70,7 +71,7 @@ void WindowSessionTest::editReportWhileTheReportIsLoadedShowsTheNewOne() {
     WindowFixture f({{QStringLiteral("defs.qc"), kDefs}});
     TForm1& w = f.window();
     QTest::mouseClick(control<QPushButton>(w, "EditReport"), Qt::LeftButton);
-    QCOMPARE(w.currentFile(), f.path(QStringLiteral("talmo.report.txt")));
+    QCOMPARE(currentFile(w), f.path(QStringLiteral("talmo.report.txt")));
     QTest::mouseClick(control<QPushButton>(w, "atribgen"), Qt::LeftButton);
     QTest::mouseClick(control<QPushButton>(w, "EditReport"), Qt::LeftButton);
     const std::string report = readFile(f.path(QStringLiteral("talmo.report.txt")));
@@ -158,11 +159,11 @@ void WindowSessionTest::reportEntriesOfNonAsciiFilesShowAndOpenThem() {
     const QString name = QString::fromUtf16(u"\u00E9.qc");
     WindowFixture f({{dir + u'/' + name, "void() \xE9t\xE9 =\r\n{};\r\n"}});
     TForm1& w = f.window();
-    w.changeWorkingDirectory(f.path(dir));
+    f.enterDirectory(f.path(dir));
     QTest::mouseClick(control<QPushButton>(w, "generatereport"), Qt::LeftButton);
     const QString entry = name + QString::fromUtf16(u" - void() \u00E9t\u00E9 =");
     QVERIFY(f.doubleClickItem(control<QListWidget>(w, "reportlist"), entry));
-    QCOMPARE(w.currentFile(), QDir(f.path(dir)).filePath(name));
+    QCOMPARE(currentFile(w), QDir(f.path(dir)).filePath(name));
     QCOMPARE(editor(w)->text(), std::string("void() \xE9t\xE9 =\r\n{};\r\n"));
 }
 

@@ -8,6 +8,7 @@
 #include "QsciEditor.h"
 #include "QsciView.h"
 #include "WindowSettings.h"
+#include "WorkingDirectory.h"
 
 #include <QApplication>
 #include <QCheckBox>
@@ -22,8 +23,10 @@
 #include <memory>
 
 using talmo::testing::control;
+using talmo::testing::currentFile;
 using talmo::testing::editor;
 using talmo::testing::editorView;
+using talmo::testing::part;
 using talmo::testing::WindowFixture;
 using talmo::testing::writeFile;
 
@@ -79,7 +82,7 @@ void WindowStartTest::aRestartKeepsTheLayoutAndTheMenuReopensTheLastDirectory() 
         auto* panels = window->findChild<QSplitter*>(QStringLiteral("Splitter1"));
         QVERIFY(panels);
         panels->setSizes({230, 530});
-        window->changeWorkingDirectory(sub);
+        QVERIFY(part<talmo::WorkingDirectory>(*window)->change(sub));
         first.save(*window);
         control<QCheckBox>(*window, "auto")->setChecked(false);
     }
@@ -93,7 +96,7 @@ void WindowStartTest::aRestartKeepsTheLayoutAndTheMenuReopensTheLastDirectory() 
     auto window = startWindow(opened, again);
     QCOMPARE(window->size(), QSize(760, 580));
     QCOMPARE(control<QTabWidget>(*window, "TabbedNotebook1")->width(), 230); // the file panel
-    QCOMPARE(window->workingDirectory(), sub);
+    QCOMPARE(part<talmo::WorkingDirectory>(*window)->path(), sub);
     QCOMPARE(control<talmo::FileListBox>(*window, "qclista")->directory(), sub);
     control<QCheckBox>(*window, "auto")->setChecked(false);
     window.reset();
@@ -115,10 +118,10 @@ void WindowStartTest::aFileOnTheCommandLineIsLoadedAsADoubleClickLoadsIt() {
     TForm1& w = f.window();
     const talmo::StartRequest start =
         talmo::parseCommandLine({QStringLiteral("talmo"), f.path(name)});
-    QCOMPARE(start.directory, w.workingDirectory());
+    QCOMPARE(start.directory, part<talmo::WorkingDirectory>(w)->path());
 
     QVERIFY(talmo::openStartFile(w, start));
-    QCOMPARE(w.currentFile(), f.path(name));
+    QCOMPARE(currentFile(w), f.path(name));
     QCOMPARE(editor(w)->text(), bytes);
     QCOMPARE(control<QTabWidget>(w, "Manager")->currentIndex(), 1);
     QCOMPARE(control<QTabWidget>(w, "Manager")->tabText(1), QStringLiteral("&Edit ") + name);

@@ -61,7 +61,7 @@ void WindowUnsavedTest::aJournalOfEditedTextIsOfferedAgainAndRecovered() {
     f.control<QCheckBox>("auto")->setChecked(false);
     f.closeWindow();
     WindowFixture again;
-    again.window().changeWorkingDirectory(f.dir());
+    again.enterDirectory(f.dir());
     auto* bar = again.control<QWidget>("recoverbar");
     QVERIFY(bar->isVisible());
     QVERIFY(bar->findChild<QLabel*>()->text().contains(QStringLiteral("\u00F1.qc")));
@@ -85,7 +85,7 @@ void WindowUnsavedTest::discardRemovesTheOffer() {
     f.closeWindow(); // closing keeps what it could not write
     QCOMPARE(journalCount(), 1);
     WindowFixture again;
-    again.window().changeWorkingDirectory(f.dir());
+    again.enterDirectory(f.dir());
     QTest::mouseClick(again.control<QPushButton>("discard"), Qt::LeftButton);
     QVERIFY(!again.control<QWidget>("recoverbar")->isVisible());
     QCOMPARE(journalCount(), 0);
