@@ -3,6 +3,7 @@
 // folder with FILE in the editor, or on the process's current directory.
 #include "AppIdentity.h"
 #include "CommandLine.h"
+#include "LargeBuffers.h"
 #include "QuitSignals.h"
 #include "TForm1.h"
 #include "WindowSettings.h"
@@ -30,6 +31,7 @@ void print(std::FILE* stream, const QString& text) {
 } // namespace
 
 int main(int argc, char* argv[]) {
+    talmo::keepLargeBuffersForReuse();
     // Errors are answered before any window system is touched, so they are
     // the same with or without a display.
     const QStringList raw = argumentsOf(argc, argv);

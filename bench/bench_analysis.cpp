@@ -3,7 +3,9 @@
 // lines) and 10 MB: the computations the window applies in bulk.
 #include "FunctionIndex.h"
 #include "Highlight.h"
+#include "LargeBuffers.h"
 #include "Report.h"
+#include "RunBenchmarks.h"
 #include "SearchReplace.h"
 #include "TextModel.h"
 
@@ -173,4 +175,8 @@ BENCHMARK(BM_ReportScan)->Arg(0)->Arg(1)->Unit(benchmark::kMillisecond);
 
 } // namespace
 
-BENCHMARK_MAIN();
+int main(int argc, char** argv) {
+    // The programs keep large freed buffers for reuse from their start.
+    talmo::keepLargeBuffersForReuse();
+    return talmo::bench::runBenchmarks(argc, argv);
+}

@@ -6,6 +6,7 @@
 // and prints the number of entries;
 //   bench_analysis_scan count FILE...  counts the lines holding "=" through
 //                                      the report reader, as grep -c = does.
+#include "LargeBuffers.h"
 #include "Report.h"
 
 #include "analysis_generator.h"
@@ -17,6 +18,8 @@
 #include <iostream>
 
 int main(int argc, char** argv) {
+    // The programs keep large freed buffers for reuse from their start.
+    talmo::keepLargeBuffersForReuse();
     if (argc < 3) {
         std::fprintf(stderr, "usage: %s generate DIR | funcs FILE... | atribs FILE...\n", argv[0]);
         return 2;

@@ -5,6 +5,7 @@
 //   bench_definitions generate DIR   writes the 150 files into DIR
 //   bench_definitions index DIR      builds the index of DIR, prints its size
 #include "DefinitionIndex.h"
+#include "LargeBuffers.h"
 
 #include "analysis_generator.h"
 
@@ -99,6 +100,8 @@ BENCHMARK(BM_FindUsages)->Unit(benchmark::kMillisecond);
 } // namespace
 
 int main(int argc, char** argv) {
+    // The programs keep large freed buffers for reuse from their start.
+    talmo::keepLargeBuffersForReuse();
     if (argc == 3 && std::strcmp(argv[1], "generate") == 0) {
         generateMod(argv[2]);
         return 0;

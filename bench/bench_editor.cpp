@@ -2,6 +2,7 @@
 // Load, save, find and bulk formatting through the QScintilla editor on
 // multi-megabyte QuakeC-like texts.
 #include "Journal.h"
+#include "LargeBuffers.h"
 #include "QsciEditor.h"
 #include "QsciView.h"
 #include "Text.h"
@@ -145,6 +146,8 @@ BENCHMARK(BM_ApplyEdits10kEdits1MB)->Unit(benchmark::kMillisecond);
 } // namespace
 
 int main(int argc, char** argv) {
+    // The programs keep large freed buffers for reuse from their start.
+    talmo::keepLargeBuffersForReuse();
     if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
         qputenv("QT_QPA_PLATFORM", "offscreen");
     QApplication app(argc, argv);

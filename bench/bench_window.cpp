@@ -15,6 +15,7 @@
 #include "FileListBox.h"
 #include "FilePanel.h"
 #include "FunctionCombo.h"
+#include "LargeBuffers.h"
 #include "MessageList.h"
 #include "NavigationController.h"
 #include "QsciEditor.h"
@@ -372,6 +373,8 @@ int peakMemory() {
 } // namespace
 
 int main(int argc, char** argv) {
+    // The programs keep large freed buffers for reuse from their start.
+    talmo::keepLargeBuffersForReuse();
     if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
         qputenv("QT_QPA_PLATFORM", "offscreen");
     QApplication app(argc, argv);

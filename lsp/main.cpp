@@ -4,6 +4,7 @@
 // a "Content-Length: n" header and an empty line.
 #include "Completion.h"
 #include "LanguageServer.h"
+#include "LargeBuffers.h"
 
 #include <QCoreApplication>
 #include <QFile>
@@ -131,6 +132,7 @@ void readMessages(Inbox& inbox) {
 } // namespace
 
 int main(int argc, char** argv) {
+    talmo::keepLargeBuffersForReuse();
 #ifdef _WIN32
     _setmode(_fileno(stdin), _O_BINARY);
     _setmode(_fileno(stdout), _O_BINARY);

@@ -3,6 +3,7 @@
 // and saving that never destroys what was on disk.
 #include "FileError.h"
 #include "GoToLine.h"
+#include "LargeBuffers.h"
 #include "Text.h"
 #include "TextModel.h"
 
@@ -12,12 +13,15 @@
 
 #include <algorithm>
 #include <chrono>
+#include <cstdlib>
+#include <cstring>
 #include <filesystem>
 #include <fstream>
 
 #ifdef _WIN32
 #include <windows.h>
 #else
+#include <sys/resource.h>
 #include <sys/stat.h>
 #include <unistd.h>
 #endif
@@ -81,6 +85,31 @@ TEST(GoToLine, SkipsWholeLinesAndStopsAtTheEnd) {
     EXPECT_EQ(offsetAfterLines(editor, 3), 15);
     EXPECT_EQ(offsetAfterLines(editor, 1000), 15);
 }
+
+#if defined(__GLIBC__)
+// The page faults a large buffer costs when it is written through.
+long faultsToFill(std::size_t size, char*& buffer) {
+    rusage before{}, after{};
+    getrusage(RUSAGE_SELF, &before);
+    buffer = static_cast<char*>(std::malloc(size));
+    std::memset(buffer, 'x', size);
+    getrusage(RUSAGE_SELF, &after);
+    return after.ru_minflt - before.ru_minflt;
+}
+
+TEST(LargeBuffers, AFreedTextSizedBufferIsReusedWithoutNewPages) {
+    keepLargeBuffersForReuse();
+    constexpr std::size_t kSize = 12 << 20; // a text of 12 MB
+    char* first = nullptr;
+    const long firstFaults = faultsToFill(kSize, first);
+    std::free(first);
+    char* second = nullptr;
+    const long secondFaults = faultsToFill(kSize + 4096, second);
+    std::free(second);
+    EXPECT_GT(firstFaults, 1000);
+    EXPECT_LT(secondFaults, firstFaults / 10);
+}
+#endif
 
 TEST(LineBreaks, EveryKindBecomesCrLf) {
     EXPECT_EQ(normalizeLineBreaks("a\rb\nc\r\nd\n\re"), "a\r\nb\r\nc\r\nd\r\n\r\ne");
