@@ -1,6 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "EditorCompletion.h"
 
+#include "PageControls.h"
 #include "QsciEditor.h"
 #include "QsciView.h"
 
@@ -18,12 +19,9 @@ constexpr long kReach = 4096;
 EditorCompletion::EditorCompletion(QsciView& view, Completions completions, Prototype prototype)
     : QObject(&view), m_view(view), m_completions(std::move(completions)),
       m_prototype(std::move(prototype)) {
-    auto* action = new QAction(&view);
-    action->setObjectName(QStringLiteral("completeName"));
-    action->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_Space));
-    action->setShortcutContext(Qt::WidgetShortcut);
-    connect(action, &QAction::triggered, this, &EditorCompletion::complete);
-    view.addAction(action);
+    connect(widgetShortcut(&view, "completeName", QStringLiteral("Complete"),
+                           QKeySequence(Qt::CTRL | Qt::Key_Space)),
+            &QAction::triggered, this, &EditorCompletion::complete);
     connect(&view, &QsciScintillaBase::SCN_CHARADDED, this, &EditorCompletion::charAdded);
 }
 

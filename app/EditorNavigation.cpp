@@ -4,6 +4,7 @@
 #include "EditorCompletion.h"
 #include "EventHook.h"
 #include "NavigationController.h"
+#include "PageControls.h"
 #include "QsciView.h"
 
 #include <QAction>
@@ -52,12 +53,7 @@ EditorNavigation::EditorNavigation(QsciView& view, NavigationController& navigat
 
 void EditorNavigation::addShortcut(const char* name, const QString& text, const QKeySequence& keys,
                                    const std::function<void()>& handler) {
-    auto* action = new QAction(text, &m_view);
-    action->setObjectName(QString::fromLatin1(name));
-    action->setShortcut(keys);
-    action->setShortcutContext(Qt::WidgetShortcut);
-    m_view.addAction(action);
-    connect(action, &QAction::triggered, this, handler);
+    connect(widgetShortcut(&m_view, name, text, keys), &QAction::triggered, this, handler);
 }
 
 void EditorNavigation::showTip(int position, int x, int y) {

@@ -101,19 +101,12 @@ EditPage::EditPage(PageServices services, std::function<QString()> editedName, Q
     m_editor->setEvents(std::move(events));
 
     // F4 and Shift+F4 lead to the next and the previous listed message.
-    const auto messageKey = [this](const char* name, const QString& text, const QKeySequence& keys,
-                                   void (MessageList::*step)()) {
-        auto* action = new QAction(text, m_view);
-        action->setObjectName(QString::fromLatin1(name));
-        action->setShortcut(keys);
-        action->setShortcutContext(Qt::WidgetShortcut);
-        m_view->addAction(action);
-        connect(action, &QAction::triggered, m_messages, step);
-    };
-    messageKey("nextmessage", QStringLiteral("Next message"), QKeySequence(Qt::Key_F4),
-               &MessageList::activateNext);
-    messageKey("previousmessage", QStringLiteral("Previous message"),
-               QKeySequence(Qt::SHIFT | Qt::Key_F4), &MessageList::activatePrevious);
+    connect(widgetShortcut(m_view, "nextmessage", QStringLiteral("Next message"),
+                           QKeySequence(Qt::Key_F4)),
+            &QAction::triggered, m_messages, &MessageList::activateNext);
+    connect(widgetShortcut(m_view, "previousmessage", QStringLiteral("Previous message"),
+                           QKeySequence(Qt::SHIFT | Qt::Key_F4)),
+            &QAction::triggered, m_messages, &MessageList::activatePrevious);
 
     onKeyPress(uptext, [this](char key) { uptextKeyPress(key); });
     onKeyPress(num, [this](char key) { numKeyPress(key); });

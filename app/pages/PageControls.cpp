@@ -100,6 +100,16 @@ QAction* namedAction(QMenu* menu, const char* name, const QString& caption,
     return a;
 }
 
+QAction* widgetShortcut(QWidget* owner, const char* name, const QString& text,
+                        const QKeySequence& keys) {
+    auto* a = new QAction(text, owner);
+    a->setObjectName(QString::fromLatin1(name));
+    a->setShortcut(keys);
+    a->setShortcutContext(Qt::WidgetShortcut);
+    owner->addAction(a);
+    return a;
+}
+
 void onKeyPress(QWidget* box, std::function<void(char)> handler) {
     EventHook::install(box, QEvent::KeyPress, [handler = std::move(handler)](QEvent* event) {
         const auto* key = static_cast<QKeyEvent*>(event);

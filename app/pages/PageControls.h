@@ -53,6 +53,11 @@ void attachContextMenu(QWidget* owner, QMenu* menu);
 QAction* namedAction(QMenu* menu, const char* name, const QString& caption,
                      const QKeySequence& shortcut = QKeySequence());
 
+// A shortcut of `owner` named `name`, acting while `owner` itself has the
+// focus.
+QAction* widgetShortcut(QWidget* owner, const char* name, const QString& text,
+                        const QKeySequence& keys);
+
 // Calls `handler` with each character typed into `box`, before the box takes
 // it (Enter arrives as 13).
 void onKeyPress(QWidget* box, std::function<void(char)> handler);
