@@ -132,6 +132,12 @@ std::vector<CompletionItem> completionsFor(std::string_view prefix, bool afterDo
     return items;
 }
 
+std::vector<CompletionItem> completionsIn(const DefinitionIndex& index, const NameAt& typed,
+                                          const LanguageWords& words, std::size_t limit) {
+    return completionsFor(typed.name, typed.afterDot,
+                          completionCandidates(index, typed, limit * 20), words, limit);
+}
+
 std::vector<ModDefinition> completionCandidates(const DefinitionIndex& index, const NameAt& typed,
                                                 std::size_t limit) {
     std::set<std::pair<std::string_view, bool>> seen;

@@ -63,6 +63,12 @@ std::vector<CompletionItem> completionsFor(std::string_view prefix, bool afterDo
 std::vector<ModDefinition> completionCandidates(const DefinitionIndex& index, const NameAt& typed,
                                                 std::size_t limit);
 
+// What completes `typed` in the mod of `index`, with the builtins, keywords
+// and console names of `words`: completionsFor over completionCandidates (up
+// to 20 candidates an item). At most `limit` items.
+std::vector<CompletionItem> completionsIn(const DefinitionIndex& index, const NameAt& typed,
+                                          const LanguageWords& words, std::size_t limit);
+
 // The line a call tip shows for `function`: its first jump target's line in
 // the mod, else the builtin's; empty when neither holds a "(".
 std::string prototypeOf(const DefinitionIndex& index, std::string_view function,

@@ -33,16 +33,10 @@ public:
     CompileController(EditController& edit, WorkingDirectory& directory, QObject* parent = nullptr);
     ~CompileController() override;
 
-    // Writes "qcc.bat" for the compiler command `compiler` (as typed, in the
-    // command processor's encoding) and drops a link planted as its "log".
-    void writeCompileBatch(const std::string& compiler);
     // QCC!: autosaves the edited file (the compiler reads the files on disk)
     // when the autosave is on, writes the batch file and runs it, watched
     // where runs can be watched, else handed to the shell with `owner`.
     void compile(const std::string& compiler, std::uintptr_t owner);
-    // Starts "qcc.bat" in a run whose end is watched; false where runs cannot
-    // be watched.
-    bool startWatchedCompile();
     // Reads the messages of "log" in `directory`, where the compile ran;
     // `exitStatus` is the compiler's, when known. Emits messagesRead.
     void readCompilerLog(const QString& directory, std::optional<int> exitStatus);
@@ -68,6 +62,13 @@ signals:
     void log(const QString& line);
 
 private:
+    // Writes "qcc.bat" for the compiler command `compiler` (as typed, in the
+    // command processor's encoding) and drops a link planted as its "log".
+    void writeCompileBatch(const std::string& compiler);
+    // Starts "qcc.bat" in a run whose end is watched; false where runs cannot
+    // be watched.
+    bool startWatchedCompile();
+
     EditController& m_edit;
     WorkingDirectory& m_directory;
     std::vector<ListedMessage> m_messages;

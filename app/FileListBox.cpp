@@ -1,6 +1,8 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "FileListBox.h"
 
+#include <algorithm>
+
 #include <QDir>
 #include <QKeyEvent>
 #include <QMouseEvent>
@@ -46,6 +48,12 @@ QString directoryPart(const QString& path) {
     if (head.isEmpty() || (head.size() == 2 && head[1] == u':'))
         return path.left(cut + 1);
     return head;
+}
+
+QString fileNamePart(const QString& path) {
+    const qsizetype cut =
+        std::max({path.lastIndexOf(u'\\'), path.lastIndexOf(u'/'), path.lastIndexOf(u':')});
+    return path.mid(cut + 1);
 }
 
 FileListBox::FileListBox(const QString& directory, const QString& mask, QWidget* parent)

@@ -74,5 +74,7 @@ QString joinPath(const QString& directory, const QString& name);
 // The directory part of a path: without its last separator and name, keeping
 // the separator only at a root.
 QString directoryPart(const QString& path);
+// The bare file name of a path: after its last separator or drive colon.
+QString fileNamePart(const QString& path);
 
 } // namespace talmo

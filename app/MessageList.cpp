@@ -131,13 +131,16 @@ std::filesystem::path MessageList::absolutePath(const ListedMessage& message) co
 }
 
 void MessageList::activateNext() {
-    if (const std::optional<ListedMessage> m = step(1))
-        emit messageActivated(*m, absolutePath(*m));
+    activate(step(1));
 }
 
 void MessageList::activatePrevious() {
-    if (const std::optional<ListedMessage> m = step(-1))
-        emit messageActivated(*m, absolutePath(*m));
+    activate(step(-1));
+}
+
+void MessageList::activate(const std::optional<ListedMessage>& message) {
+    if (message)
+        emit messageActivated(*message, absolutePath(*message));
 }
 
 std::optional<ListedMessage> MessageList::step(int delta) {

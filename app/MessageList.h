@@ -69,6 +69,7 @@ signals:
 
 private:
     std::optional<ListedMessage> step(int delta);
+    void activate(const std::optional<ListedMessage>& message);
 
     QListView* m_list = nullptr;
     MessageModel* m_model = nullptr;

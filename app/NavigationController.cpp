@@ -96,12 +96,10 @@ void NavigationController::fileWritten(const QString& path) {
 
 const DefinitionIndex* NavigationController::ready() {
     directoryChanged();
-    if (!indexReady()) {
+    const DefinitionIndex* index = currentIndex();
+    if (!index)
         emit log(QStringLiteral("The definitions of the mod are still being read"));
-        return nullptr;
-    }
-    m_index->index->refreshChanged();
-    return &*m_index->index;
+    return index;
 }
 
 std::optional<DefinitionIndex::EditedText> NavigationController::edited(std::string& text) const {
@@ -276,11 +274,8 @@ constexpr std::size_t kMaxCompletions = 200;
 
 std::vector<CompletionItem> NavigationController::completions(const NameAt& typed) {
     const DefinitionIndex* index = currentIndex();
-    if (!index)
-        return {};
-    const std::vector<ModDefinition> mod =
-        completionCandidates(*index, typed, kMaxCompletions * 20);
-    return completionsFor(typed.name, typed.afterDot, mod, languageWords(), kMaxCompletions);
+    return index ? completionsIn(*index, typed, languageWords(), kMaxCompletions)
+                 : std::vector<CompletionItem>();
 }
 
 std::string NavigationController::callTip(std::string_view function) {

@@ -4,7 +4,6 @@
 
 #include "CompileController.h"
 #include "EditController.h"
-#include "TextBytes.h"
 #include "WorkingDirectory.h"
 
 #include <QCloseEvent>
@@ -45,7 +44,7 @@ void TForm1::showEvent(QShowEvent* event) {
 void TForm1::FormShow() {
     setWindowTitle(QStringLiteral(":: T A L M O :: - ") + workingDirectory());
     Manager->setTabText(1, QStringLiteral("&Edit"));
-    m_edit->offerJournals(talmo::localPath(workingDirectory()));
+    offerJournals();
 }
 
 void TForm1::closeEvent(QCloseEvent* event) {

@@ -10,6 +10,8 @@
 // with findChild.
 #pragma once
 
+#include "PageControls.h" // PageServices
+
 #include <QMainWindow>
 #include <QString>
 
@@ -35,7 +37,6 @@ class RSearchPage;
 class SeePage;
 class SnipPage;
 class WorkingDirectory;
-struct PageServices;
 } // namespace talmo
 
 class TForm1 : public QMainWindow {
@@ -65,7 +66,7 @@ private:
     void reportError(const QString& message);
     // What every page gets from the window: the log, the error report and
     // names inside the working directory.
-    talmo::PageServices pageServices();
+    talmo::PageServices makePageServices();
 
     // The user's data folder: journals, recovery copies that fit nowhere
     // else, the safe copies of a write in place.
@@ -92,6 +93,9 @@ private:
     void changeWorkingDirectory(const QString& path);
     // The directory list and the lists that show the working directory.
     void followWorkingDirectory(const QString& now);
+    // Selects the source list's entry `name` (its click previews it) and
+    // opens it as a double click does; false when the list has no such entry.
+    bool openListedSource(const QString& name);
     // Switches the editor to `path` as a double click in the file list does.
     bool openInEditor(const QString& path);
     // What follows every load of the edited file: the function index, the
@@ -100,6 +104,8 @@ private:
     void showLoadedText();
     void markMessageLines();
     void showPage(int index);
+    // Offers the journals of unsaved work left in the working directory.
+    void offerJournals();
     talmo::QsciEditor* editor() const;
     QString editedName() const;
 
@@ -127,6 +133,8 @@ private:
     talmo::HelpPage* m_help = nullptr;
 
     ErrorReporter m_errorReporter;
+    // Made once; the launcher's handlers report through it too.
+    talmo::PageServices m_services;
     QString m_startupDirectory; // the profiles list stays there
     bool m_shown = false;
 };

@@ -5,7 +5,6 @@
 
 #include "CmdPage.h"
 #include "EditPage.h"
-#include "EditorMenu.h"
 #include "FileListBox.h"
 #include "FileMenus.h"
 #include "FilePanel.h"
@@ -46,7 +45,8 @@ void TForm1::buildLayout() {
     rightLayout->addWidget(m_header);
 
     Manager = talmo::named(new QTabWidget, "Manager");
-    const talmo::PageServices services = pageServices();
+    m_services = makePageServices();
+    const talmo::PageServices& services = m_services;
     m_man = new talmo::ManPage(services, m_startupDirectory, dataFolder(),
                                [this] { return workingDirectory(); });
     Manager->addTab(m_man, QStringLiteral("&Man"));
@@ -61,12 +61,7 @@ void TForm1::buildLayout() {
             names << qclista->item(i)->text();
         return names;
     };
-    sources.open = [this](const QString& name) {
-        if (!qclista->selectName(name))
-            return false;
-        qclistaDblClick();
-        return true;
-    };
+    sources.open = [this](const QString& name) { return openListedSource(name); };
     sources.directory = [this] { return workingDirectory(); };
     m_rsearch = new talmo::RSearchPage(services, *editor(), std::move(sources));
     Manager->addTab(m_rsearch, QStringLiteral("&RSearch"));
@@ -96,7 +91,7 @@ std::filesystem::path TForm1::dataFolder() {
     return talmo::localPath(QStandardPaths::writableLocation(QStandardPaths::AppLocalDataLocation));
 }
 
-talmo::PageServices TForm1::pageServices() {
+talmo::PageServices TForm1::makePageServices() {
     return {[this](const QString& line) { m_cmd->LogLine(line); },
             [this](const QString& message) { reportError(message); },
             [this](const QString& name) { return m_workingDirectory->filePath(name); }};
@@ -104,18 +99,11 @@ talmo::PageServices TForm1::pageServices() {
 
 void TForm1::buildMenus() {
     auto* fileMenus = new talmo::FileMenus(
-        pageServices(), this,
+        m_services, this,
         {[this] { return qclista->selectedPath(); }, [this] { return listado->selectedPath(); }});
     fileMenus->attach(qclista, listado);
     connect(fileMenus, &talmo::FileMenus::filesChanged, m_filePanel,
             &talmo::FilePanel::RefreshFileLists);
-    auto* editorMenu = new talmo::EditorMenu(this);
-    editorMenu->attach(m_editPage->editorView());
-    connect(editorMenu, &talmo::EditorMenu::cutChosen, m_editPage, &talmo::EditPage::cut1Click);
-    connect(editorMenu, &talmo::EditorMenu::copyChosen, m_editPage, &talmo::EditPage::copy1Click);
-    connect(editorMenu, &talmo::EditorMenu::pasteChosen, m_editPage, &talmo::EditPage::Paste1Click);
-    connect(editorMenu, &talmo::EditorMenu::nextChosen, m_editPage, &talmo::EditPage::next1Click);
-    connect(editorMenu, &talmo::EditorMenu::helpChosen, m_editPage, &talmo::EditPage::help1Click);
 }
 
 talmo::QsciEditor* TForm1::editor() const {

@@ -32,16 +32,7 @@
 
 #include <exception>
 
-namespace {
-
-// The bare file name of a path.
-QString fileNamePart(const QString& path) {
-    const qsizetype cut =
-        std::max({path.lastIndexOf(u'\\'), path.lastIndexOf(u'/'), path.lastIndexOf(u':')});
-    return path.mid(cut + 1);
-}
-
-} // namespace
+using talmo::fileNamePart;
 
 void TForm1::wireBrowsing() {
     m_edit = new talmo::EditController(*editor(), dataFolder(), this);
@@ -86,7 +77,11 @@ void TForm1::dirChange() {
     m_snip->setDirectory(workingDirectory());
     setWindowTitle(QStringLiteral(":: T A L M O :: - ") + workingDirectory());
     if (m_shown)
-        m_edit->offerJournals(talmo::localPath(workingDirectory()));
+        offerJournals();
+}
+
+void TForm1::offerJournals() {
+    m_edit->offerJournals(talmo::localPath(workingDirectory()));
 }
 
 void TForm1::qclistaClick() {
@@ -108,11 +103,16 @@ void TForm1::qclistaDblClick() {
     openInEditor(qclista->selectedPath());
 }
 
+bool TForm1::openListedSource(const QString& name) {
+    if (!qclista->selectName(name))
+        return false;
+    qclistaDblClick();
+    return true;
+}
+
 bool TForm1::openFile(const QString& name) {
-    if (qclista->selectName(name)) {
-        qclistaDblClick();
+    if (openListedSource(name))
         return m_edit->currentFile() == qclista->selectedPath();
-    }
     return openInEditor(talmo::joinPath(workingDirectory(), name));
 }
 
@@ -150,10 +150,9 @@ void TForm1::wireRecovery() {
             &talmo::EditController::discard);
     connect(m_edit, &talmo::EditController::offered, recoverbar, &talmo::RecoverBar::offer);
     connect(m_edit, &talmo::EditController::noOffer, recoverbar, &QWidget::hide);
-    connect(m_edit, &talmo::EditController::recovered, this, [this](const QString& path) {
+    connect(m_edit, &talmo::EditController::recovered, this, [this] {
         showLoadedText();
-        Manager->setTabText(1,
-                            QStringLiteral("[ &Edit ") + fileNamePart(path) + QStringLiteral("]"));
+        m_editPage->markEdited();
         showPage(1);
     });
 }
@@ -179,13 +178,13 @@ void TForm1::wireLaunch() {
     connect(m_header, &talmo::HeaderBar::goClicked, m_go, &talmo::GoPage::goClick);
     connect(m_editPage, &talmo::EditPage::goClicked, m_go, &talmo::GoPage::goClick);
     connect(m_go, &talmo::GoPage::gameWanted, this, [this](const talmo::GameSettings& game) {
-        pageServices().runReportingErrors(
+        m_services.runReportingErrors(
             [this, &game] { m_compile->runGame(game, talmo::ownerOf(this)); });
     });
 }
 
 void TForm1::Button6Click() {
-    pageServices().runReportingErrors(
+    m_services.runReportingErrors(
         [this] { m_compile->compile(talmo::commandText(m_go->compiler()), talmo::ownerOf(this)); });
 }
 
@@ -209,10 +208,7 @@ void TForm1::wirePages() {
             [this](const QString& mask) { listado->setMask(mask); });
     connect(m_man, &talmo::ManPage::fileWritten, m_navigation,
             &talmo::NavigationController::fileWritten);
-    connect(m_man, &talmo::ManPage::fileCreated, this, [this] {
-        listado->reread(QStringLiteral("*.*"));
-        qclista->reread();
-    });
+    connect(m_man, &talmo::ManPage::fileCreated, m_filePanel, &talmo::FilePanel::RefreshFileLists);
     connect(m_editPage, &talmo::EditPage::helpWanted, this, [this](const std::string& word) {
         showPage(7);
         if (!word.empty())

@@ -35,6 +35,15 @@ void Editor::applyBoldAndColour(const std::vector<Range>& bold, const std::vecto
     applyColour(coloured, colour);
 }
 
+bool Editor::showLine(int line) {
+    const long start = lineStart(line);
+    if (start < 0)
+        return false;
+    setSelectionStart(start);
+    setSelectionLength(static_cast<long>(this->line(line).size()));
+    return true;
+}
+
 long Editor::find(std::string_view what, long start, long len) const {
     return findNoCase(text(), what, start, len);
 }

@@ -125,7 +125,7 @@ public:
     // Selects line `line` without its line break and shows it, a third down
     // the view unless it shows well already; false, nothing done, for a line
     // that lineStart() does not find.
-    virtual bool showLine(int line) = 0;
+    virtual bool showLine(int line);
     // Zero-based line holding the end of the selection.
     virtual int caretLine() const = 0;
 

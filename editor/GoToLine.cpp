@@ -9,16 +9,16 @@ namespace talmo {
 
 namespace {
 
-bool isBlank(char c) {
+bool isWhitespace(char c) {
     return c == ' ' || c == '\t' || c == '\n' || c == '\r' || c == '\v' || c == '\f';
 }
 
 } // namespace
 
 std::optional<long long> parseLineNumber(std::string_view text) {
-    while (!text.empty() && isBlank(text.front()))
+    while (!text.empty() && isWhitespace(text.front()))
         text.remove_prefix(1);
-    while (!text.empty() && isBlank(text.back()))
+    while (!text.empty() && isWhitespace(text.back()))
         text.remove_suffix(1);
     bool negative = false;
     if (!text.empty() && (text.front() == '+' || text.front() == '-')) {
@@ -39,11 +39,9 @@ std::optional<long long> parseLineNumber(std::string_view text) {
 }
 
 long offsetAfterLines(const Editor& editor, long long lines) {
-    const long long existing = std::min<long long>(std::max(lines, 0LL), editor.lineCount());
-    long long offset = 0;
-    for (int i = 0; i < existing; ++i)
-        offset += static_cast<long long>(editor.line(i).size()) + 2;
-    return static_cast<long>(std::min<long long>(offset, editor.length()));
+    // Every line break is two bytes, so the start of the line after `lines`
+    // lines is the offset; past the last line, the end of the text.
+    return editor.lineStart(static_cast<int>(std::clamp<long long>(lines, 0, editor.lineCount())));
 }
 
 } // namespace talmo

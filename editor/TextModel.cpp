@@ -44,9 +44,10 @@ std::string TextModel::line(int i) const {
 }
 
 long TextModel::lineStart(int i) const {
-    if (i < 0 || i > lineCount())
+    const int lines = lineCount();
+    if (i < 0 || i > lines)
         return -1;
-    if (i == lineCount())
+    if (i == lines)
         return length();
     std::size_t begin = 0;
     for (int k = 0; k < i; ++k) {
@@ -103,17 +104,6 @@ void TextModel::setSelectionStart(long pos) {
 void TextModel::setSelectionLength(long len) {
     m_selLength = std::clamp(len, 0L, length() - m_selStart);
     ++m_scrolls;
-}
-
-bool TextModel::showLine(int line) {
-    const long start = lineStart(line);
-    if (start < 0)
-        return false;
-    const std::size_t crlf = m_text.find("\r\n", static_cast<std::size_t>(start));
-    const long end = crlf == std::string::npos ? length() : static_cast<long>(crlf);
-    setSelectionStart(start);
-    setSelectionLength(end - start);
-    return true;
 }
 
 void TextModel::replaceSelection(std::string_view text) {

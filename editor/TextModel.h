@@ -28,7 +28,6 @@ public:
     void setSelectionStart(long pos) override;
     long selectionLength() const override { return m_selLength; }
     void setSelectionLength(long len) override;
-    bool showLine(int line) override;
     int caretLine() const override;
 
     CharFormat formatAt(long pos) const override;
@@ -53,7 +52,6 @@ public:
     // Bold of the selection, each character keeping its colour; with nothing
     // selected, of the next typed text.
     void setSelectionBold(bool bold);
-    Rgb defaultColour() const { return m_formats[0].colour; }
     // Types `text` at the caret as the user would (replacing a selection),
     // with the pending typing format or the format before the caret.
     void typeText(std::string_view text);

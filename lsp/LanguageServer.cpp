@@ -600,10 +600,9 @@ QJsonValue LanguageServer::completion(const QJsonObject& params) {
         return QJsonObject{{QStringLiteral("isIncomplete"), false},
                            {QStringLiteral("items"), items}};
     const NameAt typed = typedPrefix(document->text, *offset);
-    const std::vector<ModDefinition> mod =
-        completionCandidates(*m_index, typed, kMaxCompletions * 20);
+    // One more than is sent tells whether the list is complete.
     const std::vector<CompletionItem> found =
-        completionsFor(typed.name, typed.afterDot, mod, m_words, kMaxCompletions + 1);
+        completionsIn(*m_index, typed, m_words, kMaxCompletions + 1);
     for (std::size_t i = 0; i < found.size() && i < kMaxCompletions; ++i) {
         const CompletionItem& item = found[i];
         QJsonObject json{{QStringLiteral("label"), textOf(item.name)},

@@ -97,11 +97,6 @@ void CmdPage::helpClick() {
     ShowConsoleHelp();
 }
 
-void CmdPage::RunConsoleCommand(const QString& text) {
-    Host host(*this);
-    talmo::RunConsoleCommand(host, text.toStdString());
-}
-
 void CmdPage::ShowConsoleHelp() {
     Host host(*this);
     talmo::ShowConsoleHelp(host);

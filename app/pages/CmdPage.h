@@ -31,7 +31,6 @@ public:
 
     void cmdKeyPress(char key);
     void helpClick();
-    void RunConsoleCommand(const QString& text);
     void ShowConsoleHelp();
 
 private:

@@ -4,6 +4,7 @@
 #include "TextBytes.h"
 
 #include "Batch.h"
+#include "EditorMenu.h"
 #include "EventHook.h"
 #include "FindNext.h"
 #include "FunctionCombo.h"
@@ -100,6 +101,15 @@ EditPage::EditPage(PageServices services, std::function<QString()> editedName, Q
     };
     m_editor->setEvents(std::move(events));
 
+    // The context menu, its shortcuts acting in the editor.
+    auto* menu = new EditorMenu(this);
+    menu->attach(m_view);
+    connect(menu, &EditorMenu::cutChosen, this, &EditPage::cut1Click);
+    connect(menu, &EditorMenu::copyChosen, this, &EditPage::copy1Click);
+    connect(menu, &EditorMenu::pasteChosen, this, &EditPage::Paste1Click);
+    connect(menu, &EditorMenu::nextChosen, this, &EditPage::next1Click);
+    connect(menu, &EditorMenu::helpChosen, this, &EditPage::help1Click);
+
     // F4 and Shift+F4 lead to the next and the previous listed message.
     connect(widgetShortcut(m_view, "nextmessage", QStringLiteral("Next message"),
                            QKeySequence(Qt::Key_F4)),
@@ -139,6 +149,10 @@ void EditPage::findText(const QString& text) {
 }
 
 void EditPage::codexKeyPress(char) {
+    markEdited();
+}
+
+void EditPage::markEdited() {
     emit captionChanged(QStringLiteral("[ &Edit ") + m_editedName() + QStringLiteral("]"));
 }
 
@@ -210,12 +224,15 @@ void EditPage::commanderKeyPress(char key) {
     if (key != '\r' || commander->text().isEmpty())
         return;
     // A batch file in the working directory runs the command there, its
-    // output going to "commanderlog".
+    // output going to "commanderlog". A batch file that cannot be written
+    // leaves everything as it was, a link planted as the log included.
     const QString command = commander->text();
     m_services.runReportingErrors([this, &command] {
+        const std::filesystem::path batch =
+            m_services.pathInDirectory(QString::fromLatin1(kCommandBatch));
+        writeBatchFile(batch, commandBatchLines(commandText(command)));
         dropLinkedOutput(m_services.pathInDirectory(QStringLiteral("commanderlog")));
-        writeAndRunBatchFile(m_services.pathInDirectory(QString::fromLatin1(kCommandBatch)),
-                             commandBatchLines(commandText(command)), false, ownerOf(this));
+        runBatchFile(batch.filename(), false, ownerOf(this));
     });
 }
 

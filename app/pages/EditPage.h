@@ -43,6 +43,8 @@ public:
 
     // ---- editor commands ----
     void codexKeyPress(char key);
+    // Marks the page's caption as holding unsaved edits.
+    void markEdited();
     void codexKeyDown(int key);
     void codexMouseDown();
     void codexMouseUp();

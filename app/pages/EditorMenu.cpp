@@ -7,7 +7,7 @@
 
 namespace talmo {
 
-EditorMenu::EditorMenu(QWidget* window) : QMenu(window) {
+EditorMenu::EditorMenu(QWidget* parent) : QMenu(parent) {
     setObjectName(QStringLiteral("copypastertalmo"));
     cut1 = namedAction(this, "cut1", QStringLiteral("&Cut"), QKeySequence(Qt::CTRL | Qt::Key_X));
     copy1 = namedAction(this, "copy1", QStringLiteral("&Copy"), QKeySequence(Qt::CTRL | Qt::Key_C));

@@ -12,7 +12,7 @@ namespace talmo {
 class EditorMenu : public QMenu {
     Q_OBJECT
 public:
-    explicit EditorMenu(QWidget* window);
+    explicit EditorMenu(QWidget* parent);
 
     // Shows the menu on a right click of `editor` and makes its shortcuts act
     // there.

@@ -132,13 +132,9 @@ void QsciEditor::setSelectionLength(long len) {
 }
 
 bool QsciEditor::showLine(int line) {
-    const long start = lineStart(line);
-    if (start < 0)
+    // A third down the view, unless it shows well already.
+    if (!Editor::showLine(line))
         return false;
-    const long end =
-        m_view.SendScintilla(QsciView::SCI_GETLINEENDPOSITION, static_cast<unsigned long>(line));
-    setSelectionStart(start);
-    setSelectionLength(end - start);
     m_view.scrollLineIntoView(line);
     return true;
 }

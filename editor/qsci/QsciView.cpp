@@ -44,6 +44,13 @@ QsciView::QsciView(QWidget* parent) : QsciScintilla(parent) {
     defineStyle(0, m_formats[0]);
 
     defineLineMarks();
+    // Completion lists: one name a line, in their own order (the typed case
+    // first), matching the typed text in any case.
+    SendScintilla(SCI_AUTOCSETSEPARATOR, static_cast<unsigned long>('\n'));
+    SendScintilla(SCI_AUTOCSETORDER, static_cast<unsigned long>(SC_ORDER_CUSTOM));
+    SendScintilla(SCI_AUTOCSETIGNORECASE, 1UL);
+    SendScintilla(SCI_AUTOCSETAUTOHIDE, 1UL);
+    SendScintilla(SCI_AUTOCSETCHOOSESINGLE, 0UL);
     connect(this, &QsciScintillaBase::SCN_MODIFIED, this, &QsciView::onModified);
     connect(this, qOverload<const char*, int>(&QsciScintillaBase::SCN_AUTOCSELECTION), this,
             &QsciView::onCompletionChosen);
@@ -281,13 +288,6 @@ void QsciView::showCompletions(long typedLength, const std::vector<std::string>&
             list += '\n';
         list += name;
     }
-    SendScintilla(SCI_AUTOCSETSEPARATOR, static_cast<unsigned long>('\n'));
-    // The names come in their own order (the typed case first) and match
-    // the typed text in any case.
-    SendScintilla(SCI_AUTOCSETORDER, static_cast<unsigned long>(SC_ORDER_CUSTOM));
-    SendScintilla(SCI_AUTOCSETIGNORECASE, 1UL);
-    SendScintilla(SCI_AUTOCSETAUTOHIDE, 1UL);
-    SendScintilla(SCI_AUTOCSETCHOOSESINGLE, 0UL);
     SendScintilla(SCI_AUTOCSHOW, static_cast<unsigned long>(typedLength), list.c_str());
 }
 
